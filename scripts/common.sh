@@ -1,0 +1,62 @@
+# Shared by scripts/run and scripts/test: packages, build, Wine prefix, display.
+set -euo pipefail
+KAVLO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+KAVLO_BUILD="$KAVLO_ROOT/build"
+export KAVLO_WINEPREFIX="$KAVLO_BUILD/wineprefix"
+
+kavlo_say() { printf '\n== %s\n' "$*"; }
+
+# Installs what a fresh Debian 12 machine lacks; does nothing when everything is there.
+kavlo_install_packages() {
+  local missing=()
+  command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64-posix)
+  command -v x86_64-w64-mingw32-windres >/dev/null || missing+=(binutils-mingw-w64-x86-64)
+  command -v cmake >/dev/null || missing+=(cmake)
+  command -v make >/dev/null || missing+=(make)
+  [ -x /usr/lib/wine/wine64 ] || missing+=(wine wine64)
+  command -v Xvfb >/dev/null || missing+=(xvfb)
+  command -v xauth >/dev/null || missing+=(xauth)
+  command -v import >/dev/null && import -version >/dev/null 2>&1 || missing+=(imagemagick)
+  [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
+  if [ ${#missing[@]} -gt 0 ]; then
+    kavlo_say "Installing ${missing[*]}"
+    local sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+}
+
+kavlo_build() {
+  kavlo_say "Building"
+  cmake --preset mingw -S "$KAVLO_ROOT" >/dev/null
+  cmake --build "$KAVLO_BUILD" -j "$(nproc)"
+}
+
+# One prefix per build tree. Wine draws the window frames itself, since no window manager runs under Xvfb.
+kavlo_prefix() {
+  [ -f "$KAVLO_WINEPREFIX/.kavlo-ready" ] && return 0
+  kavlo_say "Making the Wine prefix $KAVLO_WINEPREFIX"
+  rm -rf "$KAVLO_WINEPREFIX"; mkdir -p "$KAVLO_BUILD"
+  export WINEPREFIX="$KAVLO_WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  wineboot -i >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  wineserver -w
+  touch "$KAVLO_WINEPREFIX/.kavlo-ready"
+}
+
+# Starts a private virtual display for the rest of the script (tests always use one, so pixels are the same everywhere).
+kavlo_virtual_display() {
+  local n=99
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  KAVLO_XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  trap 'kavlo_stop_display' EXIT
+}
+
+kavlo_stop_display() {
+  WINEPREFIX="$KAVLO_WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
+  if [ -n "${KAVLO_XVFB_PID:-}" ]; then kill "$KAVLO_XVFB_PID" 2>/dev/null || true; fi
+}
