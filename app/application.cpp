@@ -1,0 +1,159 @@
+#include "app/application.h"
+
+#include "app/failure_box.h"
+#include "app/failure_text.h"
+#include "app/title_rule.h"
+#include "ui/failure_report.h"
+
+#include <objbase.h>
+#include <ole2.h>
+
+#include <algorithm>
+
+namespace {
+Application* the_application = nullptr;
+const wchar_t kApplicationClass[] = L"KavloApplication";
+
+std::wstring LowerCase(std::wstring text) {
+    if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+std::wstring ModulePath() {
+    wchar_t path[256] = {};  // room for 256: a longer path is cut to its first 255 characters
+    GetModuleFileNameW(nullptr, path, 256);
+    return path;
+}
+}  // namespace
+
+Application& App() { return *the_application; }
+
+Application::Application() {
+    the_application = this;
+    OleInitialize(nullptr);
+    title_ = ApplicationTitle(ModulePath(), LowerCase);
+    icon_ = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Application::HiddenWindowProcedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = icon_;
+    wc.lpszClassName = kApplicationClass;
+    RegisterClassExW(&wc);
+    window_.reset(CreateWindowExW(0, kApplicationClass, title_.c_str(),
+                                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    SetFailureHandler([this](std::exception_ptr caught) { HandleException(caught); });
+}
+
+Application::~Application() {
+    ExitProcessing();
+    SetFailureHandler(nullptr);
+    the_application = nullptr;
+}
+
+void Application::Initialize() {
+    com_initialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    // The main form owns the taskbar button: the hidden window becomes a tool window without a title.
+    LONG_PTR ex_style = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+    SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ex_style | WS_EX_TOOLWINDOW);
+    SetWindowTextW(Handle(), L"");
+}
+
+void Application::Run() {
+    LONG_PTR ex_style = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+    SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ex_style | WS_EX_NOACTIVATE);
+    if (main_form_) main_form_->Show();
+    in_loop_ = true;
+    MSG message;
+    for (;;) {
+        try {
+            BOOL got = GetMessageW(&message, nullptr, 0, 0);
+            if (got == 0 || got == -1) break;
+            if (!Form::PreTranslate(message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        } catch (...) {
+            HandleException(std::current_exception());
+        }
+    }
+    in_loop_ = false;
+}
+
+void Application::ShowFailure(const Failure& failure) {
+    if (in_loop_) {
+        if (GetCapture()) ReleaseCapture();
+    }
+    ShowFailureBox(Handle(), FailureBoxText(failure), title_);
+}
+
+void Application::HandleException(std::exception_ptr caught) noexcept {
+    try {
+        try {
+            std::rethrow_exception(caught);
+        } catch (const Failure& failure) {
+            ShowFailure(failure);
+        } catch (...) {
+            ShowFailure(Failure(L""));  // not the program's failure type: an empty box
+        }
+    } catch (...) {
+        // The box could not be shown (out of memory): nothing more can be done here.
+    }
+}
+
+void Application::InsertComponent(Form& form) { components_.push_back(&form); }
+
+void Application::RemoveComponent(Form& form) {
+    std::erase(components_, &form);
+    if (main_form_ == &form) main_form_ = nullptr;
+}
+
+void Application::Terminate() {
+    terminating_ = true;
+    PostQuitMessage(0);
+}
+
+void Application::ExitProcessing() noexcept {
+    if (exited_) return;
+    exited_ = true;
+    for (Form* form : components_)
+        if (form->Handle() && GetWindow(form->Handle(), GW_OWNER) == Handle()) ShowWindow(form->Handle(), SW_HIDE);
+    while (!components_.empty()) {
+        Form* newest = components_.back();
+        delete newest;  // removes itself from the list
+        if (!components_.empty() && components_.back() == newest) components_.pop_back();
+    }
+    window_.reset();
+    if (com_initialized_) CoUninitialize();
+    OleUninitialize();
+}
+
+LRESULT CALLBACK Application::HiddenWindowProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    if (!the_application || the_application->Handle() != hwnd) return DefWindowProcW(hwnd, message, wparam, lparam);
+    try {
+        return the_application->HandleHiddenMessage(message, wparam, lparam);
+    } catch (...) {
+        the_application->HandleException(std::current_exception());
+        return 0;
+    }
+}
+
+LRESULT Application::HandleHiddenMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_CLOSE:
+            if (main_form_) main_form_->Close();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wparam) {
+                // The logon is ending: straight to exit processing, without the close handler.
+                ExitProcessing();
+                ExitProcess(0);
+            }
+            return 0;
+    }
+    return DefWindowProcW(Handle(), message, wparam, lparam);
+}

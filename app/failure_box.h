@@ -1,0 +1,8 @@
+#pragma once
+// The standard message box that shows a failure: stop icon, one OK button, the title as caption.
+#include <windows.h>
+#include <string>
+
+// Shows the box owned by the program's active window, else the hidden window's last active pop-up, else the
+// hidden window; the program's other windows are disabled while it shows, and focus returns afterwards.
+void ShowFailureBox(HWND application_window, const std::wstring& text, const std::wstring& caption);

@@ -1,0 +1,61 @@
+#include "launcher/Min_ucn.h"
+
+#include "settings/Unit2.h"
+
+TForm1* Form1 = nullptr;
+
+TForm1::TForm1(FormOwner& AOwner)
+    : Form(AOwner, L"TFORM1", Handlers()),
+      Panel1(Find<TPanel>(L"Panel1")),
+      CheckBox2(Find<TCheckBox>(L"CheckBox2")),
+      BitBtn1(Find<TBitBtn>(L"BitBtn1")),
+      Panel2(Find<TPanel>(L"Panel2")),
+      Panel4(Find<TPanel>(L"Panel4")),
+      Image1(Find<TImage>(L"Image1")),
+      Button3(Find<TButton>(L"Button3")),
+      Button4(Find<TButton>(L"Button4")),
+      Panel3(Find<TPanel>(L"Panel3")),
+      Button1(Find<TButton>(L"Button1")) {
+    // The dialog belongs to the application, not to this window; only the pointer is kept here.
+    SetupForm = new Tsetup_frm(AOwner);
+    // Mirrors the stored use-VPN flag once; a change runs CheckBox2Click, which does nothing when ticked.
+    CheckBox2.SetChecked(SetupForm->CheckBox2.Checked());
+}
+
+FormHandlers TForm1::Handlers() {
+    FormHandlers handlers;
+    handlers.events[L"N2Click"] = [this] { N2Click(); };
+    handlers.events[L"N4Click"] = [this] { N4Click(); };
+    handlers.events[L"BitBtn1Click"] = [this] { BitBtn1Click(); };
+    handlers.events[L"Button1Click"] = [this] { Button1Click(); };
+    handlers.events[L"Button3Click"] = [this] { Button3Click(); };
+    handlers.events[L"Button4Click"] = [this] { Button4Click(); };
+    handlers.events[L"CheckBox2Click"] = [this] { CheckBox2Click(); };
+    handlers.close[L"FormClose"] = [this](CloseAction& action) { FormClose(action); };
+    return handlers;
+}
+
+// "تنظیمات سرور"
+void TForm1::N2Click() {
+    if (SetupForm) SetupForm->ShowModal();
+}
+
+// "خروج"
+void TForm1::N4Click() { Close(); }
+
+void TForm1::BitBtn1Click() { Close(); }
+
+// Deletes the dialog without storing anything; the close action is left as it came.
+void TForm1::FormClose(CloseAction&) {
+    Tsetup_frm* dialog = SetupForm;
+    SetupForm = nullptr;  // input that arrives before the loop ends must not reach the deleted dialog
+    delete dialog;
+}
+
+void TForm1::Button1Click() {}
+
+void TForm1::Button3Click() {}
+
+void TForm1::Button4Click() {}
+
+void TForm1::CheckBox2Click() {}

@@ -1,0 +1,269 @@
+#include "ui/form.h"
+
+#include "ui/resources.h"
+
+#include <algorithm>
+
+namespace {
+const wchar_t kFormClass[] = L"KavloForm";
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+BOOL CALLBACK CollectEnabledWindows(HWND hwnd, LPARAM list) {
+    if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+    return TRUE;
+}
+}  // namespace
+
+Form::Form(FormOwner& owner, const std::wstring& layout_resource, FormHandlers handlers)
+    : owner_(owner), handlers_(std::move(handlers)), layout_name_(layout_resource) {
+    LayoutObject layout = ParseLayout(LoadTextResource(layout_resource), layout_name_);
+    if (layout.kind != L"form") throw Failure(LayoutError(layout_name_, layout.line, L"the layout must start with a form"));
+    owner_.InsertComponent(*this);
+    try {
+        Build(layout);
+    } catch (...) {
+        owner_.RemoveComponent(*this);
+        throw;
+    }
+}
+
+Form::~Form() {
+    owner_.RemoveComponent(*this);
+    if (Handle()) DestroyWindow(Handle());  // the windows go before the control objects they point at
+    controls_.clear();
+}
+
+std::function<void()> Form::EventHandler(const std::wstring& name, int line) const {
+    auto found = handlers_.events.find(name);
+    if (found == handlers_.events.end()) throw Failure(LayoutError(layout_name_, line, L"no handler " + name));
+    return found->second;
+}
+
+void Form::Build(const LayoutObject& layout) {
+    name_ = layout.name;
+    const std::wstring& ln = layout_name_;
+    int font_height = layout.Number(L"FontHeight", ln).value_or(-11);
+    font_.reset(CreateFontW(font_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                            layout.Text(L"FontName", L"Tahoma").c_str()));
+
+    for (const LayoutObject& child : layout.children) {
+        if (child.kind == L"menu") continue;
+        if (child.kind == L"store") {
+            components_.push_back(child);
+            continue;
+        }
+        std::unique_ptr<Control> control = MakeControl(*this, nullptr, child);
+        if (!control) throw Failure(LayoutError(ln, child.line, L"unknown control kind " + child.kind));
+        controls_.push_back(std::move(control));
+    }
+    if (const LayoutProperty* close = layout.Find(L"OnClose")) {
+        auto found = handlers_.close.find(close->value);
+        if (found == handlers_.close.end()) throw Failure(LayoutError(ln, close->line, L"no close handler " + close->value));
+        on_close_ = found->second;
+    }
+    centre_on_main_form_ = layout.Text(L"Position") == L"mainformcenter";
+
+    // A fixed dialog frame: caption and close box, the window menu, no minimise or maximise box.
+    DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    DWORD ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    if (layout.Text(L"Taskbar") == L"True") ex_style |= WS_EX_APPWINDOW;
+    int client_width = layout.Number(L"ClientWidth", ln).value_or(0);
+    int client_height = layout.Number(L"ClientHeight", ln).value_or(0);
+    RECT frame{0, 0, client_width, client_height};
+    AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+    int left = layout.Number(L"Left", ln).value_or(0);
+    int top = layout.Number(L"Top", ln).value_or(0);
+    RECT bounds{left, top, left + Width(frame), top + Height(frame)};
+    HWND hwnd = CreateBound(kFormClass, ex_style, style, layout.Text(L"Caption"), bounds, nullptr, nullptr, 0,
+                            GetSysColorBrush(COLOR_BTNFACE));
+
+    for (const LayoutObject& child : layout.children)
+        if (child.kind == L"menu") BuildMenu(child);
+    // The menu bar takes its height from the frame, so the client area is fixed after the menu is attached.
+    if (GetMenu(hwnd)) {
+        RECT with_menu{0, 0, client_width, client_height};
+        AdjustWindowRectEx(&with_menu, style, TRUE, ex_style);
+        SetWindowPos(hwnd, nullptr, 0, 0, Width(with_menu), Height(with_menu), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        if (Height(client) != client_height)  // the menu bar wrapped or the frame differs: correct by the difference
+            SetWindowPos(hwnd, nullptr, 0, 0, Width(with_menu), Height(with_menu) + client_height - Height(client),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+
+    Control::Arrange(controls_, {0, 0, client_width, client_height});
+    for (auto& control : controls_) control->CreateWindows(hwnd);
+    SortTabOrder();
+}
+
+void Form::BuildMenu(const LayoutObject& layout) {
+    HMENU bar = CreateMenu();
+    SetMenu(Handle(), bar);  // the window owns the menu from here on and destroys it with itself
+    AppendMenuItems(bar, layout);
+    DrawMenuBar(Handle());
+}
+
+void Form::AppendMenuItems(HMENU menu, const LayoutObject& layout) {
+    static UINT next_id = 40000;
+    for (const LayoutObject& item : layout.children) {
+        if (item.kind != L"item") throw Failure(LayoutError(layout_name_, item.line, L"a menu holds items only"));
+        std::wstring caption = item.Text(L"Caption");
+        if (caption == L"-") {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else if (!item.children.empty()) {
+            HMENU popup = CreatePopupMenu();
+            AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), caption.c_str());
+            AppendMenuItems(popup, item);
+        } else {
+            UINT id = next_id++;
+            const LayoutProperty* click = item.Find(L"OnClick");
+            menu_commands_[id] = click ? EventHandler(click->value, click->line) : std::function<void()>();
+            AppendMenuW(menu, MF_STRING, id, caption.c_str());
+        }
+    }
+}
+
+// Keyboard order follows the z-order of siblings, so siblings are stacked by their tab order.
+void Form::SortTabOrder() const {
+    auto sort = [](const std::vector<std::unique_ptr<Control>>& list, auto& self) -> void {
+        std::vector<const Control*> ordered;
+        for (auto& c : list)
+            if (c->TabOrder() >= 0) ordered.push_back(c.get());
+        std::stable_sort(ordered.begin(), ordered.end(), [](auto* a, auto* b) { return a->TabOrder() < b->TabOrder(); });
+        for (const Control* c : ordered)
+            SetWindowPos(c->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        for (auto& c : list) self(c->Children(), self);
+    };
+    sort(controls_, sort);
+}
+
+Control* Form::FindIn(const std::vector<std::unique_ptr<Control>>& list, std::wstring_view name) const {
+    for (auto& control : list) {
+        if (control->Name() == name) return control.get();
+        if (Control* found = FindIn(control->Children(), name)) return found;
+    }
+    return nullptr;
+}
+
+Control* Form::FindControl(std::wstring_view name) const { return FindIn(controls_, name); }
+
+const LayoutObject& Form::Component(std::wstring_view name) const {
+    for (const LayoutObject& c : components_)
+        if (c.name == name) return c;
+    throw Failure(L"Layout " + layout_name_ + L" has no component " + std::wstring(name));
+}
+
+void Form::Show() {
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    UpdateWindow(Handle());
+}
+
+void Form::Hide() { ShowWindow(Handle(), SW_HIDE); }
+
+bool Form::Visible() const { return IsWindowVisible(Handle()) != FALSE; }
+
+// Centred on the main form the first time only; afterwards the form stays where it was left.
+void Form::PlaceForModal() {
+    if (shown_before_) return;
+    shown_before_ = true;
+    Form* main = owner_.MainForm();
+    if (!centre_on_main_form_ || !main || main == this) return;
+    RECT reference, own;
+    GetWindowRect(main->Handle(), &reference);
+    GetWindowRect(Handle(), &own);
+    int left = reference.left + (Width(reference) - Width(own)) / 2;
+    int top = reference.top + (Height(reference) - Height(own)) / 2;
+    left = std::max(left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+    top = std::max(top, GetSystemMetrics(SM_YVIRTUALSCREEN));
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int Form::ShowModal() {
+    std::vector<HWND> disabled;
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindows, reinterpret_cast<LPARAM>(&disabled));
+    std::erase(disabled, Handle());
+    HWND previously_active = GetActiveWindow();
+    for (HWND hwnd : disabled) EnableWindow(hwnd, FALSE);
+
+    PlaceForModal();
+    modal_ = true;
+    modal_result_ = 0;
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    SetActiveWindow(Handle());
+
+    MSG message;
+    while (modal_result_ == 0) {
+        BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));  // the outer loop must see it too
+            break;
+        }
+        if (got == -1) break;
+        if (!PreTranslate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    modal_ = false;
+    for (HWND hwnd : disabled)
+        if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+    ShowWindow(Handle(), SW_HIDE);
+    if (previously_active && IsWindow(previously_active)) SetActiveWindow(previously_active);
+    return 2;
+}
+
+void Form::Close() {
+    if (modal_) {
+        modal_result_ = 2;  // a modal form only hides; ShowModal returns
+        return;
+    }
+    bool main = owner_.MainForm() == this;
+    if (main && owner_.Terminating()) return;  // the close already went through
+    CloseAction action = CloseAction::Hide;
+    if (on_close_) on_close_(action);
+    if (action == CloseAction::None) return;
+    if (main)
+        owner_.Terminate();  // the window stays on screen until the loop takes the quit message
+    else
+        Hide();
+}
+
+bool Form::PreTranslate(MSG& message) {
+    HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    if (!root || !dynamic_cast<Form*>(Window::FromHandle(root))) return false;
+    return IsDialogMessageW(root, &message) != FALSE;
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    LRESULT routed = 0;
+    if (RouteChildNotification(message, wparam, lparam, routed)) return routed;
+    switch (message) {
+        case WM_COMMAND:
+            if (lparam == 0 && HIWORD(wparam) == 0) {
+                auto found = menu_commands_.find(LOWORD(wparam));
+                if (found != menu_commands_.end() && found->second) found->second();
+            }
+            return 0;  // IDOK and IDCANCEL from Enter and Esc press nothing
+        case WM_CLOSE:
+            Close();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ACTIVATE:
+            if (LOWORD(wparam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(Handle(), focus)) saved_focus_ = focus;
+            } else if (!activated_before_ || !saved_focus_ || !IsWindow(saved_focus_)) {
+                activated_before_ = true;
+                if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) SetFocus(first);
+            } else {
+                SetFocus(saved_focus_);
+            }
+            return 0;
+    }
+    return Window::HandleMessage(message, wparam, lparam);
+}

@@ -1,0 +1,98 @@
+#pragma once
+// A form: a top-level window whose controls, menu, pictures and handler bindings come from its layout,
+// a text resource of the executable loaded when the form is constructed.
+#include "platform/failure.h"
+#include "ui/controls.h"
+#include "ui/handles.h"
+#include "ui/layout.h"
+#include "ui/window.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Form;
+
+enum class CloseAction { None, Hide, Free };
+
+// What a form needs of the object that owns it (the application).
+class FormOwner {
+public:
+    virtual ~FormOwner() = default;
+    virtual void InsertComponent(Form& form) = 0;
+    virtual void RemoveComponent(Form& form) = 0;
+    virtual Form* MainForm() const = 0;
+    // Closing the main form ends the program: the quit message is posted, the window stays until it is taken.
+    virtual void Terminate() = 0;
+    virtual bool Terminating() const = 0;
+};
+
+// The handlers a form class offers to its layout, by name.
+struct FormHandlers {
+    std::map<std::wstring, std::function<void()>, std::less<>> events;
+    std::map<std::wstring, std::function<void(CloseAction&)>, std::less<>> close;
+};
+
+class Form : public Window {
+public:
+    Form(FormOwner& owner, const std::wstring& layout_resource, FormHandlers handlers);
+    ~Form() override;
+
+    const std::wstring& Name() const { return name_; }
+    FormOwner& Owner() const { return owner_; }
+
+    // The control of that name and kind; a layout that lacks it is a failure naming the form.
+    template <typename T>
+    T& Find(std::wstring_view name) const {
+        T* found = dynamic_cast<T*>(FindControl(name));
+        if (!found) throw Failure(L"Layout " + layout_name_ + L" has no suitable control " + std::wstring(name));
+        return *found;
+    }
+    Control* FindControl(std::wstring_view name) const;
+    // A component without a window (such as a properties store), as its layout describes it.
+    const LayoutObject& Component(std::wstring_view name) const;
+    const std::wstring& LayoutName() const { return layout_name_; }
+    std::function<void()> EventHandler(const std::wstring& name, int line) const;
+    HFONT Font() const { return font_.get(); }
+
+    void Show();
+    void Hide();
+    bool Visible() const;
+    // Shows the form, disables the program's other windows and waits until the form closes. Always returns 2.
+    int ShowModal();
+    bool Modal() const { return modal_; }
+    void Close();
+
+    // Passes a message to the form's keyboard navigation; true when it was taken.
+    static bool PreTranslate(MSG& message);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+private:
+    void Build(const LayoutObject& layout);
+    void BuildMenu(const LayoutObject& layout);
+    void AppendMenuItems(HMENU menu, const LayoutObject& layout);
+    void SortTabOrder() const;
+    void PlaceForModal();
+    Control* FindIn(const std::vector<std::unique_ptr<Control>>& list, std::wstring_view name) const;
+
+    FormOwner& owner_;
+    FormHandlers handlers_;
+    std::wstring layout_name_;
+    std::wstring name_;
+    std::vector<std::unique_ptr<Control>> controls_;
+    std::vector<LayoutObject> components_;
+    std::map<UINT, std::function<void()>> menu_commands_;
+    std::function<void(CloseAction&)> on_close_;
+    FontHandle font_;
+    bool centre_on_main_form_ = false;
+    bool shown_before_ = false;
+    bool activated_before_ = false;
+    HWND saved_focus_ = nullptr;
+    bool modal_ = false;
+    int modal_result_ = 0;
+};
+
