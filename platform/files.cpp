@@ -1,0 +1,173 @@
+#include "platform/files.h"
+
+#include "platform/failure.h"
+#include "platform/file_handle.h"
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+
+namespace {
+
+std::optional<std::size_t> write_limit_for_tests;
+
+struct LocalFreer {
+    void operator()(wchar_t* text) const noexcept { LocalFree(text); }
+};
+
+Failure CannotCreate(const std::wstring& full_path, DWORD code) {
+    return Failure(L"Cannot create file \"" + full_path + L"\". " + SystemErrorText(code));
+}
+
+Failure CannotOpen(const std::wstring& full_path, DWORD code) {
+    return Failure(L"Cannot open file \"" + full_path + L"\". " + SystemErrorText(code));
+}
+
+// Deletes the temporary file unless it was moved into place.
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (!path_.empty()) DeleteFileW(path_.c_str());
+    }
+    const std::wstring& path() const noexcept { return path_; }
+    void Own(std::wstring path) noexcept { path_ = std::move(path); }
+    void Release() noexcept { path_.clear(); }
+
+private:
+    std::wstring path_;
+};
+
+std::wstring FolderOf(const std::wstring& full_path) {
+    const auto slash = full_path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : full_path.substr(0, slash + 1);
+}
+
+std::wstring TemporaryNameIn(const std::wstring& folder) {
+    static std::atomic<unsigned> counter{0};
+    return folder + L"~kavlo" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++) + L".tmp";
+}
+
+// Refuses, as creating the file over the old one would: Windows will not truncate a read-only, hidden or
+// system file, nor one another program holds open without sharing. Wine allows all of these, so they are checked here.
+void CheckTargetReplaceable(const std::wstring& full_path) {
+    const DWORD attributes = GetFileAttributesW(full_path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+        throw CannotCreate(full_path, ERROR_ACCESS_DENIED);
+    FileHandle probe(CreateFileW(full_path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!probe) {
+        const DWORD code = GetLastError();
+        if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) throw CannotCreate(full_path, code);
+    }
+}
+
+FileHandle CreateTemporaryFile(const std::wstring& full_path, TemporaryFile& temporary) {
+    const std::wstring folder = FolderOf(full_path);
+    for (;;) {
+        std::wstring name = TemporaryNameIn(folder);
+        FileHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
+            temporary.Own(std::move(name));
+            return file;
+        }
+        const DWORD code = GetLastError();
+        if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) throw CannotCreate(full_path, code);
+    }
+}
+
+bool WriteSome(HANDLE file, const std::uint8_t* data, DWORD size, std::size_t written_before, DWORD& written) {
+    if (write_limit_for_tests) {
+        const std::size_t room = *write_limit_for_tests > written_before ? *write_limit_for_tests - written_before : 0;
+        if (room == 0) {
+            SetLastError(ERROR_DISK_FULL);
+            written = 0;
+            return false;
+        }
+        size = static_cast<DWORD>(std::min<std::size_t>(size, room));
+    }
+    return WriteFile(file, data, size, &written, nullptr) != FALSE;
+}
+
+void WriteAll(HANDLE file, const std::vector<std::uint8_t>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteSome(file, bytes.data() + done, chunk, done, written) || written == 0)
+            throw Failure(L"Stream write error");
+        done += written;
+    }
+}
+
+}  // namespace
+
+std::wstring FullPathOf(const std::wstring& name) {
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0) return name;
+        if (length < full.size()) {
+            full.resize(length);
+            return full;
+        }
+        full.resize(length);
+    }
+}
+
+std::wstring SystemErrorText(unsigned long code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const std::unique_ptr<wchar_t, LocalFreer> owner(buffer);
+    std::wstring text(length != 0 && buffer != nullptr ? buffer : L"", length);
+    while (!text.empty() && (text.back() <= L' ' || text.back() == L'.')) text.pop_back();
+    return text;
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path) {
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return std::nullopt;
+        throw CannotOpen(FullPathOf(path), code);
+    }
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::uint8_t> chunk(64 * 1024);
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr)) {
+            const DWORD code = GetLastError();
+            throw CannotOpen(FullPathOf(path), code);
+        }
+        if (read == 0) return bytes;
+        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + read);
+    }
+}
+
+void WriteFileSafely(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+    const std::wstring full_path = FullPathOf(path);
+    CheckTargetReplaceable(full_path);
+
+    TemporaryFile temporary;  // declared first so that on a failure the handle is closed before the file is deleted
+    FileHandle file = CreateTemporaryFile(full_path, temporary);
+    WriteAll(file.get(), bytes);
+    if (!FlushFileBuffers(file.get())) throw Failure(L"Stream write error");
+    file.Close();
+
+    if (!MoveFileExW(temporary.path().c_str(), full_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        throw CannotCreate(full_path, GetLastError());
+    temporary.Release();
+}
+
+void SetWriteLimitForTests(std::optional<std::size_t> limit) { write_limit_for_tests = limit; }

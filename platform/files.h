@@ -1,0 +1,25 @@
+#pragma once
+// Whole-file reading and safe whole-file writing.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A bare name expands against the current directory.
+std::wstring FullPathOf(const std::wstring& name);
+
+// The system's description of an error code, without trailing blanks, line breaks or full stops.
+std::wstring SystemErrorText(unsigned long code);
+
+bool FileExists(const std::wstring& path);
+
+// nullopt when the file does not exist; Failure "Cannot open file ..." when it exists but cannot be opened or read.
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path);
+
+// Replaces the file's bytes through a temporary file in the same folder, so a failed write leaves the old file
+// as it was. Failures: "Cannot create file ..." (naming the target) and "Stream write error".
+void WriteFileSafely(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
+
+// Lets tests make a write stop short as on a full disk: at most `limit` bytes of each file are accepted.
+void SetWriteLimitForTests(std::optional<std::size_t> limit);

@@ -1,0 +1,51 @@
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace {
+
+// "سرور پارس" (server Pars): letters cp1256 has, and one (U+067E) only Persian uses.
+const std::wstring kPersian = L"\u0633\u0631\u0648\u0631 \u067E\u0627\u0631\u0633";
+const std::string kPersianUtf8 = "\xD8\xB3\xD8\xB1\xD9\x88\xD8\xB1 \xD9\xBE\xD8\xA7\xD8\xB1\xD8\xB3";
+
+TEST(TextTest, EmptyInputGivesEmptyOutput) {
+    EXPECT_EQ(WideToAnsi(L""), "");
+    EXPECT_EQ(AnsiToWide(""), L"");
+    EXPECT_EQ(WideToUtf8(L""), "");
+    EXPECT_EQ(Utf8ToWide(""), L"");
+}
+
+TEST(TextTest, Utf8BothWaysIncludingSurrogatePairs) {
+    const std::wstring text = kPersian + L" \u00E9 \U0001F600";
+    const std::string bytes = kPersianUtf8 + " \xC3\xA9 \xF0\x9F\x98\x80";
+    EXPECT_EQ(WideToUtf8(text), bytes);
+    EXPECT_EQ(Utf8ToWide(bytes), text);
+}
+
+TEST(TextTest, Utf8ToWideReplacesInvalidBytes) {
+    EXPECT_EQ(Utf8ToWide("a\xFF" "b"), L"a\uFFFDb");
+}
+
+TEST(TextTest, ActiveCodePageIsTheSystems) { EXPECT_EQ(ActiveCodePage(), GetACP()); }
+
+TEST(CodePage1252Text, PersianLettersBecomeTheDefaultCharacter) {
+    ASSERT_EQ(GetACP(), 1252u);
+    EXPECT_EQ(WideToAnsi(L"\u00E9\u20AC " + kPersian), "\xE9\x80 ???? ????");
+    EXPECT_EQ(AnsiToWide("\xE9\x80"), L"\u00E9\u20AC");
+}
+
+TEST(CodePage1256Text, PersianLettersHaveTheirCodePageBytes) {
+    ASSERT_EQ(GetACP(), 1256u);
+    const std::string bytes = "\xD3\xD1\xE6\xD1 \x81\xC7\xD1\xD3";
+    EXPECT_EQ(WideToAnsi(kPersian), bytes);
+    EXPECT_EQ(AnsiToWide(bytes), kPersian);
+}
+
+TEST(CodePage65001Text, AnsiIsUtf8) {
+    ASSERT_EQ(GetACP(), 65001u);
+    EXPECT_EQ(WideToAnsi(kPersian), kPersianUtf8);
+    EXPECT_EQ(AnsiToWide(kPersianUtf8), kPersian);
+}
+
+}  // namespace
