@@ -1,0 +1,391 @@
+#include "settings/ini_file.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/failure.h"
+
+namespace {
+
+const wchar_t kInvalidUtf8[] = L"No mapping for the Unicode character exists in the target multi-byte code page";
+
+bool IsBlank(wchar_t c) { return c <= L' '; }
+
+std::wstring_view Trimmed(std::wstring_view text) {
+    std::size_t begin = 0, end = text.size();
+    while (begin < end && IsBlank(text[begin])) ++begin;
+    while (end > begin && IsBlank(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
+
+wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; }
+
+std::wstring AsciiUpper(std::wstring_view text) {
+    std::wstring upper(text);
+    for (wchar_t& c : upper) c = AsciiUpper(c);
+    return upper;
+}
+
+wchar_t FoldChar(wchar_t c) {
+    if (c < 0x80) return AsciiUpper(c);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<wchar_t>(c - 0x20);    // à..þ
+    if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return static_cast<wchar_t>(c - 0x20);  // α..ω, not final sigma
+    if (c >= 0x430 && c <= 0x44F) return static_cast<wchar_t>(c - 0x20);                // а..я
+    if (c >= 0x450 && c <= 0x45F) return static_cast<wchar_t>(c - 0x50);                // ѐ..џ
+    return c;
+}
+
+void AppendCodePoint(std::wstring& text, std::uint32_t code) {
+    if (code < 0x10000) {
+        text += static_cast<wchar_t>(code);
+    } else {
+        code -= 0x10000;
+        text += static_cast<wchar_t>(0xD800 + (code >> 10));
+        text += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+    }
+}
+
+// Strict: what MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS) rejects fails here too.
+std::wstring DecodeUtf8(const std::uint8_t* bytes, std::size_t size) {
+    std::wstring text;
+    text.reserve(size);
+    std::size_t i = 0;
+    while (i < size) {
+        const std::uint8_t lead = bytes[i];
+        if (lead < 0x80) {
+            text += static_cast<wchar_t>(lead);
+            ++i;
+            continue;
+        }
+        std::size_t length;
+        std::uint32_t code;
+        std::uint8_t low = 0x80, high = 0xBF;  // allowed range of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2, code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3, code = lead & 0x0F;
+            if (lead == 0xE0) low = 0xA0;   // overlong
+            if (lead == 0xED) high = 0x9F;  // surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4, code = lead & 0x07;
+            if (lead == 0xF0) low = 0x90;   // overlong
+            if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
+        } else {
+            throw Failure(kInvalidUtf8);
+        }
+        if (size - i < length) throw Failure(kInvalidUtf8);
+        for (std::size_t k = 1; k < length; ++k) {
+            const std::uint8_t next = bytes[i + k];
+            if (k == 1 ? (next < low || next > high) : (next < 0x80 || next > 0xBF)) throw Failure(kInvalidUtf8);
+            code = (code << 6) | (next & 0x3F);
+        }
+        AppendCodePoint(text, code);
+        i += length;
+    }
+    return text;
+}
+
+std::wstring DecodeUtf16(const std::uint8_t* bytes, std::size_t size, bool bigEndian) {
+    std::wstring text;
+    text.reserve(size / 2);
+    for (std::size_t i = 0; i + 1 < size; i += 2) {
+        const unsigned first = bytes[i], second = bytes[i + 1];
+        text += static_cast<wchar_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
+    }
+    return text;
+}
+
+// Replaces every occurrence of the ASCII `pattern`, letter case ignored.
+std::wstring ReplaceIgnoringCase(std::wstring_view text, std::wstring_view pattern, std::wstring_view replacement) {
+    std::wstring result;
+    result.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        bool match = text.size() - i >= pattern.size();
+        for (std::size_t k = 0; match && k < pattern.size(); ++k) match = AsciiUpper(text[i + k]) == AsciiUpper(pattern[k]);
+        if (match) {
+            result += replacement;
+            i += pattern.size();
+        } else {
+            result += text[i++];
+        }
+    }
+    return result;
+}
+
+int HexDigit(wchar_t c) {
+    if (c >= L'0' && c <= L'9') return c - L'0';
+    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+    return -1;
+}
+
+IniSection* FindSection(std::vector<IniSection>& sections, std::wstring_view name) {
+    const std::wstring folded = FoldIniName(name);
+    for (IniSection& section : sections) {
+        if (section.Name.size() == name.size() && FoldIniName(section.Name) == folded) return &section;
+    }
+    return nullptr;
+}
+
+const wchar_t kMain[] = L"Main";
+const wchar_t kVersion[] = L"Version";
+
+}  // namespace
+
+std::wstring DecodeIniBytes(const std::vector<std::uint8_t>& bytes, const AnsiDecoder& decodeAnsi) {
+    const std::uint8_t* data = bytes.data();
+    const std::size_t size = bytes.size();
+    if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) return DecodeUtf8(data + 3, size - 3);
+    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) return DecodeUtf16(data + 2, size - 2, false);
+    if (size >= 2 && data[0] == 0xFE && data[1] == 0xFF) return DecodeUtf16(data + 2, size - 2, true);
+    return decodeAnsi(std::string_view(reinterpret_cast<const char*>(data), size));
+}
+
+std::vector<std::uint8_t> EncodeUtf8WithMark(std::wstring_view text) {
+    std::vector<std::uint8_t> bytes{0xEF, 0xBB, 0xBF};
+    bytes.reserve(3 + text.size() * 3);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::uint32_t code = text[i];
+        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
+        } else if (code >= 0xD800 && code <= 0xDFFF) {
+            code = 0xFFFD;
+        }
+        if (code < 0x80) {
+            bytes.push_back(static_cast<std::uint8_t>(code));
+        } else if (code < 0x800) {
+            bytes.push_back(static_cast<std::uint8_t>(0xC0 | code >> 6));
+            bytes.push_back(static_cast<std::uint8_t>(0x80 | (code & 0x3F)));
+        } else if (code < 0x10000) {
+            bytes.push_back(static_cast<std::uint8_t>(0xE0 | code >> 12));
+            bytes.push_back(static_cast<std::uint8_t>(0x80 | (code >> 6 & 0x3F)));
+            bytes.push_back(static_cast<std::uint8_t>(0x80 | (code & 0x3F)));
+        } else {
+            bytes.push_back(static_cast<std::uint8_t>(0xF0 | code >> 18));
+            bytes.push_back(static_cast<std::uint8_t>(0x80 | (code >> 12 & 0x3F)));
+            bytes.push_back(static_cast<std::uint8_t>(0x80 | (code >> 6 & 0x3F)));
+            bytes.push_back(static_cast<std::uint8_t>(0x80 | (code & 0x3F)));
+        }
+    }
+    return bytes;
+}
+
+std::wstring FoldIniName(std::wstring_view name) {
+    std::wstring folded(name);
+    for (wchar_t& c : folded) c = FoldChar(c);
+    return folded;
+}
+
+std::optional<std::int32_t> ParseIniInteger(std::wstring_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == L' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
+    int base = 10;
+    if (i < text.size() && (text[i] == L'$' || text[i] == L'x' || text[i] == L'X')) {
+        base = 16, ++i;
+    } else if (i + 1 < text.size() && text[i] == L'0' && (text[i + 1] == L'x' || text[i + 1] == L'X')) {
+        base = 16, i += 2;
+    }
+    if (i == text.size()) return std::nullopt;
+    const std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + (negative ? 1 : 0);
+    std::int64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const int digit = HexDigit(text[i]);
+        if (digit < 0 || digit >= base) return std::nullopt;
+        magnitude = magnitude * base + digit;
+        if (magnitude > limit) return std::nullopt;
+    }
+    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+std::wstring EncodeIniText(std::wstring_view text) {
+    std::wstring encoded = L"\"";
+    encoded.reserve(text.size() + 2);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\\') {
+            encoded += L"\\\\";
+        } else if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') {
+            encoded += L"\\n";
+            ++i;
+        } else if (text[i] == L'\t') {
+            encoded += L"\\t";
+        } else {
+            encoded += text[i];
+        }
+    }
+    encoded += L'"';
+    return encoded;
+}
+
+std::wstring DecodeIniText(std::wstring_view inner, int version) {
+    if (version == 0) return ReplaceIgnoringCase(ReplaceIgnoringCase(inner, L" \\n", L"\r\n"), L"\\\\n", L"\\n");
+    if (version != 1 && version != 2) return std::wstring(inner);
+    std::wstring text;
+    text.reserve(inner.size());
+    for (std::size_t i = 0; i < inner.size(); ++i) {
+        if (inner[i] != L'\\') {
+            text += inner[i];
+        } else if (i + 1 < inner.size()) {
+            const wchar_t next = inner[++i];
+            text += next == L'n' ? L"\r\n" : next == L't' ? L"\t" : L"\\";
+        }
+    }
+    return text;
+}
+
+IniValue ReadIniValue(std::wstring_view raw, int version, const IniConventions& conventions) {
+    if (raw.size() >= 2 && raw.front() == L'"' && raw.back() == L'"') {
+        return {IniValueKind::Text, DecodeIniText(raw.substr(1, raw.size() - 2), version)};
+    }
+    if (raw.empty()) return {};
+    if (const auto integer = ParseIniInteger(raw)) return {IniValueKind::Integer, std::to_wstring(*integer)};
+    if (conventions.FloatText) {
+        if (auto text = conventions.FloatText(raw)) return {IniValueKind::Float, std::move(*text)};
+    }
+    if (conventions.DateTimeText) {
+        if (auto text = conventions.DateTimeText(raw)) return {IniValueKind::DateTime, std::move(*text)};
+    }
+    return {IniValueKind::Text, std::wstring(raw)};
+}
+
+std::vector<IniSection> ParseIniText(std::wstring_view text) {
+    std::vector<IniSection> sections;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find_first_of(L"\r\n", pos);
+        if (end == std::wstring_view::npos) end = text.size();
+        const std::wstring_view line = Trimmed(text.substr(pos, end - pos));
+        pos = end;
+        if (end < text.size()) {
+            pos = end + 1;
+            if (text[end] == L'\r' && pos < text.size() && text[pos] == L'\n') ++pos;
+        }
+
+        if (line.empty() || line.front() == L';') continue;
+        if (line.size() >= 2 && line.front() == L'[' && line.back() == L']') {
+            sections.push_back({std::wstring(Trimmed(line.substr(1, line.size() - 2))), {}});
+            continue;
+        }
+        if (sections.empty()) continue;
+        const std::size_t equals = line.find(L'=');
+        if (equals == std::wstring_view::npos) {
+            sections.back().Lines.push_back({false, {}, std::wstring(line)});
+        } else {
+            sections.back().Lines.push_back(
+                {true, std::wstring(Trimmed(line.substr(0, equals))), std::wstring(Trimmed(line.substr(equals + 1)))});
+        }
+    }
+    return sections;
+}
+
+TcxIniFileReader::TcxIniFileReader(const std::optional<std::vector<std::uint8_t>>& content, IniConventions conventions)
+    : conventions_(std::move(conventions)) {
+    if (!content) return;
+    sections_ = ParseIniText(DecodeIniBytes(*content, conventions_.DecodeAnsi));
+    for (std::size_t s = 0; s < sections_.size(); ++s) {
+        const auto [slot, added] = index_.try_emplace(FoldIniName(sections_[s].Name));
+        if (!added) continue;
+        slot->second.Section = s;
+        const std::vector<IniLine>& lines = sections_[s].Lines;
+        for (std::size_t l = 0; l < lines.size(); ++l) {
+            if (lines[l].HasKey) slot->second.Keys.try_emplace(FoldIniName(lines[l].Key), l);
+        }
+    }
+}
+
+const TcxIniFileReader::Index* TcxIniFileReader::Find(const std::wstring& sectionName) const {
+    const auto found = index_.find(FoldIniName(sectionName));
+    return found == index_.end() ? nullptr : &found->second;
+}
+
+void TcxIniFileReader::Start() {
+    version_ = -1;
+    const Index* main = Find(kMain);
+    if (main == nullptr) return;
+    const auto entry = main->Keys.find(FoldIniName(kVersion));
+    if (entry == main->Keys.end()) return;
+    if (const auto version = ParseIniInteger(sections_[main->Section].Lines[entry->second].Value)) version_ = *version;
+}
+
+void TcxIniFileReader::ReadProperties(const std::wstring& AObjectName, const std::wstring& AClassName,
+                                      std::vector<std::wstring>& AProperties) const {
+    AProperties.clear();
+    const Index* section = Find(AObjectName + L": " + AClassName);
+    if (section == nullptr) return;
+    for (const IniLine& line : sections_[section->Section].Lines) {
+        if (line.HasKey) AProperties.push_back(line.Key);
+    }
+}
+
+IniValue TcxIniFileReader::ReadProperty(const std::wstring& AObjectName, const std::wstring& AClassName,
+                                        const std::wstring& AName) const {
+    const Index* section = Find(AObjectName + L": " + AClassName);
+    if (section == nullptr) return {};
+    const auto entry = section->Keys.find(FoldIniName(AName));
+    if (entry == section->Keys.end()) return {};
+    return ReadIniValue(sections_[section->Section].Lines[entry->second].Value, version_, conventions_);
+}
+
+TcxIniFileWriter::TcxIniFileWriter(const std::optional<std::vector<std::uint8_t>>& content, bool AReCreate,
+                                   const AnsiDecoder& decodeAnsi) {
+    if (content) sections_ = ParseIniText(DecodeIniBytes(*content, decodeAnsi));
+    if (AReCreate) sections_.clear();
+}
+
+IniSection& TcxIniFileWriter::SectionNamed(const std::wstring& name) {
+    if (IniSection* section = FindSection(sections_, name)) return *section;
+    return sections_.emplace_back(IniSection{name, {}});
+}
+
+void TcxIniFileWriter::SetEntry(IniSection& section, const std::wstring& key, const std::wstring& value) {
+    const std::wstring folded = FoldIniName(key);
+    for (IniLine& line : section.Lines) {
+        if (line.HasKey && line.Key.size() == key.size() && FoldIniName(line.Key) == folded) {
+            line = {true, key, value};
+            return;
+        }
+    }
+    section.Lines.push_back({true, key, value});
+}
+
+void TcxIniFileWriter::Start() {
+    SetEntry(SectionNamed(kMain), kVersion, L"2");
+}
+
+void TcxIniFileWriter::Erase(const std::wstring& AObjectName) {
+    const std::wstring prefix = AsciiUpper(AObjectName);
+    std::erase_if(sections_, [&prefix](const IniSection& section) {
+        return section.Name.size() > prefix.size() && AsciiUpper(section.Name.substr(0, prefix.size())) == prefix &&
+               (section.Name[prefix.size()] == L':' || section.Name[prefix.size()] == L'/');
+    });
+}
+
+void TcxIniFileWriter::BeginWriteObject(const std::wstring& AObjectName, const std::wstring& AClassName) {
+    sections_.push_back({AObjectName + L": " + AClassName, {IniLine{true, {}, {}}}});
+}
+
+void TcxIniFileWriter::WriteProperty(const std::wstring& AObjectName, const std::wstring& AClassName,
+                                     const std::wstring& AName, const std::wstring& AValue) {
+    SetEntry(SectionNamed(AObjectName + L": " + AClassName), AName, EncodeIniText(AValue));
+}
+
+std::vector<std::uint8_t> TcxIniFileWriter::Finish() const {
+    std::wstring text;
+    for (const IniSection& section : sections_) {
+        text += L'[';
+        text += section.Name;
+        text += L"]\r\n";
+        for (const IniLine& line : section.Lines) {
+            if (line.HasKey) {
+                text += line.Key;
+                text += L'=';
+            }
+            text += line.Value;
+            text += L"\r\n";
+        }
+        text += L"\r\n";
+    }
+    return EncodeUtf8WithMark(text);
+}

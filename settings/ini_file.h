@@ -1,0 +1,112 @@
+#pragma once
+// The text of "setup_a.ini": decoding its bytes, its sections and entries, the value escapes, and writing it back.
+// Pure: takes and returns values; what depends on the user's system comes in through IniConventions.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+using AnsiDecoder = std::function<std::wstring(std::string_view)>;
+
+// How the user's system reads what the file leaves open.
+struct IniConventions {
+    AnsiDecoder DecodeAnsi;                                                       // bytes of a file without a mark
+    std::function<std::optional<std::wstring>(std::wstring_view)> FloatText;     // nullopt: not a number
+    std::function<std::optional<std::wstring>(std::wstring_view)> DateTimeText;  // nullopt: not a date or time
+};
+
+// Text of the file by its byte-order mark: UTF-8, UTF-16 LE or BE, else the ANSI code page through `decodeAnsi`.
+// Invalid UTF-8 after the mark: Failure. UTF-16 code units pass as they are; an odd last byte is ignored.
+std::wstring DecodeIniBytes(const std::vector<std::uint8_t>& bytes, const AnsiDecoder& decodeAnsi);
+
+// The mark EF BB BF and the text in UTF-8; a lone surrogate becomes U+FFFD.
+std::vector<std::uint8_t> EncodeUtf8WithMark(std::wstring_view text);
+
+// Names of sections and keys compare ignoring letter case: ASCII, Latin-1, basic Greek and Cyrillic letters.
+std::wstring FoldIniName(std::wstring_view name);
+
+// [spaces] [+|-] decimal digits, or hexadecimal digits after "$", "x" or "0x"; within 32-bit signed range.
+std::optional<std::int32_t> ParseIniInteger(std::wstring_view text);
+
+// A text as written after "=": backslashes doubled, CR LF as \n, TAB as \t, in double quotes.
+std::wstring EncodeIniText(std::wstring_view text);
+
+// The text between the quotes of a quoted value, read by the file's version.
+std::wstring DecodeIniText(std::wstring_view inner, int version);
+
+enum class IniValueKind { Integer, Float, DateTime, Text };
+struct IniValue {
+    IniValueKind Kind = IniValueKind::Text;
+    std::wstring Text;  // as the value is assigned to a text: an integer's decimal digits, a number or date in the locale
+    bool operator==(const IniValue&) const = default;
+};
+
+// A value as it stands after "=" (trimmed), read by the file's version.
+IniValue ReadIniValue(std::wstring_view raw, int version, const IniConventions& conventions);
+
+// Sections and their lines as read: comments and empty lines dropped, lines before the first section ignored.
+struct IniLine {
+    bool HasKey = false;  // false: a line without "=", kept in Value
+    std::wstring Key;
+    std::wstring Value;
+};
+struct IniSection {
+    std::wstring Name;
+    std::vector<IniLine> Lines;
+};
+std::vector<IniSection> ParseIniText(std::wstring_view text);
+
+class TcxIniFileReader {
+public:
+    TcxIniFileReader(const std::optional<std::vector<std::uint8_t>>& content, IniConventions conventions);
+
+    // Reads the version: entry "Version" of section "Main" as an integer, else -1.
+    void Start();
+    int Version() const { return version_; }
+
+    // The keys of the object's section in file order, the empty key included; nothing when there is no section.
+    void ReadProperties(const std::wstring& AObjectName, const std::wstring& AClassName,
+                        std::vector<std::wstring>& AProperties) const;
+    // The first entry's value; a missing entry reads as the empty text.
+    IniValue ReadProperty(const std::wstring& AObjectName, const std::wstring& AClassName,
+                          const std::wstring& AName) const;
+
+private:
+    struct Index {
+        std::size_t Section;
+        std::unordered_map<std::wstring, std::size_t> Keys;  // folded key -> first line holding it
+    };
+    const Index* Find(const std::wstring& sectionName) const;
+
+    IniConventions conventions_;
+    std::vector<IniSection> sections_;
+    std::unordered_map<std::wstring, Index> index_;  // folded section name -> first section with it
+    int version_ = -1;
+};
+
+class TcxIniFileWriter {
+public:
+    // Starts from the file's content read as by TcxIniFileReader (failures propagate); AReCreate drops it all.
+    TcxIniFileWriter(const std::optional<std::vector<std::uint8_t>>& content, bool AReCreate, const AnsiDecoder& decodeAnsi);
+
+    // Sets Main/Version=2: the existing entry replaced in place, else appended.
+    void Start();
+    // Removes every section named after the object: its name, then ':' or '/' (ASCII letter case ignored).
+    void Erase(const std::wstring& AObjectName);
+    void BeginWriteObject(const std::wstring& AObjectName, const std::wstring& AClassName);
+    // Sets the entry to the encoded text: replaced in place, else appended.
+    void WriteProperty(const std::wstring& AObjectName, const std::wstring& AClassName, const std::wstring& AName,
+                       const std::wstring& AValue);
+    void EndWriteObject() {}
+    // The whole file: UTF-8 with mark, every line ending in CR LF, an empty line after every section.
+    std::vector<std::uint8_t> Finish() const;
+
+private:
+    IniSection& SectionNamed(const std::wstring& name);
+    static void SetEntry(IniSection& section, const std::wstring& key, const std::wstring& value);
+
+    std::vector<IniSection> sections_;
+};

@@ -1,0 +1,100 @@
+#include "settings/properties_store.h"
+
+#include <algorithm>
+
+#include "platform/failure.h"
+#include "platform/files.h"
+#include "platform/locale_conventions.h"
+#include "platform/text.h"
+#include "settings/ini_file.h"
+
+namespace {
+
+const wchar_t kClassName[] = L"TcxPropertiesStoreComponent";
+
+IniConventions UserIniConventions() {
+    const LocaleConventions locale = UserLocaleConventions();
+    return {
+        [](std::string_view bytes) { return AnsiToWide(bytes); },
+        [locale](std::wstring_view text) { return FloatTextOf(text, locale); },
+        [locale](std::wstring_view text) { return DateTimeTextOf(text, locale); },
+    };
+}
+
+bool IsBooleanText(const std::wstring& text, std::wstring_view word) {
+    return text.size() == word.size() &&
+           std::equal(text.begin(), text.end(), word.begin(), [](wchar_t a, wchar_t b) {
+               return (a >= L'a' && a <= L'z' ? a - 32 : a) == (b >= L'a' && b <= L'z' ? b - 32 : b);
+           });
+}
+
+void Assign(PropertyOwner& control, const std::wstring& name, PropertyKind kind, const IniValue& value) {
+    if (kind == PropertyKind::Text) {
+        control.SetText(name, value.Text);
+    } else if (IsBooleanText(value.Text, L"True")) {
+        control.SetBoolean(name, true);
+    } else if (IsBooleanText(value.Text, L"False")) {
+        control.SetBoolean(name, false);
+    } else {
+        throw Failure(L"Invalid property element: " + value.Text);
+    }
+}
+
+}  // namespace
+
+std::wstring TcxPropertiesStore::ObjectNameOf(const TcxPropertiesStoreComponent& binding, std::size_t position) {
+    std::wstring name = binding.Component != nullptr ? binding.Component->ComponentName() : std::wstring();
+    return name.empty() ? L"Component" + std::to_wstring(position) : name;
+}
+
+std::wstring TcxPropertiesStore::FilePath() const {
+    return FullPathOf(StorageName.empty() ? Name : StorageName);
+}
+
+void TcxPropertiesStore::RestoreFrom() {
+    const std::wstring path = FilePath();
+    TcxIniFileReader reader(ReadWholeFile(path), UserIniConventions());
+    std::vector<std::wstring> keys;
+    for (std::size_t position = 0; position < Components.size(); ++position) {
+        if (!FileExists(path)) continue;
+        const TcxPropertiesStoreComponent& binding = Components[position];
+        const std::wstring objectName = ObjectNameOf(binding, position);
+        reader.Start();
+        reader.ReadProperties(objectName, kClassName, keys);
+        // A repeated key reads its first entry again, so it is assigned once; keys no property takes are not read.
+        std::vector<std::wstring> assigned;
+        for (const std::wstring& key : keys) {
+            if (key.empty() || binding.Component == nullptr) continue;
+            if (std::find(binding.Properties.begin(), binding.Properties.end(), key) == binding.Properties.end()) continue;
+            if (std::find(assigned.begin(), assigned.end(), key) != assigned.end()) continue;
+            const auto kind = binding.Component->PropertyKindOf(key);
+            if (!kind) continue;
+            Assign(*binding.Component, key, *kind, reader.ReadProperty(objectName, kClassName, key));
+            assigned.push_back(key);
+        }
+    }
+}
+
+void TcxPropertiesStore::StoreTo(bool AReCreate) {
+    if (Components.empty()) return;
+    const std::wstring path = FilePath();
+    TcxIniFileWriter writer(ReadWholeFile(path), AReCreate, [](std::string_view bytes) { return AnsiToWide(bytes); });
+    for (std::size_t position = 0; position < Components.size(); ++position) {
+        const TcxPropertiesStoreComponent& binding = Components[position];
+        const std::wstring objectName = ObjectNameOf(binding, position);
+        writer.Start();
+        writer.Erase(objectName);
+        writer.BeginWriteObject(objectName, kClassName);
+        for (const std::wstring& name : binding.Properties) {
+            if (binding.Component == nullptr) break;
+            const auto kind = binding.Component->PropertyKindOf(name);
+            if (!kind) continue;
+            const std::wstring value = *kind == PropertyKind::Boolean
+                                           ? std::wstring(binding.Component->GetBoolean(name) ? L"True" : L"False")
+                                           : binding.Component->GetText(name);
+            writer.WriteProperty(objectName, kClassName, name, value);
+        }
+        writer.EndWriteObject();
+    }
+    WriteFileSafely(path, writer.Finish());
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Keeps chosen properties of controls in an INI file, on request.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class PropertyKind { Boolean, Text };
+
+// What the store needs of a bound control: its properties reached by name.
+class PropertyOwner {
+public:
+    virtual ~PropertyOwner() = default;
+    virtual std::wstring ComponentName() const = 0;                                        // may be empty
+    virtual std::optional<PropertyKind> PropertyKindOf(std::wstring_view name) const = 0;  // nullopt: no such property
+    virtual bool GetBoolean(std::wstring_view name) const = 0;
+    virtual std::wstring GetText(std::wstring_view name) const = 0;
+    virtual void SetBoolean(std::wstring_view name, bool value) = 0;  // through the control's ordinary setter
+    virtual void SetText(std::wstring_view name, const std::wstring& value) = 0;
+};
+
+struct TcxPropertiesStoreComponent {
+    PropertyOwner* Component = nullptr;
+    std::vector<std::wstring> Properties;
+};
+
+class TcxPropertiesStore {
+public:
+    std::vector<TcxPropertiesStoreComponent> Components;  // in the order they are stored and restored
+    std::wstring StorageName;                             // the file's full path
+    bool Active = false;                                  // kept false: the store acts only when called
+    std::wstring Name = L"cxPropertiesStore1";            // the file name when StorageName is empty
+
+    // Assigns the file's values to the bound properties, binding by binding. Nothing is validated ahead: a value a
+    // property cannot take fails the restore there, after the earlier bindings were assigned.
+    // Failures: "Cannot open file ...", invalid UTF-8, "Invalid property element: <value>".
+    void RestoreFrom();
+
+    // Writes every bound property; the file is replaced once, whole, or left as it was on any failure.
+    // AReCreate drops what the file held; otherwise sections of other objects are kept.
+    void StoreTo(bool AReCreate);
+
+    // A binding's section name begins with this: its control's name, else "Component" and its zero-based position.
+    static std::wstring ObjectNameOf(const TcxPropertiesStoreComponent& binding, std::size_t position);
+
+private:
+    std::wstring FilePath() const;
+};

@@ -1,0 +1,295 @@
+#include "settings/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+#include "platform/locale_conventions.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes BytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+// Stands in for the ANSI code page: Latin-1, byte for character.
+std::wstring Latin1(std::string_view bytes) {
+    std::wstring text;
+    for (unsigned char c : bytes) text += static_cast<wchar_t>(c);
+    return text;
+}
+
+// US-style numbers and dates, whatever the machine's locale.
+IniConventions FixedConventions() {
+    const LocaleConventions locale;
+    return {Latin1, [locale](std::wstring_view text) { return FloatTextOf(text, locale); },
+            [locale](std::wstring_view text) { return DateTimeTextOf(text, locale); }};
+}
+
+std::string Utf8Text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+TEST(IniBytesTest, DecodesByMark) {
+    const struct {
+        std::string bytes;
+        std::wstring text;
+    } cases[] = {
+        {"\xEF\xBB\xBF" "a\xC3\xA9", L"a\u00E9"},
+        {"\xEF\xBB\xBF\xF0\x9F\x98\x80", L"\xD83D\xDE00"},
+        {std::string("\xFF\xFE" "a\0\xE9\0", 6), L"a\u00E9"},
+        {std::string("\xFE\xFF\0a\0\xE9", 6), L"a\u00E9"},
+        {std::string("\xFF\xFE" "a\0b", 5), L"a"},                  // odd last byte ignored
+        {std::string("\xFF\xFE\0\xD8" "a\0", 6), L"\xD800" L"a"},   // lone surrogate passes
+        {std::string("\xFE\xFF\xDC\0\0a", 6), L"\xDC00" L"a"},
+        {"a\xE9", L"a\u00E9"},                                      // no mark: the ANSI decoder
+        {"\xEF\xBB", L"\u00EF\u00BB"},
+        {"", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DecodeIniBytes(BytesOf(c.bytes), Latin1), c.text) << c.bytes;
+}
+
+TEST(IniBytesTest, RejectsInvalidUtf8AfterMark) {
+    const std::string invalid[] = {
+        "\x80", "\xBF", "\xC0\x80", "\xC1\xBF", "\xC3", "\xC3\x41", "\xE0\x80\x80", "\xE0\x9F\xBF", "\xE2\x82",
+        "\xED\xA0\x80", "\xED\xBF\xBF", "\xF0\x80\x80\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80",
+        "\xF8\x88\x80\x80\x80", "\xFE", "\xFF", "ok\xE2\x82\xACthen\xF0\x9F\x98",
+    };
+    for (const std::string& tail : invalid) {
+        try {
+            DecodeIniBytes(BytesOf("\xEF\xBB\xBF" + tail), Latin1);
+            ADD_FAILURE() << "accepted " << tail;
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.message(), L"No mapping for the Unicode character exists in the target multi-byte code page");
+        }
+    }
+}
+
+TEST(IniBytesTest, EncodesUtf8WithMark) {
+    const struct {
+        std::wstring text;
+        std::string bytes;
+    } cases[] = {
+        {L"", "\xEF\xBB\xBF"},
+        {L"a\u00E9\u20AC", "\xEF\xBB\xBF" "a\xC3\xA9\xE2\x82\xAC"},
+        {L"\xD83D\xDE00", "\xEF\xBB\xBF\xF0\x9F\x98\x80"},
+        {L"\xD800" L"a\xDC00", "\xEF\xBB\xBF\xEF\xBF\xBD" "a\xEF\xBF\xBD"},  // lone surrogates
+        {std::wstring(L"a\0b", 3), std::string("\xEF\xBB\xBF" "a\0b", 6)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Utf8Text(EncodeUtf8WithMark(c.text)), c.bytes);
+}
+
+TEST(IniValueTest, ParsesIntegers) {
+    const struct {
+        std::wstring text;
+        std::optional<std::int32_t> value;
+    } cases[] = {
+        {L"007", 7},  {L"$1F", 31},  {L"x1f", 31},  {L"0X1F", 31}, {L"-$10", -16}, {L"  42", 42}, {L"+5", 5},
+        {L"0", 0},    {L"2147483647", 2147483647}, {L"-2147483648", INT32_MIN}, {L"-$80000000", INT32_MIN},
+        {L"2147483648", std::nullopt}, {L"$80000000", std::nullopt}, {L"99999999999999999999", std::nullopt},
+        {L"", std::nullopt}, {L"$", std::nullopt}, {L"0x", std::nullopt}, {L"-", std::nullopt},
+        {L"1.5", std::nullopt}, {L"12a", std::nullopt}, {L"$1G", std::nullopt}, {L"42 ", std::nullopt},
+        {L"- 5", std::nullopt}, {L"\x0661", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseIniInteger(c.text), c.value) << testing::PrintToString(c.text);
+}
+
+TEST(IniValueTest, EncodesTextsAndReadsThemBack) {
+    const struct {
+        std::wstring text;
+        std::wstring written;
+    } cases[] = {
+        {L"C:\\VPN", L"\"C:\\\\VPN\""},
+        {L"a\tb", L"\"a\\tb\""},
+        {L" x = y; z ", L"\" x = y; z \""},
+        {L"say \"hi\"", L"\"say \"hi\"\""},
+        {L"\\n", L"\"\\\\n\""},
+        {L"", L"\"\""},
+        {L"one\r\ntwo", L"\"one\\ntwo\""},
+        {L"[Main] caf\u00E9 \u0627", L"\"[Main] caf\u00E9 \u0627\""},
+        {L"\\\r\n\\", L"\"\\\\\\n\\\\\""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EncodeIniText(c.text), c.written);
+        EXPECT_EQ(ReadIniValue(c.written, 2, FixedConventions()), (IniValue{IniValueKind::Text, c.text}));
+    }
+}
+
+TEST(IniValueTest, DecodesQuotedTextByVersion) {
+    const struct {
+        std::wstring inner;
+        int version;
+        std::wstring text;
+    } cases[] = {
+        {L"a\\nb\\tc", 2, L"a\r\nb\tc"},
+        {L"C:\\\\VPN", 2, L"C:\\VPN"},
+        {L"a\\qb", 2, L"a\\b"},  // backslash and another character: the character is dropped
+        {L"a\\Nb", 2, L"a\\b"},
+        {L"end\\", 2, L"end"},
+        {L"a\\nb", 1, L"a\r\nb"},
+        {L"a \\n b \\N c", 0, L"a\r\n b\r\n c"},
+        {L"x\\\\ny\\\\Nz", 0, L"x\\ny\\nz"},
+        {L"C:\\\\VPN\\t", 0, L"C:\\\\VPN\\t"},
+        {L"C:\\\\VPN\\n", -1, L"C:\\\\VPN\\n"},
+        {L"C:\\\\VPN\\n", 3, L"C:\\\\VPN\\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DecodeIniText(c.inner, c.version), c.text) << c.version;
+}
+
+TEST(IniValueTest, ReadsUnquotedValuesAsNumberDateOrText) {
+    const struct {
+        std::wstring raw;
+        IniValue value;
+    } cases[] = {
+        {L"", {IniValueKind::Text, L""}},
+        {L"\"\"", {IniValueKind::Text, L""}},
+        {L"\"", {IniValueKind::Text, L"\""}},
+        {L"\"007\"", {IniValueKind::Text, L"007"}},
+        {L"007", {IniValueKind::Integer, L"7"}},
+        {L"$1F", {IniValueKind::Integer, L"31"}},
+        {L"-0", {IniValueKind::Integer, L"0"}},
+        {L"abc", {IniValueKind::Text, L"abc"}},
+        {L"True", {IniValueKind::Text, L"True"}},
+        {L"1.50", {IniValueKind::Float, L"1.5"}},
+        {L"-2.5e3", {IniValueKind::Float, L"-2500"}},
+        {L"3000000000", {IniValueKind::Float, L"3000000000"}},
+        {L"1e400", {IniValueKind::Text, L"1e400"}},
+        {L"12/31/2024", {IniValueKind::DateTime, L"12/31/2024"}},
+        {L"2/29/24 13:05", {IniValueKind::DateTime, L"2/29/2024 1:05:00 PM"}},
+        {L"9:05 am", {IniValueKind::DateTime, L"9:05:00 AM"}},
+        {L"2/30/2024", {IniValueKind::Text, L"2/30/2024"}},
+        {L"10.0.0.5:3389", {IniValueKind::Text, L"10.0.0.5:3389"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReadIniValue(c.raw, 2, FixedConventions()), c.value) << testing::PrintToString(c.raw);
+}
+
+TEST(LocaleConventionsTest, ReadsAndWritesByTheGivenConventions) {
+    LocaleConventions german;
+    german.DecimalSeparator = L",";
+    german.ShortDatePattern = L"dd.MM.yyyy";
+    german.TimePattern = L"HH:mm:ss";
+    german.AmDesignator = german.PmDesignator = L"";
+    LocaleConventions slovak = german;
+    slovak.ShortDatePattern = L"d. M. yyyy";
+    slovak.TimePattern = L"H'h'mm";
+
+    EXPECT_EQ(FloatTextOf(L"1,50", german), L"1,5");
+    EXPECT_EQ(FloatTextOf(L",5", german), L"0,5");
+    EXPECT_EQ(FloatTextOf(L"1e20", german), L"1E20");
+    EXPECT_EQ(FloatTextOf(L"-1e-5", german), L"-1E-5");
+    for (const wchar_t* notNumber : {L"1.5", L"1,", L",", L"1e", L"e5", L"1,5x", L"--1", L""}) {
+        EXPECT_EQ(FloatTextOf(notNumber, german), std::nullopt) << testing::PrintToString(std::wstring(notNumber));
+    }
+
+    EXPECT_EQ(DateTimeTextOf(L"31.12.24", german), L"31.12.2024");
+    EXPECT_EQ(DateTimeTextOf(L"1.2.1950 7:05", german), L"01.02.1950 07:05:00");
+    EXPECT_EQ(DateTimeTextOf(L"7:05:09 PM", german), L"19:05:09");
+    EXPECT_EQ(DateTimeTextOf(L"1. 2. 2024 7h05", slovak), L"1. 2. 2024 7h05");
+    for (const wchar_t* notDate : {L"31.13.2024", L"29.2.2023", L"1.2", L"1.2.2024x", L"1.2.2024 ", L"24:00", L"13:00 PM",
+                                   L"7:60", L"12/31/2024", L"1.2.12345", L""}) {
+        EXPECT_EQ(DateTimeTextOf(notDate, german), std::nullopt) << testing::PrintToString(std::wstring(notDate));
+    }
+}
+
+TEST(IniReaderTest, ReadsSectionsEntriesAndLineEnds) {
+    const std::string text =
+        "orphan=1\r\n"
+        "[Main]\rVersion=2\n"
+        "[ Obj: C ]\r\n"
+        "  ; a comment\r\n"
+        "\t=\t\r\n"
+        "\r\n"
+        "Key = \"v\" \r\n"
+        "loose line\n\n"
+        "key=\"duplicate\"\r"
+        "Other=\"a=b\"\r\n"
+        "[obj: c]\r\n"
+        "Key=\"second section\"\r\n";
+    TcxIniFileReader reader(BytesOf("\xEF\xBB\xBF" + text), FixedConventions());
+    reader.Start();
+    EXPECT_EQ(reader.Version(), 2);
+
+    std::vector<std::wstring> keys{L"stale"};
+    reader.ReadProperties(L"OBJ", L"c", keys);
+    EXPECT_EQ(keys, (std::vector<std::wstring>{L"", L"Key", L"key", L"Other"}));
+    EXPECT_EQ(reader.ReadProperty(L"Obj", L"C", L"KEY").Text, L"v");
+    EXPECT_EQ(reader.ReadProperty(L"Obj", L"C", L"Other").Text, L"a=b");
+    EXPECT_EQ(reader.ReadProperty(L"Obj", L"C", L"Missing"), IniValue{});
+    EXPECT_EQ(reader.ReadProperty(L"Nobody", L"C", L"Key"), IniValue{});
+    reader.ReadProperties(L"orphan", L"", keys);
+    EXPECT_TRUE(keys.empty());
+}
+
+TEST(IniReaderTest, ReadsTheVersion) {
+    const struct {
+        std::string text;
+        int version;
+    } cases[] = {
+        {"[Main]\r\nVersion=2\r\n", 2},
+        {"[MAIN]\r\nversion = 0\r\n", 0},
+        {"[Main]\r\nVersion=$1\r\nVersion=2\r\n", 1},
+        {"[Main]\r\nVersion=1\r\n[Main]\r\nVersion=2\r\n", 1},
+        {"[Main]\r\nVersion=\"2\"\r\n", -1},
+        {"[Main]\r\nVersion=two\r\n", -1},
+        {"[Main]\r\n", -1},
+        {"Version=2\r\n[Other]\r\nVersion=2\r\n", -1},
+        {"", -1},
+    };
+    for (const auto& c : cases) {
+        TcxIniFileReader reader(BytesOf(c.text), FixedConventions());
+        reader.Start();
+        EXPECT_EQ(reader.Version(), c.version) << c.text;
+    }
+    TcxIniFileReader empty(std::nullopt, FixedConventions());
+    empty.Start();
+    EXPECT_EQ(empty.Version(), -1);
+}
+
+const std::string kLoaded =
+    "[Main]\r\nNote=kept\r\nVERSION=1\r\nTail=kept\r\n"
+    "[Edit1: TcxPropertiesStoreComponent]\r\nText=\"old\"\r\n"
+    "[Edit10: TcxPropertiesStoreComponent]\r\n=\r\nText=\"ten\"\r\n"
+    "[edit1/sub]\r\nA=1\r\n"
+    "; dropped comment\r\n"
+    "[Edit1 : spaced]\r\nloose line\r\n"
+    "[Foreign]\r\n";
+
+void WriteEdit1(TcxIniFileWriter& writer) {
+    writer.Start();
+    writer.Erase(L"Edit1");
+    writer.BeginWriteObject(L"Edit1", L"TcxPropertiesStoreComponent");
+    writer.WriteProperty(L"Edit1", L"TcxPropertiesStoreComponent", L"Text", L"first");
+    writer.WriteProperty(L"Edit1", L"TcxPropertiesStoreComponent", L"Hint", L"a\tb");
+    writer.WriteProperty(L"Edit1", L"TcxPropertiesStoreComponent", L"TEXT", L"C:\\VPN");
+    writer.EndWriteObject();
+}
+
+TEST(IniWriterTest, UpdatesLoadedContent) {
+    TcxIniFileWriter writer(BytesOf(kLoaded), false, Latin1);
+    WriteEdit1(writer);
+    EXPECT_EQ(Utf8Text(writer.Finish()),
+              "\xEF\xBB\xBF"
+              "[Main]\r\nNote=kept\r\nVersion=2\r\nTail=kept\r\n\r\n"
+              "[Edit10: TcxPropertiesStoreComponent]\r\n=\r\nText=\"ten\"\r\n\r\n"
+              "[Edit1 : spaced]\r\nloose line\r\n\r\n"
+              "[Foreign]\r\n\r\n"
+              "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nTEXT=\"C:\\\\VPN\"\r\nHint=\"a\\tb\"\r\n\r\n");
+}
+
+TEST(IniWriterTest, ReCreateStartsFromNothing) {
+    for (const std::optional<Bytes>& content : {std::optional<Bytes>(BytesOf(kLoaded)), std::optional<Bytes>()}) {
+        TcxIniFileWriter writer(content, true, Latin1);
+        WriteEdit1(writer);
+        EXPECT_EQ(Utf8Text(writer.Finish()),
+                  "\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n"
+                  "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nTEXT=\"C:\\\\VPN\"\r\nHint=\"a\\tb\"\r\n\r\n");
+    }
+}
+
+TEST(IniWriterTest, LoadingInvalidUtf8Fails) {
+    for (bool reCreate : {false, true}) {
+        EXPECT_THROW(TcxIniFileWriter(BytesOf("\xEF\xBB\xBF[Main]\r\n\xC0\xAF"), reCreate, Latin1), Failure);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,404 @@
+#include "settings/properties_store.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+
+namespace {
+
+// A control with one property.
+class FakeControl : public PropertyOwner {
+public:
+    FakeControl(std::wstring name, std::wstring property, PropertyKind kind)
+        : name_(std::move(name)), property_(std::move(property)), kind_(kind) {}
+    std::wstring ComponentName() const override { return name_; }
+    std::optional<PropertyKind> PropertyKindOf(std::wstring_view name) const override {
+        return name == property_ ? std::optional(kind_) : std::nullopt;
+    }
+    bool GetBoolean(std::wstring_view) const override { return checked; }
+    std::wstring GetText(std::wstring_view) const override { return text; }
+    void SetBoolean(std::wstring_view, bool value) override { checked = value, ++assignments; }
+    void SetText(std::wstring_view, const std::wstring& value) override { text = value, ++assignments; }
+
+    bool checked = false;
+    std::wstring text;
+    int assignments = 0;
+
+private:
+    std::wstring name_, property_;
+    PropertyKind kind_;
+};
+
+// The settings dialog's six bound controls.
+struct Dialog {
+    explicit Dialog(const std::wstring& path) {
+        store.StorageName = path;
+        store.Components = {{&CheckBox2, {L"Checked"}}, {&Edit1, {L"Text"}}, {&Edit2, {L"Text"}},
+                            {&Edit3, {L"Text"}},        {&Edit4, {L"Text"}}, {&Edit5, {L"Text"}}};
+    }
+    void FillWorkedExample() {
+        CheckBox2.checked = true;
+        Edit1.text = L"Office", Edit2.text = L"Work", Edit3.text = L"ali", Edit4.text = L"", Edit5.text = L"10.0.0.5:3389";
+    }
+    int Assignments() const {
+        int total = 0;
+        for (const FakeControl* control : {&CheckBox2, &Edit1, &Edit2, &Edit3, &Edit4, &Edit5}) total += control->assignments;
+        return total;
+    }
+    FakeControl CheckBox2{L"CheckBox2", L"Checked", PropertyKind::Boolean};
+    FakeControl Edit1{L"Edit1", L"Text", PropertyKind::Text}, Edit2{L"Edit2", L"Text", PropertyKind::Text},
+        Edit3{L"Edit3", L"Text", PropertyKind::Text}, Edit4{L"Edit4", L"Text", PropertyKind::Text},
+        Edit5{L"Edit5", L"Text", PropertyKind::Text};
+    TcxPropertiesStore store;
+};
+
+const char kMark[] = "\xEF\xBB\xBF";
+
+const std::string kWorkedExample = std::string(kMark) +
+                                   "[Main]\r\nVersion=2\r\n\r\n"
+                                   "[CheckBox2: TcxPropertiesStoreComponent]\r\n=\r\nChecked=\"True\"\r\n\r\n"
+                                   "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"Office\"\r\n\r\n"
+                                   "[Edit2: TcxPropertiesStoreComponent]\r\n=\r\nText=\"Work\"\r\n\r\n"
+                                   "[Edit3: TcxPropertiesStoreComponent]\r\n=\r\nText=\"ali\"\r\n\r\n"
+                                   "[Edit4: TcxPropertiesStoreComponent]\r\n=\r\nText=\"\"\r\n\r\n"
+                                   "[Edit5: TcxPropertiesStoreComponent]\r\n=\r\nText=\"10.0.0.5:3389\"\r\n\r\n";
+
+// A fresh folder under the user's temp folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder() {
+        wchar_t base[MAX_PATH + 1];
+        GetTempPathW(MAX_PATH + 1, base);
+        static int counter = 0;
+        path_ = std::wstring(base) + L"kavlo-store-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++counter);
+        CreateDirectoryW(path_.c_str(), nullptr);
+    }
+    ~TempFolder() {
+        for (const std::wstring& name : Names()) {
+            const std::wstring file = File(name);
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(file.c_str());
+        }
+        RemoveDirectoryW(path_.c_str());
+    }
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+    std::vector<std::wstring> Names() const {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..") names.push_back(name);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        return names;
+    }
+
+private:
+    std::wstring path_;
+};
+
+std::string ReadBytes(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void WriteBytes(const std::wstring& path, std::string_view bytes) {
+    std::ofstream file(std::filesystem::path(path), std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::wstring FailureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure.message();
+    }
+    return L"(no failure)";
+}
+
+class PropertiesStoreTest : public testing::Test {
+protected:
+    TempFolder folder;
+    std::wstring path = folder.File(L"setup_a.ini");
+};
+
+TEST_F(PropertiesStoreTest, WritesTheWorkedExampleByteForByte) {
+    Dialog dialog(path);
+    dialog.FillWorkedExample();
+    dialog.store.StoreTo(true);
+    const std::string first = ReadBytes(path);
+    EXPECT_EQ(first.size(), 373u);
+    EXPECT_EQ(first, kWorkedExample);
+
+    dialog.store.StoreTo(true);
+    EXPECT_EQ(ReadBytes(path), first);
+    dialog.store.StoreTo(false);
+    EXPECT_EQ(ReadBytes(path), first);
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"setup_a.ini"});
+
+    Dialog restored(path);
+    restored.store.RestoreFrom();
+    EXPECT_TRUE(restored.CheckBox2.checked);
+    EXPECT_EQ(restored.Edit1.text, L"Office");
+    EXPECT_EQ(restored.Edit2.text, L"Work");
+    EXPECT_EQ(restored.Edit3.text, L"ali");
+    EXPECT_EQ(restored.Edit4.text, L"");
+    EXPECT_EQ(restored.Edit5.text, L"10.0.0.5:3389");
+    EXPECT_EQ(restored.Edit4.assignments, 1);
+}
+
+TEST_F(PropertiesStoreTest, EscapesTextsAndRestoresThem) {
+    const struct {
+        std::wstring text;
+        std::string line;
+    } cases[] = {
+        {L"C:\\VPN", "Text=\"C:\\\\VPN\""},   {L"a\tb", "Text=\"a\\tb\""},
+        {L" x = y; z ", "Text=\" x = y; z \""}, {L"say \"hi\"", "Text=\"say \"hi\"\""},
+        {L"\\n", "Text=\"\\\\n\""},           {L"", "Text=\"\""},
+        {L"line\r\nnext", "Text=\"line\\nnext\""}, {L"caf\u00E9", "Text=\"caf\xC3\xA9\""},
+    };
+    for (const auto& c : cases) {
+        Dialog dialog(path);
+        dialog.FillWorkedExample();
+        dialog.Edit1.text = c.text;
+        dialog.store.StoreTo(true);
+        EXPECT_NE(ReadBytes(path).find("[Edit1: TcxPropertiesStoreComponent]\r\n=\r\n" + c.line + "\r\n\r\n"),
+                  std::string::npos)
+            << c.line;
+
+        Dialog restored(path);
+        restored.Edit1.text = L"before";
+        restored.store.RestoreFrom();
+        EXPECT_EQ(restored.Edit1.text, c.text) << c.line;
+    }
+}
+
+TEST_F(PropertiesStoreTest, ReadsHandWrittenFiles) {
+    const std::string main = "[Main]\r\nVersion=2\r\n";
+    const std::string box = "[CheckBox2: TcxPropertiesStoreComponent]\r\n";
+    const std::string edit = "[Edit1: TcxPropertiesStoreComponent]\r\n";
+    const struct {
+        const char* what;
+        std::string file;
+        std::optional<bool> checked;        // nullopt: not assigned
+        std::optional<std::wstring> text;   // nullopt: not assigned
+    } cases[] = {
+        {"upper-case names", "[MAIN]\r\nVERSION=2\r\n[CHECKBOX2: TCXPROPERTIESSTORECOMPONENT]\r\nChecked=\"True\"\r\n"
+                             "[edit1: tcxpropertiesstorecomponent]\r\nText=\"x\"\r\n", true, L"x"},
+        {"keys in another case", main + box + "checked=\"True\"\r\n" + edit + "TEXT=\"x\"\r\n", {}, {}},
+        {"true", main + box + "Checked=\"true\"\r\n", true, {}},
+        {"FALSE unquoted", main + box + "Checked=FALSE\r\n", false, {}},
+        {"integer", main + edit + "Text=007\r\n", {}, L"7"},
+        {"hexadecimal", main + edit + "Text=$1F\r\n", {}, L"31"},
+        {"plain word", main + edit + "Text=abc\r\n", {}, L"abc"},
+        {"empty unquoted", main + edit + "Text=\r\n", {}, L""},
+        {"version 0", "[Main]\r\nVersion=0\r\n" + edit + "Text=\"a \\n b\\\\nc\"\r\n", {}, L"a\r\n b\\nc"},
+        {"no Main", edit + "Text=\"C:\\\\VPN\"\r\n", {}, L"C:\\\\VPN"},
+        {"unknown version", "[Main]\r\nVersion=9\r\n" + edit + "Text=\"a\\tb\"\r\n", {}, L"a\\tb"},
+        {"first of duplicates", main + edit + "Text=\"first\"\r\nText=\"second\"\r\n" + edit + "Text=\"third\"\r\n", {},
+         L"first"},
+        {"unknown keys and comments", main + edit + "=\r\nSourceDPI=96\r\n;Text=\"comment\"\r\nHint=\"h\"\r\n", {}, {}},
+        {"no sections", "Text=\"x\"\r\n", {}, {}},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(path, kMark + c.file);
+        Dialog dialog(path);
+        dialog.Edit1.text = L"before";
+        dialog.store.RestoreFrom();
+        EXPECT_EQ(dialog.CheckBox2.assignments, c.checked ? 1 : 0) << c.what;
+        if (c.checked) {
+            EXPECT_EQ(dialog.CheckBox2.checked, *c.checked) << c.what;
+        }
+        EXPECT_EQ(dialog.Edit1.text, c.text.value_or(L"before")) << c.what;
+        EXPECT_EQ(dialog.Edit1.assignments, c.text ? 1 : 0) << c.what;
+        EXPECT_EQ(dialog.Assignments(), (c.checked ? 1 : 0) + (c.text ? 1 : 0)) << c.what;
+    }
+}
+
+TEST_F(PropertiesStoreTest, StoreDropsWhatItDidNotWriteWhenReCreating) {
+    WriteBytes(path, std::string(kMark) +
+                         "; notes\r\n[Main]\r\nVersion=1\r\nNote=x\r\n[Other]\r\nA=1\r\n"
+                         "[Edit1: TcxPropertiesStoreComponent]\r\nText=\"stale\"\r\nExtra=1\r\n");
+    Dialog dialog(path);
+    dialog.FillWorkedExample();
+    dialog.store.StoreTo(true);
+    EXPECT_EQ(ReadBytes(path), kWorkedExample);
+}
+
+TEST_F(PropertiesStoreTest, StoreKeepsOtherObjectsWithoutReCreating) {
+    WriteBytes(path, std::string(kMark) +
+                         "[Main]\r\nVersion=1\r\nNote=x\r\n; dropped\r\n"
+                         "[Edit10: TcxPropertiesStoreComponent]\r\n=\r\nText=\"ten\"\r\n"
+                         "[Edit1/Old]\r\nA=1\r\n[CheckBox2: TcxPropertiesStoreComponent]\r\nChecked=\"False\"\r\n"
+                         "[Other]\r\nloose\r\n");
+    Dialog dialog(path);
+    dialog.FillWorkedExample();
+    dialog.store.StoreTo(false);
+    EXPECT_EQ(ReadBytes(path), std::string(kMark) + "[Main]\r\nVersion=2\r\nNote=x\r\n\r\n"
+                                   "[Edit10: TcxPropertiesStoreComponent]\r\n=\r\nText=\"ten\"\r\n\r\n"
+                                   "[Other]\r\nloose\r\n\r\n" +
+                                   kWorkedExample.substr(std::string_view("\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n").size()));
+}
+
+TEST_F(PropertiesStoreTest, ReadsUtf16FilesAndRewritesThemAsUtf8) {
+    const std::wstring text = L"[Main]\r\nVersion=2\r\n\r\n[Edit1: TcxPropertiesStoreComponent]\r\n=\r\n"
+                              L"Text=\"Caf\u00E9 \u0627 \xD83D\xDE00\"\r\n\r\n";
+    for (bool bigEndian : {false, true}) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (wchar_t c : text) {
+            const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+            bytes += bigEndian ? high : low;
+            bytes += bigEndian ? low : high;
+        }
+        WriteBytes(path, bytes);
+        Dialog dialog(path);
+        dialog.store.Components.resize(2);
+        dialog.store.RestoreFrom();
+        EXPECT_EQ(dialog.Edit1.text, L"Caf\u00E9 \u0627 \xD83D\xDE00");
+        dialog.store.StoreTo(false);
+        EXPECT_EQ(ReadBytes(path), std::string(kMark) +
+                                       "[Main]\r\nVersion=2\r\n\r\n"
+                                       "[CheckBox2: TcxPropertiesStoreComponent]\r\n=\r\nChecked=\"False\"\r\n\r\n"
+                                       "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\n"
+                                       "Text=\"Caf\xC3\xA9 \xD8\xA7 \xF0\x9F\x98\x80\"\r\n\r\n");
+    }
+}
+
+// A file without a mark is read in the ANSI code page and rewritten in UTF-8 with the mark.
+void ExpectAnsiFileReadAndRewritten(const std::string& value, const std::wstring& text, const std::string& utf8) {
+    TempFolder folder;
+    const std::wstring path = folder.File(L"setup_a.ini");
+    WriteBytes(path, "[Main]\r\nVersion=2\r\n[Edit1: TcxPropertiesStoreComponent]\r\nText=\"" + value + "\"\r\n");
+    Dialog dialog(path);
+    dialog.store.Components = {{&dialog.Edit1, {L"Text"}}};
+    dialog.store.RestoreFrom();
+    EXPECT_EQ(dialog.Edit1.text, text);
+    dialog.store.StoreTo(false);
+    EXPECT_EQ(ReadBytes(path), std::string(kMark) + "[Main]\r\nVersion=2\r\n\r\n"
+                                   "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"" + utf8 + "\"\r\n\r\n");
+}
+
+TEST(CodePage1252PropertiesStoreTest, ReadsAnsiFile) { ExpectAnsiFileReadAndRewritten("Caf\xE9", L"Caf\u00E9", "Caf\xC3\xA9"); }
+TEST(CodePage1256PropertiesStoreTest, ReadsAnsiFile) {
+    ExpectAnsiFileReadAndRewritten("\xC7\xE1 x", L"\u0627\u0644 x", "\xD8\xA7\xD9\x84 x");
+}
+TEST(CodePage65001PropertiesStoreTest, ReadsAnsiFile) { ExpectAnsiFileReadAndRewritten("Caf\xC3\xA9", L"Caf\u00E9", "Caf\xC3\xA9"); }
+
+TEST_F(PropertiesStoreTest, BadCheckedValueFailsBeforeAnyControlChanges) {
+    const struct {
+        std::string raw;
+        std::wstring shown;
+    } cases[] = {{"yes", L"yes"}, {"1", L"1"}, {"\"1\"", L"1"}, {"\"\"", L""}, {"", L""}, {"$1F", L"31"}, {"\"Truth\"", L"Truth"}};
+    for (const auto& c : cases) {
+        std::string file = kWorkedExample;
+        file.replace(file.find("\"True\""), 6, c.raw);
+        WriteBytes(path, file);
+        Dialog dialog(path);
+        EXPECT_EQ(FailureOf([&] { dialog.store.RestoreFrom(); }), L"Invalid property element: " + c.shown) << c.raw;
+        EXPECT_EQ(dialog.Assignments(), 0) << c.raw;
+    }
+}
+
+TEST_F(PropertiesStoreTest, BadBooleanStopsTheRestoreWhereItStands) {
+    FakeControl late(L"CheckBox3", L"Checked", PropertyKind::Boolean);
+    WriteBytes(path, kWorkedExample + "[CheckBox3: TcxPropertiesStoreComponent]\r\nChecked=\"no\"\r\n");
+    Dialog dialog(path);
+    dialog.store.Components.insert(dialog.store.Components.begin() + 3, {&late, {L"Checked"}});
+    EXPECT_EQ(FailureOf([&] { dialog.store.RestoreFrom(); }), L"Invalid property element: no");
+    EXPECT_TRUE(dialog.CheckBox2.checked);
+    EXPECT_EQ(dialog.Edit2.text, L"Work");
+    EXPECT_EQ(late.assignments + dialog.Edit3.assignments + dialog.Edit4.assignments + dialog.Edit5.assignments, 0);
+}
+
+TEST_F(PropertiesStoreTest, InvalidUtf8FailsBothWaysAndTouchesNothing) {
+    const std::string file = std::string(kMark) + "[Main]\r\nVersion=2\r\n[Edit1: TcxPropertiesStoreComponent]\r\nText=\"\xED\xA0\x80\"\r\n";
+    WriteBytes(path, file);
+    const std::wstring message = L"No mapping for the Unicode character exists in the target multi-byte code page";
+    Dialog dialog(path);
+    EXPECT_EQ(FailureOf([&] { dialog.store.RestoreFrom(); }), message);
+    EXPECT_EQ(dialog.Assignments(), 0);
+    for (bool reCreate : {false, true}) {
+        EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(reCreate); }), message);
+        EXPECT_EQ(ReadBytes(path), file);
+    }
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"setup_a.ini"});
+}
+
+TEST_F(PropertiesStoreTest, FileHeldOpenWithoutSharingFailsBothWays) {
+    WriteBytes(path, kWorkedExample);
+    Dialog dialog(path);
+    {
+        HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        const std::wstring prefix = L"Cannot open file \"" + path + L"\". ";
+        EXPECT_EQ(FailureOf([&] { dialog.store.RestoreFrom(); }).substr(0, prefix.size()), prefix);
+        EXPECT_EQ(dialog.Assignments(), 0);
+        dialog.FillWorkedExample();
+        dialog.Edit1.text = L"changed";
+        EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(true); }).substr(0, prefix.size()), prefix);
+        CloseHandle(held);
+    }
+    EXPECT_EQ(ReadBytes(path), kWorkedExample);
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"setup_a.ini"});
+}
+
+TEST_F(PropertiesStoreTest, ReadOnlyFileIsLeftAsItWas) {
+    WriteBytes(path, kWorkedExample);
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    Dialog dialog(path);
+    dialog.Edit1.text = L"changed";
+    const std::wstring prefix = L"Cannot create file \"" + path + L"\". ";
+    EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(true); }).substr(0, prefix.size()), prefix);
+    EXPECT_EQ(ReadBytes(path), kWorkedExample);
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"setup_a.ini"});
+}
+
+TEST_F(PropertiesStoreTest, MissingFileOrNoBindingsDoNothing) {
+    Dialog dialog(path);
+    dialog.FillWorkedExample();
+    dialog.store.RestoreFrom();
+    EXPECT_EQ(dialog.Assignments(), 0);
+    dialog.store.Components.clear();
+    dialog.store.StoreTo(true);
+    EXPECT_TRUE(folder.Names().empty());
+}
+
+TEST_F(PropertiesStoreTest, NamesObjectsByPositionAndFileByStoreName) {
+    FakeControl unnamed(L"", L"Text", PropertyKind::Text), edit(L"Edit1", L"Text", PropertyKind::Text);
+    unnamed.text = L"u";
+    edit.text = L"e";
+    TcxPropertiesStore store;
+    store.Name = L"store.ini";
+    store.Components = {{nullptr, {L"Text"}}, {&unnamed, {L"Text", L"Hint"}}, {&edit, {L"Hint", L"Text"}}};
+
+    wchar_t previous[MAX_PATH + 1];
+    GetCurrentDirectoryW(MAX_PATH + 1, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.Path().c_str()));
+    store.StoreTo(true);
+    unnamed.text = edit.text = L"";
+    store.RestoreFrom();
+    SetCurrentDirectoryW(previous);
+
+    EXPECT_EQ(ReadBytes(folder.File(L"store.ini")),
+              std::string(kMark) + "[Main]\r\nVersion=2\r\n\r\n"
+                                   "[Component0: TcxPropertiesStoreComponent]\r\n=\r\n\r\n"
+                                   "[Component1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"u\"\r\n\r\n"
+                                   "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"e\"\r\n\r\n");
+    EXPECT_EQ(unnamed.text, L"u");
+    EXPECT_EQ(edit.text, L"e");
+}
+
+}  // namespace
