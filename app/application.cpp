@@ -107,7 +107,10 @@ void Application::InsertComponent(Form& form) { components_.push_back(&form); }
 
 void Application::RemoveComponent(Form& form) {
     std::erase(components_, &form);
-    if (main_form_ == &form) main_form_ = nullptr;
+    if (main_form_ == &form) {
+        main_form_ = nullptr;
+        terminating_ = false;
+    }
 }
 
 void Application::Terminate() {

@@ -1,0 +1,114 @@
+#include "app/application.h"
+#include "app/startup.h"
+#include "gui_support.h"
+#include "ui/form.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+// A form whose first button throws what the test gives it and whose second counts its clicks.
+class TestForm : public Form {
+public:
+    explicit TestForm(FormOwner& owner, std::function<void()> thrower = [] {})
+        : Form(owner, L"TEST_FORM", Handlers(std::move(thrower))) {}
+    int clicks = 0;
+
+private:
+    FormHandlers Handlers(std::function<void()> thrower) {
+        FormHandlers handlers;
+        handlers.events[L"ThrowClick"] = std::move(thrower);
+        handlers.events[L"CountClick"] = [this] { ++clicks; };
+        return handlers;
+    }
+};
+
+HWND ButtonOf(const Form& form, const wchar_t* name) { return form.FindControl(name)->Handle(); }
+
+BOOL CALLBACK CountOurForms(HWND hwnd, LPARAM count) {
+    if (ClassOf(hwnd) == L"KavloForm") ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+}  // namespace
+
+TEST(FailureBoxTest, FailureInAHandlerShowsOneBoxAndTheProgramGoesOn) {
+    TestForm other(App());
+    other.Show();
+    TestForm form(App(), [] {
+        throw Failure(L"outer", std::make_shared<Failure>(L"middle", std::make_shared<Failure>(L"Server unreachable")));
+    });
+    form.Show();
+    PumpMessages();
+    {
+        BoxWatcher watcher(other.Handle());
+        SendMessageW(ButtonOf(form, L"Button1"), BM_CLICK, 0, 0);
+        PumpMessages(100);
+        std::vector<SeenBox> seen = watcher.Seen();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].text, L"Server unreachable.");
+        EXPECT_EQ(seen[0].caption, App().Title());
+        EXPECT_EQ(seen[0].buttons, 1);
+        EXPECT_TRUE(seen[0].others_disabled) << "the program's other windows are disabled while the box shows";
+        EXPECT_EQ(seen[0].owner, form.Handle()) << "the active window owns the box";
+    }
+    EXPECT_TRUE(IsWindowEnabled(other.Handle()));
+    SendMessageW(ButtonOf(form, L"Button2"), BM_CLICK, 0, 0);
+    EXPECT_EQ(form.clicks, 1);
+}
+
+TEST(FailureBoxTest, ForeignExceptionShowsAnEmptyBox) {
+    TestForm form(App(), [] { throw std::runtime_error("not ours"); });
+    form.Show();
+    PumpMessages();
+    BoxWatcher watcher;
+    SendMessageW(ButtonOf(form, L"Button1"), BM_CLICK, 0, 0);
+    PumpMessages(100);
+    std::vector<SeenBox> seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, L"");
+}
+
+TEST(FailureBoxTest, TitleFollowsTheExecutableName) {
+    EXPECT_EQ(App().Title(), L"gui_tests");  // the first letter keeps its case
+}
+
+// A failure while the windows are built: one box, no window left, and the entry procedure's 0.
+TEST(StartupGuardTest, FailureWhileBuildingShowsOneBoxAndReturnsZero) {
+    struct Case {
+        std::function<void()> fail;
+        std::wstring text;
+    };
+    const Case cases[] = {
+        {[] { throw Failure(L"Cannot open file \"C:\\x\\setup_a.ini\". Access denied"); },
+         L"Cannot open file \"C:\\x\\setup_a.ini\". Access denied."},
+        {[] { throw std::bad_alloc(); }, L""},
+    };
+    for (const Case& c : cases) {
+        BoxWatcher watcher;
+        int result = RunGuarded(App(), [&](Application& app) {
+            struct Failing : TestForm {
+                Failing(FormOwner& owner, const std::function<void()>& fail) : TestForm(owner) { fail(); }
+            };
+            new Failing(app, c.fail);
+        });
+        PumpMessages(100);
+        EXPECT_EQ(result, 0);
+        std::vector<SeenBox> seen = watcher.Seen();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].text, c.text);
+        int forms = 0;
+        EnumThreadWindows(GetCurrentThreadId(), CountOurForms, reinterpret_cast<LPARAM>(&forms));
+        EXPECT_EQ(forms, 0) << "the half-built window is gone";
+        EXPECT_EQ(App().MainForm(), nullptr);
+    }
+}
+
+TEST(LayoutLoadingTest, MalformedLayoutFailsNamingTheFormAndLine) {
+    try {
+        Form broken(App(), L"BROKEN_LAYOUT", {});
+        FAIL() << "a malformed layout must not load";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.message(), L"Layout BROKEN_LAYOUT, line 4: Left must be a whole number");
+    }
+}

@@ -1,0 +1,36 @@
+#include "app/title_rule.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+std::wstring SystemLower(std::wstring text) {
+    if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+struct TitleCase {
+    std::wstring path;
+    std::wstring title;
+};
+
+std::wstring LongPath() {
+    // Only the first 255 characters are read: 240 of folder, then 15 of the name, so the extension is lost too.
+    std::wstring path = L"C:\\" + std::wstring(236, L'd') + L"\\";
+    return path + L"KAVLO_CONNECT_LONG.exe";
+}
+}  // namespace
+
+TEST(TitleRuleTest, DerivesTheTitleFromTheExecutablePath) {
+    const TitleCase cases[] = {
+        {L"C:\\Program Files\\Kavlo\\Kavlo_Connect.exe", L"Kavlo_connect"},
+        {L"C:\\Tools\\MyApp.exe", L"Myapp"},
+        {L"C:\\Tools\\Net.Tools.exe", L"Net"},
+        {L"D:\\A.B\\noextension", L"Noextension"},  // full stops in folders do not count
+        {L"C:\\Apps\\ÄPFEL ÖL.exe", L"Äpfel öl"},
+        {L"C:\\Apps\\اتصال.exe", L"اتصال"},
+        {LongPath(), L"Kavlo_connect_l"},
+    };
+    for (const TitleCase& c : cases) EXPECT_EQ(ApplicationTitle(c.path, SystemLower), c.title);
+}
