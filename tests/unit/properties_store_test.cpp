@@ -292,6 +292,19 @@ void ExpectAnsiFileReadAndRewritten(const std::string& value, const std::wstring
 }
 
 TEST(CodePage1252PropertiesStoreTest, ReadsAnsiFile) { ExpectAnsiFileReadAndRewritten("Caf\xE9", L"Caf\u00E9", "Caf\xC3\xA9"); }
+// Wine's en-US conventions: "." and M/d/yyyy h:mm:ss tt.
+TEST(CodePage1252PropertiesStoreTest, ReadsUnquotedNumbersAndDatesInTheUsersLocale) {
+    TempFolder folder;
+    const std::wstring path = folder.File(L"setup_a.ini");
+    WriteBytes(path, std::string(kMark) + "[Main]\r\nVersion=2\r\n[Edit1: TcxPropertiesStoreComponent]\r\nText=1.50\r\n"
+                                          "[Edit2: TcxPropertiesStoreComponent]\r\nText=2/29/24 13:05\r\n"
+                                          "[Edit3: TcxPropertiesStoreComponent]\r\nText=1,5\r\n");
+    Dialog dialog(path);
+    dialog.store.RestoreFrom();
+    EXPECT_EQ(dialog.Edit1.text, L"1.5");
+    EXPECT_EQ(dialog.Edit2.text, L"2/29/2024 1:05:00 PM");
+    EXPECT_EQ(dialog.Edit3.text, L"1,5");
+}
 TEST(CodePage1256PropertiesStoreTest, ReadsAnsiFile) {
     ExpectAnsiFileReadAndRewritten("\xC7\xE1 x", L"\u0627\u0644 x", "\xD8\xA7\xD9\x84 x");
 }
