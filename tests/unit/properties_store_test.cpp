@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -375,6 +376,18 @@ TEST_F(PropertiesStoreTest, ReadOnlyFileIsLeftAsItWas) {
     dialog.Edit1.text = L"changed";
     const std::wstring prefix = L"Cannot create file \"" + path + L"\". ";
     EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(true); }).substr(0, prefix.size()), prefix);
+    EXPECT_EQ(ReadBytes(path), kWorkedExample);
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"setup_a.ini"});
+}
+
+TEST_F(PropertiesStoreTest, WriteStoppingShortLeavesTheOldFile) {
+    WriteBytes(path, kWorkedExample);
+    Dialog dialog(path);
+    dialog.Edit1.text = L"changed";
+    SetWriteLimitForTests(100);
+    const std::wstring message = FailureOf([&] { dialog.store.StoreTo(true); });
+    SetWriteLimitForTests(std::nullopt);
+    EXPECT_EQ(message, L"Stream write error");
     EXPECT_EQ(ReadBytes(path), kWorkedExample);
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"setup_a.ini"});
 }
