@@ -17,6 +17,7 @@ kavlo_install_packages() {
   command -v Xvfb >/dev/null || missing+=(xvfb)
   command -v xauth >/dev/null || missing+=(xauth)
   command -v import >/dev/null && import -version >/dev/null 2>&1 || missing+=(imagemagick)
+  command -v xwininfo >/dev/null || missing+=(x11-utils)
   [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
   if [ ${#missing[@]} -gt 0 ]; then
     kavlo_say "Installing ${missing[*]}"
@@ -49,7 +50,7 @@ kavlo_prefix() {
 kavlo_virtual_display() {
   local n=99
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
   KAVLO_XVFB_PID=$!
   export DISPLAY=":$n"
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
