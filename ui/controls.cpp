@@ -259,7 +259,11 @@ HWND TImage::CreateControl(HWND parent_window, const RECT& bounds, int id) {
 }
 
 bool TImage::DrawItem(const DRAWITEMSTRUCT& item) {
-    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    // The parent chooses the background, as it does for every static control (the standard look: the face colour).
+    auto background = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(item.hwndItem), WM_CTLCOLORSTATIC,
+                                                             reinterpret_cast<WPARAM>(item.hDC),
+                                                             reinterpret_cast<LPARAM>(item.hwndItem)));
+    FillRect(item.hDC, &item.rcItem, background ? background : GetSysColorBrush(COLOR_BTNFACE));
     if (picture_.bitmap) DrawPicture(item.hDC, picture_, 0, 0);
     return true;
 }

@@ -1,0 +1,230 @@
+// The style on the screen: every expected colour is read from the style's own data.
+#include "gui_support.h"
+#include "style_support.h"
+
+#include "app/application.h"
+#include "launcher/Min_ucn.h"
+#include "settings/Unit2.h"
+
+#include <functional>
+
+namespace {
+
+HWND Popup() {
+    struct Search { HWND found = nullptr; } search;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM lparam) -> BOOL {
+            if (IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32768") reinterpret_cast<Search*>(lparam)->found = hwnd;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+RECT ScreenRect(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+// A point in the title bar clear of the caption text and the close box, and one in the menu bar clear of "FILE".
+POINT TitleBarPoint(HWND hwnd) {
+    RECT outer = ScreenRect(hwnd);
+    return {outer.right - 8 - GetSystemMetrics(SM_CXSIZE) - 8, outer.top + 4};
+}
+
+POINT MenuBarPoint(HWND hwnd) {
+    POINT client_top{0, 0};
+    ClientToScreen(hwnd, &client_top);
+    return {ScreenRect(hwnd).right - 80, client_top.y - 4};
+}
+
+// A point on a control's frame, in the middle of its top side (labels overlap some fields' left sides).
+POINT BorderPoint(HWND hwnd) {
+    RECT r = ScreenRect(hwnd);
+    return {(r.left + r.right) / 2, r.top};
+}
+
+class StylePixels : public WithAmakrits {
+protected:
+    void SetUp() override {
+        WithAmakrits::SetUp();
+        launcher = App().CreateForm<TForm1>();
+        Form1 = launcher;
+        SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        launcher->Show();
+        SetForegroundWindow(launcher->Handle());
+        PumpMessages(150);
+    }
+    void TearDown() override {
+        SetCursorPos(0, 0);
+        delete launcher->SettingsDialog();
+        delete launcher;
+        Form1 = nullptr;
+        PumpMessages();
+        WithAmakrits::TearDown();
+    }
+    Tsetup_frm& Dialog() const { return *launcher->SettingsDialog(); }
+    void ShowDialog() const {
+        SetWindowPos(Dialog().Handle(), nullptr, 520, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        Dialog().Show();
+        SetForegroundWindow(Dialog().Handle());
+        PumpMessages(150);
+    }
+
+    const StyleColours& colours = Amakrits().colours;
+    TForm1* launcher = nullptr;
+};
+
+struct PixelCase {
+    const char* what;
+    std::function<POINT(TForm1&)> where;  // on the screen
+    StyleColour StyleColours::*expected;
+};
+
+const PixelCase kLauncherSurfaces[] = {
+    {"title bar", [](TForm1& f) { return TitleBarPoint(f.Handle()); }, &StyleColours::caption_active},
+    {"frame line", [](TForm1& f) { return POINT{ScreenRect(f.Handle()).left, ScreenRect(f.Handle()).top + 40}; },
+     &StyleColours::frame_active},
+    {"menu bar", [](TForm1& f) { return MenuBarPoint(f.Handle()); }, &StyleColours::menubar},
+    {"background beside the VPN box",
+     [](TForm1& f) { POINT p{30, 60}; ClientToScreen(f.Panel1.Handle(), &p); return p; }, &StyleColours::panel},
+    {"Start button face", [](TForm1& f) { POINT p{6, 6}; ClientToScreen(f.Button1.Handle(), &p); return p; },
+     &StyleColours::button},
+    {"Start button border", [](TForm1& f) { return BorderPoint(f.Button1.Handle()); }, &StyleColours::button_border},
+    {"logo margin", [](TForm1& f) { POINT p{191, 101}; ClientToScreen(f.Image1.Handle(), &p); return p; },
+     &StyleColours::panel},
+};
+
+TEST_F(StylePixels, LauncherSurfacesAreTheStylesDarkColours) {
+    for (const PixelCase& c : kLauncherSurfaces) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(ScreenPixel(c.where(*launcher)), colours.*c.expected);
+    }
+}
+
+TEST_F(StylePixels, ClientAreasKeepTheirSizes) {
+    RECT client{};
+    GetClientRect(launcher->Handle(), &client);
+    EXPECT_EQ(client.right, 404);
+    EXPECT_EQ(client.bottom, 133);
+    GetClientRect(Dialog().Handle(), &client);
+    EXPECT_EQ(client.right, 312);
+    EXPECT_EQ(client.bottom, 258);
+}
+
+TEST_F(StylePixels, PressedAndHotButtonsShowTheAccent) {
+    HWND start = launcher->Button1.Handle();
+    SendMessageW(start, BM_SETSTATE, TRUE, 0);
+    PumpMessages();
+    EXPECT_EQ(ClientPixel(start, {6, 6}), colours.button_pressed);
+    EXPECT_EQ(ScreenPixel(BorderPoint(start)), colours.accent);
+    SendMessageW(start, BM_SETSTATE, FALSE, 0);
+    PumpMessages();
+    EXPECT_EQ(ClientPixel(start, {6, 6}), colours.button);
+
+    POINT middle{70, 60};
+    ClientToScreen(start, &middle);
+    SetCursorPos(middle.x, middle.y);
+    PumpMessages(150);
+    EXPECT_EQ(ClientPixel(start, {6, 6}), colours.button_hot);
+    EXPECT_EQ(ScreenPixel(BorderPoint(start)), colours.accent);
+    SetCursorPos(0, 0);
+    PumpMessages(800);  // the system notices the mouse leaving on a timer
+    EXPECT_EQ(ClientPixel(start, {6, 6}), colours.button) << "the hot look leaves with the mouse";
+}
+
+TEST_F(StylePixels, CheckBoxShowsItsTickOnlyWhenChecked) {
+    HWND box = launcher->CheckBox2.Handle();
+    RECT client{};
+    GetClientRect(box, &client);
+    int size = Amakrits().metrics.check_size;
+    int top = (client.bottom - size) / 2;
+    auto tick_pixels = [&] {
+        int count = 0;
+        for (int y = top + 1; y < top + size - 1; ++y)
+            for (int x = 1; x < size - 1; ++x) count += ClientPixel(box, {x, y}) == colours.check_tick;
+        return count;
+    };
+    SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
+    PumpMessages();
+    EXPECT_GT(tick_pixels(), 0);
+    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED) << "still a real check box";
+    SendMessageW(box, BM_SETCHECK, BST_UNCHECKED, 0);
+    PumpMessages();
+    EXPECT_EQ(tick_pixels(), 0);
+    EXPECT_EQ(ClientPixel(box, {size / 2, top + size / 2}), colours.check_box);
+}
+
+TEST_F(StylePixels, SettingsFieldsShowFocusAndSelectionInTheStylesColours) {
+    ShowDialog();
+    HWND focused = Dialog().Edit1.Handle();
+    HWND other = Dialog().Edit5.Handle();
+    SetFocus(focused);
+    SetWindowTextW(other, L"");
+    PumpMessages();
+    RECT field{};
+    GetClientRect(other, &field);
+    EXPECT_EQ(ClientPixel(Dialog().Handle(), {4, 4}), colours.window);
+    EXPECT_EQ(ClientPixel(other, {field.right - 3, field.bottom / 2}), colours.field);
+    EXPECT_EQ(ScreenPixel(BorderPoint(other)), colours.field_border);
+    EXPECT_EQ(ScreenPixel(BorderPoint(focused)), colours.field_border_focused);
+    EXPECT_EQ(ScreenPixel(TitleBarPoint(Dialog().Handle())), colours.caption_active);
+
+    // Spaces, so the selected run is its background only.
+    SetWindowTextW(focused, L"                    ");
+    SendMessageW(focused, EM_SETSEL, 0, -1);
+    PumpMessages();
+    EXPECT_EQ(ClientPixel(focused, {4, field.bottom / 2}), colours.selection);
+    wchar_t text[32] = {};
+    EXPECT_EQ(GetWindowTextW(focused, text, 32), 20) << "still a real edit field";
+}
+
+TEST_F(StylePixels, LauncherDimsWhileTheSettingsDialogIsModal) {
+    StyleColour launcher_caption{}, dialog_caption{};
+    RunSoon([&] {
+        PumpMessages(150);
+        launcher_caption = ScreenPixel(TitleBarPoint(launcher->Handle()));
+        dialog_caption = ScreenPixel(TitleBarPoint(Dialog().Handle()));
+        Dialog().Close();
+    });
+    ClickMenuItem(launcher->Handle(), 0, 0);
+    EXPECT_EQ(launcher_caption, colours.caption_inactive);
+    EXPECT_EQ(dialog_caption, colours.caption_active);
+    PumpMessages(150);
+    EXPECT_EQ(ScreenPixel(TitleBarPoint(launcher->Handle())), colours.caption_active) << "lit again afterwards";
+}
+
+TEST_F(StylePixels, DropDownMenuHasTheStylesBackgroundSeparatorAndHotItem) {
+    HWND hwnd = launcher->Handle();
+    HMENU file = GetSubMenu(GetMenu(hwnd), 0);
+    StyleColour border{}, item{}, separator{}, hot{};
+    RECT first{}, line{};
+    RunSoon([&] {
+        HWND popup = Popup();
+        ASSERT_NE(popup, nullptr);
+        GetMenuItemRect(hwnd, file, 0, &first);
+        GetMenuItemRect(hwnd, file, 1, &line);
+        border = ScreenPixel({ScreenRect(popup).left, ScreenRect(popup).top + 5});
+        item = ScreenPixel({first.right - 3, (first.top + first.bottom) / 2});
+        separator = ScreenPixel({(line.left + line.right) / 2, (line.top + line.bottom) / 2});
+        PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+        RunSoon([&] {
+            hot = ScreenPixel({first.right - 3, (first.top + first.bottom) / 2});
+            EndMenu();
+        });
+    });
+    POINT at{0, 0};
+    ClientToScreen(hwnd, &at);
+    TrackPopupMenu(file, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd, nullptr);
+    EXPECT_EQ(border, colours.menu_border);
+    EXPECT_EQ(item, colours.menu);
+    EXPECT_EQ(separator, colours.menu_separator);
+    EXPECT_EQ(hot, colours.menu_hot);
+    wchar_t text[64] = {};
+    GetMenuStringW(file, 0, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"تنظیمات سرور") << "still a real menu item";
+}
+
+}  // namespace

@@ -1,0 +1,364 @@
+#include "ui/style_controls.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+bool IsEditClass(HWND hwnd) { return CompareStringOrdinal(ClassNameOf(hwnd).c_str(), -1, L"Edit", -1, TRUE) == CSTR_EQUAL; }
+
+HFONT FontOf(HWND hwnd) { return reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)); }
+
+// Messages after which a button has drawn itself in the system's look and must be drawn again.
+bool RedrawsButton(UINT message) {
+    switch (message) {
+        case WM_SETFOCUS: case WM_KILLFOCUS: case WM_ENABLE: case WM_SETTEXT: case WM_SETFONT:
+        case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_LBUTTONUP: case WM_KEYDOWN: case WM_KEYUP:
+        case WM_CAPTURECHANGED: case WM_UPDATEUISTATE: case BM_SETSTATE: case BM_SETCHECK: case BM_SETSTYLE:
+        case BM_SETIMAGE: case BM_CLICK:
+            return true;
+    }
+    return false;
+}
+
+// Pixels the edit drew in the system's selection colours take the style's, keeping the text's smoothing.
+void RecolourSelection(StyleCanvas& canvas, COLORREF system_back, COLORREF system_text, const StyleColour& back,
+                       const StyleColour& text) {
+    auto split = [](std::uint32_t rgb, double out[3]) {
+        out[0] = (rgb >> 16) & 0xFF;
+        out[1] = (rgb >> 8) & 0xFF;
+        out[2] = rgb & 0xFF;
+    };
+    const double from[3] = {double(GetRValue(system_back)), double(GetGValue(system_back)), double(GetBValue(system_back))};
+    const double to[3] = {double(GetRValue(system_text)), double(GetGValue(system_text)), double(GetBValue(system_text))};
+    const double new_from[3] = {double(back.red), double(back.green), double(back.blue)};
+    const double new_to[3] = {double(text.red), double(text.green), double(text.blue)};
+    double span[3] = {to[0] - from[0], to[1] - from[1], to[2] - from[2]};
+    double length = span[0] * span[0] + span[1] * span[1] + span[2] * span[2];
+    if (length < 1) return;
+    std::uint32_t* pixel = canvas.pixels();
+    for (int i = 0, n = canvas.width() * canvas.height(); i < n; ++i) {
+        double p[3];
+        split(pixel[i], p);
+        double t = ((p[0] - from[0]) * span[0] + (p[1] - from[1]) * span[1] + (p[2] - from[2]) * span[2]) / length;
+        if (t < 0 || t > 1) continue;
+        double miss = 0;
+        for (int k = 0; k < 3; ++k) miss += std::pow(p[k] - (from[k] + t * span[k]), 2);
+        if (miss > 6) continue;  // not on the way from the selection's background to its text
+        std::uint32_t out = 0;
+        for (int k = 0; k < 3; ++k)
+            out = (out << 8) | static_cast<std::uint32_t>(std::lround(new_from[k] + t * (new_to[k] - new_from[k])));
+        pixel[i] = out;
+    }
+}
+}  // namespace
+
+bool TrackHot(HWND hwnd, UINT message, bool& hot) {
+    if (message == WM_MOUSEMOVE && !hot) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+        TrackMouseEvent(&track);
+        hot = true;
+        return true;
+    }
+    if (message == WM_MOUSELEAVE && hot) {
+        hot = false;
+        return true;
+    }
+    return false;
+}
+
+// --- containers
+
+const StyleColour& StyledContainer::Surface() const { return panel_ ? Painter().Colours().panel : Painter().Colours().window; }
+
+void StyledContainer::PaintPanel(HDC dc) {
+    StylePainter& p = Painter();
+    RECT client = ClientArea(Handle());
+    p.Edge(dc, client, p.Colours().panel_light, p.Colours().panel_dark);
+    std::wstring caption = CaptionOf(Handle());
+    HFONT font = FontOf(GetAncestor(Handle(), GA_ROOT));
+    p.Text(dc, caption, client, RootDisabled() ? p.Colours().text_disabled : p.Colours().text,
+           DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, font ? font : p.TextFont());
+}
+
+LRESULT StyledContainer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    StylePainter& p = Painter();
+    const StyleColours& c = p.Colours();
+    switch (message) {
+        case WM_ERASEBKGND:
+            p.Fill(reinterpret_cast<HDC>(wparam), ClientArea(Handle()), Surface());
+            return 1;
+        case WM_PAINT:
+            if (!panel_) break;
+            {
+                PaintScope paint(Handle());
+                PaintPanel(paint.dc());
+            }
+            return 0;
+        case WM_PRINTCLIENT:
+            if (!panel_) break;
+            p.Fill(reinterpret_cast<HDC>(wparam), ClientArea(Handle()), Surface());
+            PaintPanel(reinterpret_cast<HDC>(wparam));
+            return 0;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG: {
+            HDC dc = reinterpret_cast<HDC>(wparam);
+            HWND control = reinterpret_cast<HWND>(lparam);
+            bool field = message == WM_CTLCOLOREDIT || (message == WM_CTLCOLORSTATIC && IsEditClass(control));
+            bool dim = RootDisabled() || (control && !IsWindowEnabled(control)) ||
+                       (field && message == WM_CTLCOLORSTATIC);
+            const StyleColour& back = field ? c.field : Surface();
+            SetTextColor(dc, ToColorRef(dim ? c.text_disabled : c.text));
+            SetBkColor(dc, ToColorRef(back));
+            return reinterpret_cast<LRESULT>(p.Brush(back));
+        }
+    }
+    return Default(message, wparam, lparam);
+}
+
+// --- push buttons
+
+void StyledButton::Paint(HDC dc) {
+    HWND hwnd = Handle();
+    StylePainter& p = Painter();
+    const StyleColours& c = p.Colours();
+    RECT client = ClientArea(hwnd);
+    bool enabled = IsWindowEnabled(hwnd) && !RootDisabled();
+    LRESULT state = SendMessageW(hwnd, BM_GETSTATE, 0, 0);
+    bool pressed = enabled && (state & BST_PUSHED);
+    bool hot = enabled && hot_;
+    bool focused = enabled && GetFocus() == hwnd;
+
+    p.Fill(dc, client, pressed ? c.button_pressed : hot ? c.button_hot : c.button);
+    p.Frame(dc, client, (pressed || hot || focused) ? c.accent : c.button_border, p.Metrics().button_border);
+    if (focused && !pressed) {  // a second line inside: focus reads apart from hot
+        RECT inner = client;
+        InflateRect(&inner, -p.Metrics().button_border, -p.Metrics().button_border);
+        p.Frame(dc, inner, c.focus);
+    }
+
+    RECT content = client;
+    if (pressed) OffsetRect(&content, 1, 1);
+    auto icon = reinterpret_cast<HICON>(SendMessageW(hwnd, BM_GETIMAGE, IMAGE_ICON, 0));
+    if (icon && (GetWindowLongPtrW(hwnd, GWL_STYLE) & BS_ICON)) {
+        ICONINFO info{};
+        int w = 16, h = 16;
+        if (GetIconInfo(icon, &info)) {
+            BITMAP bm{};
+            if (GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm)) {
+                w = bm.bmWidth;
+                h = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+            }
+            if (info.hbmColor) DeleteObject(info.hbmColor);  // GetIconInfo hands out copies
+            if (info.hbmMask) DeleteObject(info.hbmMask);
+        }
+        DrawIconEx(dc, content.left + (content.right - content.left - w) / 2, content.top + (content.bottom - content.top - h) / 2,
+                   icon, w, h, 0, nullptr, DI_NORMAL);
+        return;
+    }
+    const StyleColour& text = !enabled ? c.text_disabled : pressed ? c.button_pressed_text : c.text;
+    p.Text(dc, CaptionOf(hwnd), content, text, DT_CENTER | DT_VCENTER | DT_SINGLELINE, FontOf(hwnd));
+}
+
+void StyledButton::PaintNow() {
+    WindowDC dc(Handle());
+    if (dc.get() && IsWindowVisible(Handle())) Paint(dc.get());
+}
+
+LRESULT StyledButton::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_PAINT: {
+            PaintScope paint(Handle());
+            Paint(paint.dc());
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wparam));
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_MOUSEMOVE:
+        case WM_MOUSELEAVE: {
+            LRESULT result = Default(message, wparam, lparam);
+            if (TrackHot(Handle(), message, hot_)) PaintNow();
+            return result;
+        }
+    }
+    LRESULT result = Default(message, wparam, lparam);
+    if (RedrawsButton(message)) PaintNow();
+    return result;
+}
+
+// --- check boxes
+
+void StyledCheckBox::Paint(HDC dc) {
+    HWND hwnd = Handle();
+    StylePainter& p = Painter();
+    const StyleColours& c = p.Colours();
+    const StyleMetrics& m = p.Metrics();
+    RECT client = ClientArea(hwnd);
+    auto background = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(hwnd), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+    FillRect(dc, &client, background ? background : p.Brush(c.panel));
+
+    bool enabled = IsWindowEnabled(hwnd) && !RootDisabled();
+    bool focused = enabled && GetFocus() == hwnd;
+    bool pressed = enabled && (SendMessageW(hwnd, BM_GETSTATE, 0, 0) & BST_PUSHED);
+    int top = client.top + (client.bottom - client.top - m.check_size) / 2;
+    RECT box{client.left, top, client.left + m.check_size, top + m.check_size};
+    p.Fill(dc, box, c.check_box);
+    p.Frame(dc, box, !enabled ? c.text_disabled : (hot_ || focused || pressed) ? c.accent : c.check_border);
+    if (SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+        RECT mark = box;
+        InflateRect(&mark, -2, -2);
+        p.Tick(dc, mark, enabled ? c.check_tick : c.text_disabled);
+    }
+
+    RECT text = client;
+    text.left = box.right + m.check_gap;
+    HFONT font = FontOf(hwnd);
+    std::wstring caption = CaptionOf(hwnd);
+    p.Text(dc, caption, text, enabled ? c.text : c.text_disabled, DT_LEFT | DT_VCENTER | DT_SINGLELINE, font);
+    if (focused && !caption.empty()) {
+        RECT extent = text;
+        HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+        DrawTextW(dc, caption.c_str(), -1, &extent, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
+        if (old) SelectObject(dc, old);
+        int height = extent.bottom - extent.top;
+        RECT ring{extent.left - 2, client.top + (client.bottom - client.top - height) / 2 - 1,
+                  std::min(extent.right + 2, client.right), 0};
+        ring.bottom = ring.top + height + 2;
+        p.Frame(dc, ring, c.focus);
+    }
+}
+
+void StyledCheckBox::PaintNow() {
+    WindowDC dc(Handle());
+    if (dc.get() && IsWindowVisible(Handle())) Paint(dc.get());
+}
+
+LRESULT StyledCheckBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_PAINT: {
+            PaintScope paint(Handle());
+            Paint(paint.dc());
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wparam));
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_MOUSEMOVE:
+        case WM_MOUSELEAVE: {
+            LRESULT result = Default(message, wparam, lparam);
+            if (TrackHot(Handle(), message, hot_)) PaintNow();
+            return result;
+        }
+    }
+    LRESULT result = Default(message, wparam, lparam);
+    if (RedrawsButton(message)) PaintNow();
+    return result;
+}
+
+// --- edit fields
+
+void StyledEdit::PaintBorder() {
+    HWND hwnd = Handle();
+    RECT window_rect{}, client = ClientArea(hwnd);
+    GetWindowRect(hwnd, &window_rect);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    int border = client.left - window_rect.left;
+    if (border <= 0) return;
+    OffsetRect(&client, -window_rect.left, -window_rect.top);
+    OffsetRect(&window_rect, -window_rect.left, -window_rect.top);
+
+    StylePainter& p = Painter();
+    const StyleColours& c = p.Colours();
+    WholeWindowDC dc(hwnd);
+    ExcludeClipRect(dc.get(), client.left, client.top, client.right, client.bottom);
+    bool focused = GetFocus() == hwnd && !RootDisabled();
+    p.Frame(dc.get(), window_rect, c.field, border);
+    p.Frame(dc.get(), window_rect, focused ? c.field_border_focused : c.field_border,
+            std::min(border, p.Metrics().field_border));
+}
+
+void StyledEdit::Paint(HDC dc) {
+    HWND hwnd = Handle();
+    RECT client = ClientArea(hwnd);
+    StylePainter& p = Painter();
+    StyleCanvas canvas(dc, client.right, client.bottom);
+    p.Fill(canvas.dc(), client, p.Colours().field);
+    Default(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    GdiFlush();
+    DWORD start = 0, end = 0;
+    SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    bool shows_selection = start != end && (GetFocus() == hwnd || (GetWindowLongPtrW(hwnd, GWL_STYLE) & ES_NOHIDESEL));
+    if (shows_selection)
+        RecolourSelection(canvas, GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT), p.Colours().selection,
+                          p.Colours().selection_text);
+    BitBlt(dc, 0, 0, client.right, client.bottom, canvas.dc(), 0, 0, SRCCOPY);
+}
+
+// The caret is drawn by inverting: a caret of the field's colour XOR the caret colour shows the caret colour.
+void StyledEdit::ColourCaret() {
+    HWND hwnd = Handle();
+    if (GetFocus() != hwnd) return;
+    StylePainter& p = Painter();
+    WindowDC dc(hwnd);
+    TEXTMETRICW metrics{};
+    {
+        HFONT font = FontOf(hwnd);
+        HGDIOBJ old = font ? SelectObject(dc.get(), font) : nullptr;
+        GetTextMetricsW(dc.get(), &metrics);
+        if (old) SelectObject(dc.get(), old);
+    }
+    int width = std::max(1, p.Metrics().caret_width);
+    int height = std::max(1, static_cast<int>(metrics.tmHeight));
+    StyleBitmap bitmap = MakeStyleBitmap(dc.get(), width, height);
+    {
+        MemoryDC memory(dc.get());
+        SelectedObject selected(memory.get(), bitmap.get());
+        COLORREF mask = ToColorRef(p.Colours().field) ^ ToColorRef(p.Colours().caret);
+        StyleBrush brush = MakeStyleBrush(mask);
+        RECT all{0, 0, width, height};
+        FillRect(memory.get(), &all, brush.get());
+    }
+    POINT at{};
+    GetCaretPos(&at);
+    CreateCaret(hwnd, bitmap.get(), 0, 0);
+    SetCaretPos(at.x, at.y);
+    ShowCaret(hwnd);
+    caret_ = std::move(bitmap);  // the caret's old picture goes after the caret has a new one
+}
+
+LRESULT StyledEdit::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_NCPAINT:
+            if (GetWindowLongPtrW(Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) Default(message, wparam, lparam);
+            PaintBorder();
+            return 0;
+        case WM_PAINT: {
+            PaintScope paint(Handle());
+            Paint(paint.dc());
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SETFOCUS:
+        case WM_SETFONT: {
+            LRESULT result = Default(message, wparam, lparam);
+            ColourCaret();
+            PaintBorder();
+            return result;
+        }
+        case WM_KILLFOCUS:
+        case WM_ENABLE: {
+            LRESULT result = Default(message, wparam, lparam);
+            PaintBorder();
+            return result;
+        }
+    }
+    return Default(message, wparam, lparam);
+}

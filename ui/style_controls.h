@@ -1,0 +1,57 @@
+#pragma once
+// The program's controls in the style. They stay the Windows controls they are (BUTTON, EDIT, STATIC and the
+// program's own panels); the style only paints them and gives their parents' colours.
+#include "ui/style_gdi.h"
+#include "ui/style_window.h"
+
+// A window that holds controls (a form, a dialog, a panel): its surface, and the colours its children ask for.
+class StyledContainer : public StyledWindow {
+public:
+    // A panel has the panel surface and a raised edge; every other container the window surface.
+    StyledContainer(HWND hwnd, bool panel) : StyledWindow(hwnd), panel_(panel) {}
+    LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+private:
+    const StyleColour& Surface() const;
+    void PaintPanel(HDC dc);
+    bool panel_;
+};
+
+// A push button, with text or a picture.
+class StyledButton : public StyledWindow {
+public:
+    explicit StyledButton(HWND hwnd) : StyledWindow(hwnd) {}
+    LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+private:
+    void Paint(HDC dc);
+    void PaintNow();
+    bool hot_ = false;
+};
+
+class StyledCheckBox : public StyledWindow {
+public:
+    explicit StyledCheckBox(HWND hwnd) : StyledWindow(hwnd) {}
+    LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+private:
+    void Paint(HDC dc);
+    void PaintNow();
+    bool hot_ = false;
+};
+
+// An edit field: the border (turquoise while focused), the selection's colours and the caret's.
+class StyledEdit : public StyledWindow {
+public:
+    explicit StyledEdit(HWND hwnd) : StyledWindow(hwnd) {}
+    LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+private:
+    void PaintBorder();
+    void Paint(HDC dc);
+    void ColourCaret();
+    StyleBitmap caret_;
+};
+
+// Follows the mouse into and out of a control, for its hot look. True when the state changed.
+bool TrackHot(HWND hwnd, UINT message, bool& hot);

@@ -1,0 +1,40 @@
+#pragma once
+// Menus in the style. Every item of a window's menu bar, drop-down menus and window menu stays a real menu item
+// (same command, same place, same state) and becomes owner-drawn, so the style draws it; the drop-down window
+// gets the style's background and border.
+#include "ui/style_window.h"
+
+#include <cstdint>
+#include <list>
+#include <string>
+
+// Attached to every top-level window: converts its menus and draws their items when asked.
+class StyledMenuOwner : public StyledWindow {
+public:
+    explicit StyledMenuOwner(HWND hwnd) : StyledWindow(hwnd) {}
+    LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    void Restore() override;
+
+    struct Item {
+        std::uint32_t mark;
+        HMENU menu;
+        UINT type;         // the item's own type, given back when the style leaves
+        ULONG_PTR data;    // the item's own data, likewise
+        std::wstring text;
+        bool on_bar;
+    };
+
+private:
+    void Convert(HMENU menu, bool on_bar);
+    std::list<Item> items_;  // the converted items point here
+};
+
+// The drop-down menu window (class "#32768").
+class StyledPopupMenu : public StyledWindow {
+public:
+    explicit StyledPopupMenu(HWND hwnd) : StyledWindow(hwnd) {}
+    LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+};
+
+// Draws a window's menu bar into its frame; the bar is given in window coordinates.
+void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar, StylePainter& painter);

@@ -1,0 +1,78 @@
+#include "ui/style_window.h"
+
+#include "ui/failure_report.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+StylePainter* active_painter = nullptr;
+std::vector<StyledWindow*> styled_windows;  // owned: freed at the window's WM_NCDESTROY or when detached
+
+LRESULT CALLBACK StyleSubclassProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                        DWORD_PTR data) noexcept {
+    auto* styled = reinterpret_cast<StyledWindow*>(data);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, StyleSubclassProcedure, id);
+        std::erase(styled_windows, styled);
+        delete styled;
+        return DefSubclassProc(hwnd, message, wparam, lparam);
+    }
+    try {
+        return styled->OnMessage(message, wparam, lparam);
+    } catch (...) {
+        ReportFailure(std::current_exception());
+        return 0;
+    }
+}
+}  // namespace
+
+LRESULT StyledWindow::Default(UINT message, WPARAM wparam, LPARAM lparam) const {
+    return DefSubclassProc(hwnd_, message, wparam, lparam);
+}
+
+StylePainter& StyledWindow::Painter() { return *active_painter; }
+
+void SetActivePainter(StylePainter* painter) { active_painter = painter; }
+
+void AttachStyledWindow(std::unique_ptr<StyledWindow> styled) {
+    styled_windows.reserve(styled_windows.size() + 1);
+    StyledWindow* raw = styled.get();
+    if (!SetWindowSubclass(raw->Handle(), StyleSubclassProcedure, reinterpret_cast<UINT_PTR>(raw),
+                           reinterpret_cast<DWORD_PTR>(raw)))
+        return;  // the window is going: it keeps the standard look
+    styled_windows.push_back(styled.release());
+}
+
+void DetachStyledWindows() {
+    std::vector<StyledWindow*> detaching;
+    detaching.swap(styled_windows);
+    for (StyledWindow* styled : detaching) {
+        HWND hwnd = styled->Handle();
+        styled->Restore();
+        RemoveWindowSubclass(hwnd, StyleSubclassProcedure, reinterpret_cast<UINT_PTR>(styled));
+        delete styled;
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
+
+std::wstring CaptionOf(HWND hwnd) {
+    int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
+    return text;
+}
+
+std::wstring ClassNameOf(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+RECT ClientArea(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return r;
+}
