@@ -320,10 +320,11 @@ void StyledEdit::ColourCaret() {
     {
         MemoryDC memory(dc.get());
         SelectedObject selected(memory.get(), bitmap.get());
-        COLORREF mask = ToColorRef(p.Colours().field) ^ ToColorRef(p.Colours().caret);
-        StyleBrush brush = MakeStyleBrush(mask);
-        RECT all{0, 0, width, height};
-        FillRect(memory.get(), &all, brush.get());
+        const StyleColour& field = p.Colours().field;
+        const StyleColour& caret = p.Colours().caret;
+        StyleColour mask{static_cast<std::uint8_t>(field.red ^ caret.red), static_cast<std::uint8_t>(field.green ^ caret.green),
+                         static_cast<std::uint8_t>(field.blue ^ caret.blue)};
+        p.Fill(memory.get(), {0, 0, width, height}, mask);
     }
     POINT at{};
     GetCaretPos(&at);

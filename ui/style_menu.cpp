@@ -49,7 +49,7 @@ void DrawItem(HDC dc, const RECT& area, const StyledMenuOwner::Item& item, bool 
 }  // namespace
 
 void StyledMenuOwner::Convert(HMENU menu, bool on_bar) {
-    if (!menu) return;
+    if (!menu || leaving_) return;
     int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         MENUITEMINFOW info{};
@@ -74,6 +74,7 @@ void StyledMenuOwner::Convert(HMENU menu, bool on_bar) {
 }
 
 void StyledMenuOwner::Restore() {
+    leaving_ = true;  // the bar is measured again below, with the subclass still in place
     for (Item& item : items_) {
         if (!IsMenu(item.menu)) continue;
         int count = GetMenuItemCount(item.menu);

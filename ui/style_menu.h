@@ -27,6 +27,7 @@ public:
 private:
     void Convert(HMENU menu, bool on_bar);
     std::list<Item> items_;  // the converted items point here
+    bool leaving_ = false;
 };
 
 // The drop-down menu window (class "#32768").

@@ -1,0 +1,138 @@
+// Looking the style up by name, and the message and standard look when the name is unknown.
+#include "gui_support.h"
+#include "style_support.h"
+
+#include "app/application.h"
+#include "launcher/Min_ucn.h"
+
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+class StyleLookup : public testing::Test {
+protected:
+    void TearDown() override { UseStyle(kStandardStyleName); }
+};
+
+TEST_F(StyleLookup, NamesMatchInAnyLetterCase) {
+    for (const wchar_t* name : {L"Amakrits", L"amakrits", L"AMAKRITS", L"aMaKrItS"}) {
+        SCOPED_TRACE(std::string(name, name + wcslen(name)));
+        ASSERT_TRUE(UseStyle(kStandardStyleName));
+        EXPECT_TRUE(UseStyle(name));
+        EXPECT_EQ(ActiveStyleName(), L"Amakrits");
+    }
+    EXPECT_TRUE(UseStyle(L"WINDOWS")) << "the standard look is loaded from the start";
+    EXPECT_EQ(ActiveStyleName(), kStandardStyleName);
+}
+
+TEST(StyleData, ResourceDeclaresAmakritsVersionOne) {
+    EXPECT_EQ(Amakrits().name, L"Amakrits");
+    EXPECT_EQ(Amakrits().version, L"1.0");
+    EXPECT_FALSE(Amakrits().font.name.empty());
+}
+
+// What the watcher saw of the message window.
+struct SeenMessage {
+    int windows = 0;  // visible windows titled "Error" in this process
+    std::wstring text;
+    std::vector<std::wstring> buttons;
+    bool centred = false;
+    bool closed = false;
+};
+
+BOOL CALLBACK FindErrorWindows(HWND hwnd, LPARAM list) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(hwnd) && WindowText(hwnd) == L"Error")
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK ReadChild(HWND hwnd, LPARAM seen_pointer) {
+    auto* seen = reinterpret_cast<SeenMessage*>(seen_pointer);
+    std::wstring kind = ClassOf(hwnd);
+    if (_wcsicmp(kind.c_str(), L"Button") == 0) seen->buttons.push_back(WindowText(hwnd));
+    if (_wcsicmp(kind.c_str(), L"Static") == 0) seen->text += WindowText(hwnd);
+    return TRUE;
+}
+
+// From another thread: waits for the message, reads it, then clicks its one button.
+SeenMessage WatchAndClose() {
+    SeenMessage seen;
+    std::vector<HWND> found;
+    for (int i = 0; i < 200 && found.empty(); ++i) {
+        Sleep(25);
+        EnumWindows(FindErrorWindows, reinterpret_cast<LPARAM>(&found));
+    }
+    if (found.empty()) return seen;
+    Sleep(100);
+    found.clear();
+    EnumWindows(FindErrorWindows, reinterpret_cast<LPARAM>(&found));
+    seen.windows = static_cast<int>(found.size());
+    HWND message = found.front();
+    EnumChildWindows(message, ReadChild, reinterpret_cast<LPARAM>(&seen));
+    RECT window{}, work{};
+    GetWindowRect(message, &window);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    seen.centred = std::abs((window.left + window.right) - (work.left + work.right)) <= 1 &&
+                   std::abs((window.top + window.bottom) - (work.top + work.bottom)) <= 1;
+    HWND close = FindWindowExW(message, nullptr, L"Button", nullptr);
+    SendMessageW(close, BM_CLICK, 0, 0);
+    for (int i = 0; i < 200 && IsWindowVisible(message); ++i) Sleep(10);
+    seen.closed = !IsWindowVisible(message);
+    return seen;
+}
+
+TEST_F(StyleLookup, UnknownNameShowsTheMessageAndGoesOnInTheStandardLook) {
+    ASSERT_TRUE(UseStyle(L"Amakrits"));
+    SeenMessage seen;
+    std::thread watcher([&] { seen = WatchAndClose(); });
+    bool found = UseStyle(L"Kavlo Night");
+    watcher.join();
+
+    EXPECT_FALSE(found);
+    EXPECT_EQ(seen.windows, 1);
+    EXPECT_EQ(seen.text, L"Style 'Kavlo Night' not found");
+    EXPECT_EQ(seen.buttons, std::vector<std::wstring>{L"Close"});
+    EXPECT_TRUE(seen.centred) << "centred on the screen";
+    EXPECT_TRUE(seen.closed);
+    EXPECT_EQ(ActiveStyleName(), kStandardStyleName);
+
+    // A window made afterwards has the standard look.
+    TForm1* launcher = App().CreateForm<TForm1>();
+    SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    launcher->Show();
+    PumpMessages(150);
+    EXPECT_EQ(ClientPixel(launcher->Panel1.Handle(), {30, 60}), SystemColour(COLOR_BTNFACE));
+    delete launcher->SettingsDialog();
+    delete launcher;
+    PumpMessages();
+}
+
+TEST_F(StyleLookup, LeavingTheStyleGivesOpenWindowsBackTheStandardLook) {
+    ASSERT_TRUE(UseStyle(L"Amakrits"));
+    TForm1* launcher = App().CreateForm<TForm1>();
+    SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    launcher->Show();
+    PumpMessages(150);
+    HMENU bar = GetMenu(launcher->Handle());
+    ASSERT_EQ(ClientPixel(launcher->Panel1.Handle(), {30, 60}), Amakrits().colours.panel);
+
+    ASSERT_TRUE(UseStyle(kStandardStyleName));
+    PumpMessages(150);
+    EXPECT_EQ(ClientPixel(launcher->Panel1.Handle(), {30, 60}), SystemColour(COLOR_BTNFACE));
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_FTYPE;
+    GetMenuItemInfoW(bar, 0, TRUE, &item);
+    EXPECT_FALSE(item.fType & MFT_OWNERDRAW) << "menu items are given back their text";
+    wchar_t text[16] = {};
+    GetMenuStringW(bar, 0, text, 16, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"FILE");
+    delete launcher->SettingsDialog();
+    delete launcher;
+    PumpMessages();
+}
+
+}  // namespace
