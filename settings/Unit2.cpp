@@ -1,5 +1,9 @@
 #include "settings/Unit2.h"
 
+#include "platform/module_path.h"
+#include "settings/rdp_file.h"
+#include "settings/rdp_text.h"
+
 Tsetup_frm::Tsetup_frm(FormOwner& AOwner)
     : Form(AOwner, L"TSETUP_FRM", Handlers()),
       Label1(Find<TLabel>(L"Label1")),
@@ -17,7 +21,12 @@ Tsetup_frm::Tsetup_frm(FormOwner& AOwner)
       Label5(Find<TLabel>(L"Label5")),
       Memo1(Find<TMemo>(L"Memo1")),
       Memo2(Find<TMemo>(L"Memo2")),
-      CheckBox2(Find<TCheckBox>(L"CheckBox2")) {}
+      CheckBox2(Find<TCheckBox>(L"CheckBox2")) {
+    LoadStoreLayout(*this, Component(L"cxPropertiesStore1"), cxPropertiesStore1, bound_controls_);
+    // The settings live beside the executable, whatever the current directory is.
+    cxPropertiesStore1.StorageName = ExecutableDirectory() + L"setup_a.ini";
+    cxPropertiesStore1.RestoreFrom();
+}
 
 // The handlers are bound before the members exist; they only run once the dialog is built.
 FormHandlers Tsetup_frm::Handlers() {
@@ -27,8 +36,16 @@ FormHandlers Tsetup_frm::Handlers() {
     return handlers;
 }
 
-// "Save"
-void Tsetup_frm::Button1Click() { Close(); }
+// "Save": the connection file first, then the settings, then close; a failure stops it with the dialog open.
+void Tsetup_frm::Button1Click() {
+    Memo1.SetText(GenerateConnectionText(Memo2.Text(), Edit5.Text()));
+    WriteConnectionFile(Memo1.Text());
+    cxPropertiesStore1.StoreTo(true);
+    Close();
+}
 
-// "Cancel"
-void Tsetup_frm::Button2Click() { Close(); }
+// "Cancel": back to what the settings file holds, where it holds anything.
+void Tsetup_frm::Button2Click() {
+    cxPropertiesStore1.RestoreFrom();
+    Close();
+}

@@ -1,6 +1,11 @@
 #pragma once
 // The settings dialog: it holds the six connection settings in its controls for the whole run.
+#include "settings/control_properties.h"
+#include "settings/properties_store.h"
 #include "ui/form.h"
+
+#include <memory>
+#include <vector>
 
 class Tsetup_frm : public Form {
 public:
@@ -17,6 +22,7 @@ public:
     TPanel& Panel1;
     TButton& Button1;
     TButton& Button2;
+    TcxPropertiesStore cxPropertiesStore1;
     TEdit& Edit5;
     TLabel& Label5;
     TMemo& Memo1;
@@ -28,4 +34,5 @@ public:
 
 private:
     FormHandlers Handlers();
+    std::vector<std::unique_ptr<ControlProperties>> bound_controls_;
 };

@@ -1,0 +1,5 @@
+#pragma once
+#include <string>
+
+// The folder of the running executable, with its trailing backslash.
+std::wstring ExecutableDirectory();

@@ -1,0 +1,234 @@
+// "Save" and "Cancel" through the real dialog: the connection file in the current directory, the settings
+// file beside the executable, and what a failure leaves behind.
+#include "launcher_fixture.h"
+
+#include "app/startup.h"
+
+#include "platform/files.h"
+#include "platform/shell.h"
+#include "tests/unit/rdp_template.h"
+
+namespace {
+void Type(const TEdit& edit, const wchar_t* text) {
+    SendMessageW(edit.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void Click(const Control& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0); }
+
+std::vector<std::uint8_t> Utf8(std::string_view text) { return {text.begin(), text.end()}; }
+
+const char kWorkedExample[] =
+    "\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n"
+    "[CheckBox2: TcxPropertiesStoreComponent]\r\n=\r\nChecked=\"True\"\r\n\r\n"
+    "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"Office\"\r\n\r\n"
+    "[Edit2: TcxPropertiesStoreComponent]\r\n=\r\nText=\"Work\"\r\n\r\n"
+    "[Edit3: TcxPropertiesStoreComponent]\r\n=\r\nText=\"ali\"\r\n\r\n"
+    "[Edit4: TcxPropertiesStoreComponent]\r\n=\r\nText=\"\"\r\n\r\n"
+    "[Edit5: TcxPropertiesStoreComponent]\r\n=\r\nText=\"10.0.0.5:3389\"\r\n\r\n";
+
+// Counts what would have been handed to the shell.
+class CountingShell : public Shell {
+public:
+    CountingShell() { SetShellForTests(this); }
+    ~CountingShell() override { SetShellForTests(nullptr); }
+    void ExecuteW(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*, int) override { ++commands; }
+    void ExecuteA(HWND, const char*, const char*, const char*, const char*, int) override { ++commands; }
+    void Pause(DWORD) override {}
+    int commands = 0;
+};
+}  // namespace
+
+class SaveTest : public LauncherTest {
+protected:
+    std::wstring RdpPath() const { return folder->Path(L"Kavlo.rdp"); }
+    // Runs `edit` and then "Save" inside the modal dialog; returns whether the dialog was still open afterwards.
+    bool SaveWith(std::function<void()> edit) {
+        struct State {
+            bool checked = false;
+            bool open_after = false;
+        };
+        auto state = std::make_shared<State>();
+        WithDialogShown([&, state] {
+            edit();
+            Click(Dialog().Button1);
+            // A failed save leaves the dialog open: look after the modal loop had its turn, then close it.
+            RunSoon([this, state] {
+                state->open_after = IsWindowVisible(Dialog().Handle());
+                if (state->open_after) SendMessageW(Dialog().Handle(), WM_CLOSE, 0, 0);
+                state->checked = true;
+            });
+        });
+        while (!state->checked) PumpMessages(10);
+        return state->open_after;
+    }
+};
+
+TEST_F(SaveTest, WritesTheConnectionFileAndTheSettingsFile) {
+    bool open = SaveWith([&] {
+        Click(Dialog().CheckBox2);
+        Type(Dialog().Edit1, L"Office");
+        Type(Dialog().Edit2, L"Work");
+        Type(Dialog().Edit3, L"ali");
+        Type(Dialog().Edit5, L"10.0.0.5:3389");
+    });
+    EXPECT_FALSE(open);
+    EXPECT_EQ(FilesGet(RdpPath()), RdpFileWithAddressLine("full address:s:10.0.0.5:3389"));
+    EXPECT_EQ(FilesGet(SettingsPath()), Utf8(std::string_view(kWorkedExample, sizeof kWorkedExample - 1)));
+    EXPECT_EQ(FilesGet(SettingsPath()).size(), 373u);
+}
+
+TEST_F(SaveTest, SavingTwiceKeepsOnlyTheSecondServer) {
+    SaveWith([&] { Type(Dialog().Edit5, L"first.example:1"); });
+    SaveWith([&] { Type(Dialog().Edit5, L"second.example:2"); });
+    EXPECT_EQ(FilesGet(RdpPath()), RdpFileWithAddressLine("full address:s:second.example:2"));
+    EXPECT_EQ(Dialog().Memo2.Text(), RdpTemplateText()) << "generation always starts from the template";
+}
+
+// Each cause that stops the connection file: the message over the open dialog, no settings stored, the old file
+// untouched, nothing else left in the folder, and the generated text kept in Memo1.
+TEST_F(SaveTest, AConnectionFileThatCannotBeWrittenLeavesTheDialogOpen) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::wstring&)> prepare;  // given the old file's path
+        std::function<std::wstring(const std::wstring&)> message;
+    };
+    auto cannot_create = [](unsigned long code) {
+        return [code](const std::wstring& path) {
+            return L"Cannot create file \"" + path + L"\". " + SystemErrorText(code) + L".";
+        };
+    };
+    HANDLE held = INVALID_HANDLE_VALUE;
+    const Case cases[] = {
+        {"read-only", [](const std::wstring& p) { SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_READONLY); },
+         cannot_create(ERROR_ACCESS_DENIED)},
+        {"hidden", [](const std::wstring& p) { SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_HIDDEN); },
+         cannot_create(ERROR_ACCESS_DENIED)},
+        {"held open",
+         [&](const std::wstring& p) { held = CreateFileW(p.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); },
+         cannot_create(ERROR_SHARING_VIOLATION)},
+        {"disk full", [](const std::wstring&) { SetWriteLimitForTests(100); },
+         [](const std::wstring&) { return std::wstring(L"Stream write error."); }},
+    };
+    const std::vector<std::uint8_t> old_bytes = Utf8("full address:s:old.example\r\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FilesPut(RdpPath(), old_bytes);
+        c.prepare(RdpPath());
+        BoxWatcher watcher;
+        bool open = SaveWith([&] { Type(Dialog().Edit5, L"10.0.0.9"); });
+        SetWriteLimitForTests(std::nullopt);
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
+        SetFileAttributesW(RdpPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+
+        std::vector<SeenBox> seen = watcher.Seen();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].text, c.message(FullPathOf(L"Kavlo.rdp")));
+        EXPECT_EQ(seen[0].owner, Dialog().Handle()) << "the message shows over the dialog";
+        EXPECT_TRUE(open);
+        EXPECT_EQ(FilesGet(RdpPath()), old_bytes);
+        EXPECT_EQ(folder->Names(), std::vector<std::wstring>{L"Kavlo.rdp"});
+        EXPECT_FALSE(FileExists(SettingsPath())) << "the settings are not stored";
+        EXPECT_NE(Dialog().Memo1.Text().find(L"full address:s:10.0.0.9\r\n"), std::wstring::npos);
+    }
+}
+
+TEST_F(SaveTest, AWriteProtectedSettingsFileFailsAfterTheConnectionFile) {
+    const std::vector<std::uint8_t> old_settings = Utf8("\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n");
+    FilesPut(SettingsPath(), old_settings);
+    SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    BoxWatcher watcher;
+    bool open = SaveWith([&] { Type(Dialog().Edit1, L"Office"); });
+    SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    std::vector<SeenBox> seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text,
+              L"Cannot create file \"" + SettingsPath() + L"\". " + SystemErrorText(ERROR_ACCESS_DENIED) + L".");
+    EXPECT_TRUE(open);
+    EXPECT_EQ(FilesGet(RdpPath()), RdpFileWithAddressLine("full address:s:192.168.1.1:7777"));
+    EXPECT_EQ(FilesGet(SettingsPath()), old_settings);
+}
+
+TEST_F(SaveTest, TheVpnBoxFollowsASavedFlagOnlyAtTheNextStart) {
+    SaveWith([&] { Click(Dialog().CheckBox2); });
+    EXPECT_FALSE(launcher->CheckBox2.Checked()) << "the launcher's box mirrors the flag once, at start";
+
+    Stop();
+    CountingShell shell;
+    Start();
+    EXPECT_TRUE(launcher->CheckBox2.Checked());
+    EXPECT_TRUE(Dialog().CheckBox2.Checked());
+    EXPECT_EQ(shell.commands, 0) << "start-up runs no command";
+}
+
+TEST_F(SaveTest, SavedValuesComeBackAtTheNextStart) {
+    SaveWith([&] {
+        Type(Dialog().Edit1, L"شبکه دفتر");
+        Type(Dialog().Edit4, L"p\"w\\d\t1");
+        Type(Dialog().Edit5, L" 10.0.0.5 ");
+    });
+    Stop();
+    Start();
+    EXPECT_EQ(Dialog().Edit1.Text(), L"شبکه دفتر");
+    EXPECT_EQ(Dialog().Edit4.Text(), L"p\"w\\d\t1");
+    EXPECT_EQ(Dialog().Edit5.Text(), L" 10.0.0.5 ");
+}
+
+TEST_F(SaveTest, CancelBringsBackStoredValuesAndKeepsTheOthers) {
+    FilesPut(SettingsPath(), Utf8("\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n"
+                                  "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"Office\"\r\n\r\n"));
+    WithDialogShown([&] {
+        Type(Dialog().Edit1, L"typed 1");
+        Type(Dialog().Edit2, L"typed 2");
+        Click(Dialog().Button2);
+    });
+    EXPECT_FALSE(IsWindowVisible(Dialog().Handle()));
+    EXPECT_EQ(Dialog().Edit1.Text(), L"Office");
+    EXPECT_EQ(Dialog().Edit2.Text(), L"typed 2");
+    EXPECT_FALSE(FileExists(RdpPath())) << "Cancel writes nothing";
+}
+
+TEST_F(SaveTest, CancelWithoutASettingsFileKeepsWhatWasTyped) {
+    WithDialogShown([&] {
+        Type(Dialog().Edit3, L"typed");
+        Click(Dialog().Button2);
+    });
+    EXPECT_EQ(Dialog().Edit3.Text(), L"typed");
+    EXPECT_FALSE(FileExists(SettingsPath()));
+}
+
+// A settings file that cannot be restored stops the start: one box, no window, and 0 from the entry procedure.
+TEST_F(SaveTest, ABadSettingsFileEndsTheStartWithOneBox) {
+    Stop();
+    FilesPut(SettingsPath(), Utf8("\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n"
+                                  "[CheckBox2: TcxPropertiesStoreComponent]\r\n=\r\nChecked=\"yes\"\r\n\r\n"));
+    BoxWatcher watcher;
+    int result = RunGuarded(App(), [](Application& app) { Form1 = app.CreateForm<TForm1>(); });
+    PumpMessages(100);
+    EXPECT_EQ(result, 0);
+    std::vector<SeenBox> seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, L"Invalid property element: yes.");
+    EXPECT_EQ(Form1, nullptr);
+    EXPECT_EQ(App().MainForm(), nullptr);
+    RemoveSettings();
+    Start();  // for the fixture's tear-down
+}
+
+// The connection file in the active ANSI code page, saved through the dialog.
+class CodePage1256SaveTest : public SaveTest {};
+TEST_F(CodePage1256SaveTest, PersianServerIsWrittenInTheArabicCodePage) {
+    ASSERT_EQ(GetACP(), 1256u);
+    SaveWith([&] { Type(Dialog().Edit5, L"سرور"); });
+    EXPECT_EQ(FilesGet(RdpPath()), RdpFileWithAddressLine("full address:s:\xD3\xD1\xE6\xD1"));
+}
+
+class CodePage65001SaveTest : public SaveTest {};
+TEST_F(CodePage65001SaveTest, PersianServerIsWrittenAsUtf8AfterTheMark) {
+    ASSERT_EQ(GetACP(), 65001u);
+    SaveWith([&] { Type(Dialog().Edit5, L"سرور"); });
+    std::vector<std::uint8_t> expected = {0xEF, 0xBB, 0xBF};
+    std::vector<std::uint8_t> text = RdpFileWithAddressLine("full address:s:\xD8\xB3\xD8\xB1\xD9\x88\xD8\xB1");
+    expected.insert(expected.end(), text.begin(), text.end());
+    EXPECT_EQ(FilesGet(RdpPath()), expected);
+}
