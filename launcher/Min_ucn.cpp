@@ -1,6 +1,11 @@
 #include "launcher/Min_ucn.h"
 
+#include "app/application.h"
+#include "launcher/command_lines.h"
+#include "platform/shell.h"
 #include "settings/Unit2.h"
+
+#include <cstdio>
 
 TForm1* Form1 = nullptr;
 
@@ -52,10 +57,35 @@ void TForm1::FormClose(CloseAction&) {
     delete dialog;
 }
 
-void TForm1::Button1Click() {}
+// "Start": the dial when the dialog says so, a pause for the connection to come up, then the connection file.
+void TForm1::Button1Click() {
+    if (!SetupForm) return;
+    Shell& shell = CurrentShell();
+    if (SetupForm->CheckBox2.Checked()) {
+        std::wstring parameters =
+            DialParameters(SetupForm->Edit2.Text(), SetupForm->Edit3.Text(), SetupForm->Edit4.Text());
+        shell.ExecuteW(App().Handle(), L"open", L"rasdial", parameters.c_str(), L"", SW_HIDE);
+        shell.Pause(1000);
+    }
+    shell.ExecuteW(App().Handle(), L"open", L"Kavlo.rdp", L"", L"", SW_HIDE);
+}
 
-void TForm1::Button3Click() {}
+// "CONNECT WiFi"
+void TForm1::Button3Click() {
+    if (!SetupForm) return;
+    std::wstring parameters = JoinWifiParameters(SetupForm->Edit1.Text());
+    CurrentShell().ExecuteW(App().Handle(), L"open", L"netsh", parameters.c_str(), L"", SW_HIDE);
+}
 
-void TForm1::Button4Click() {}
+// "DISCONNECT WiFi"
+void TForm1::Button4Click() {
+    CurrentShell().ExecuteW(App().Handle(), L"open", L"netsh", L"wlan disconnect", L"", SW_HIDE);
+}
 
-void TForm1::CheckBox2Click() {}
+// "VPN": clearing the box hangs up; ticking it does nothing (the dial belongs to "Start").
+void TForm1::CheckBox2Click() {
+    if (CheckBox2.Checked()) return;
+    char parameters[32];
+    std::sprintf(parameters, "Kavlo  /DISCONNECT");
+    CurrentShell().ExecuteA(App().Handle(), "open", "rasdial", parameters, "", SW_HIDE);
+}

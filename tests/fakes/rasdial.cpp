@@ -1,1 +1,7 @@
-int wmain() { return 0; }
+// Stands in for rasdial: writes down its parameters, dials nothing.
+#include "call_log.h"
+
+int wmain() {
+    LogCall(L"rasdial", ArgumentsAsReceived());
+    return 0;
+}

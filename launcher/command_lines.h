@@ -1,0 +1,16 @@
+#pragma once
+// The parameters of the commands the launcher hands to the shell.
+// A value goes in bare when the plain joining keeps it one word: not empty, no space, tab or double quote.
+// Anything else is quoted so that CommandLineToArgvW gives it back exactly; this keeps a VPN entry such as
+// "VPN Connection" whole and keeps an empty user from shifting the password into its place.
+#include <string>
+
+// `value` as one argument: bare when it can be, otherwise enclosed in double quotes, with a quote inside
+// written as \" and backslashes doubled only where they come before a quote or the closing quote.
+std::wstring QuoteArgument(const std::wstring& value);
+
+// rasdial's parameters: entry, user and password, each one argument. The password travels as typed.
+std::wstring DialParameters(const std::wstring& entry, const std::wstring& user, const std::wstring& password);
+
+// netsh's parameters for joining the network: ssid=<name> name=<name>, the quotes (if any) around the name only.
+std::wstring JoinWifiParameters(const std::wstring& network);

@@ -1,0 +1,140 @@
+// The launcher's commands as the real program hands them over: stand-ins for rasdial and netsh lie beside the
+// exe and the .rdp association leads to a stand-in handler; each writes down how it was called.
+#include "harness.h"
+
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <thread>
+
+namespace {
+std::string Utf8(const std::wstring& text) { return WideToUtf8(text); }
+
+std::string Describe(const std::vector<LoggedCall>& calls) {
+    std::string text;
+    for (const LoggedCall& call : calls) text += "\n  " + Utf8(call.program) + " [" + Utf8(call.text) + "]";
+    return calls.empty() ? "no calls" : text;
+}
+
+class LauncherActions : public testing::Test {
+protected:
+    void SetUp() override {
+        launcher_ = program_.WaitForWindow(kFormClass, kLauncherCaption, true);
+        ASSERT_NE(launcher_, nullptr) << "the launcher did not show";
+        settings_ = program_.WaitForWindow(kFormClass, kSettingsCaption, false);
+        ASSERT_NE(settings_, nullptr) << "the settings dialog was not made";
+    }
+
+    void TearDown() override {
+        PostMessageW(launcher_, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program_.WaitForExit(), std::optional<DWORD>(0));
+    }
+
+    HWND LauncherButton(const wchar_t* caption) const {
+        HWND button = FindDescendant(launcher_, L"Button", caption);
+        EXPECT_NE(button, nullptr) << "no button " << Utf8(caption);
+        return button;
+    }
+
+    // Types into the hidden dialog's field beside that label, as the user would have left it.
+    void Type(const wchar_t* label, const std::wstring& text) const {
+        HWND edit = FindEditBeside(settings_, label);
+        ASSERT_NE(edit, nullptr) << "no field beside " << Utf8(label);
+        ASSERT_TRUE(SetText(edit, text));
+    }
+
+    void TickUseVpn() const {
+        HWND box = FindDescendant(settings_, L"Button", L"زمان اتصال VPN استفاده از ");
+        ASSERT_NE(box, nullptr);
+        ASSERT_TRUE(Click(box));
+        ASSERT_TRUE(IsChecked(box));
+    }
+
+    std::filesystem::path ConnectionFile() const { return sandbox_.Folder() / L"Kavlo.rdp"; }
+
+    void WriteConnectionFile() const { std::ofstream(ConnectionFile()) << "full address:s:192.168.1.1:7777\r\n"; }
+
+    // The texts of the message boxes the program shows now.
+    std::vector<std::string> MessageBoxTexts() const {
+        std::vector<std::string> texts;
+        for (HWND box : program_.MessageBoxes()) texts.push_back(Utf8(MessageBoxText(box)));
+        return texts;
+    }
+
+    Sandbox sandbox_;
+    RdpAssociation association_{sandbox_.Folder() / L"rdp_handler.exe"};
+    ProgramProcess program_{sandbox_};
+    HWND launcher_ = nullptr;
+    HWND settings_ = nullptr;
+};
+
+TEST_F(LauncherActions, StartWithVpnDialsThenOpensTheConnectionFileAfterThePause) {
+    WriteConnectionFile();
+    ASSERT_NO_FATAL_FAILURE(Type(L"نام اتصال VPN", L"VPN Connection"));
+    ASSERT_NO_FATAL_FAILURE(Type(L"VPN User:", L"ali"));
+    ASSERT_NO_FATAL_FAILURE(Type(L"VPN password:", L"se cret"));
+    ASSERT_NO_FATAL_FAILURE(TickUseVpn());
+
+    ASSERT_TRUE(Click(LauncherButton(L"Start")));
+
+    std::vector<LoggedCall> calls = sandbox_.WaitForCalls(2);
+    ASSERT_EQ(calls.size(), 2u) << Describe(calls);
+    EXPECT_EQ(calls[0].program, L"rasdial");
+    EXPECT_EQ(Utf8(calls[0].text), "\"VPN Connection\" ali \"se cret\"");
+    EXPECT_EQ(calls[1].program, L"rdp_handler");
+    EXPECT_EQ(Utf8(calls[1].text), Utf8(ConnectionFile().wstring()));
+    EXPECT_GE(calls[1].time, calls[0].time + 1000);
+}
+
+// Wine's shell, like Windows', starts nothing for a file that is not there; the program says nothing about it
+// either, and a later "Start" finds the file once it exists.
+TEST_F(LauncherActions, StartWithoutTheConnectionFileReportsNothing) {
+    ASSERT_FALSE(std::filesystem::exists(ConnectionFile()));
+
+    ASSERT_TRUE(Press(LauncherButton(L"Start")));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));  // time for a box to come up, if one would
+    ASSERT_EQ(MessageBoxTexts(), std::vector<std::string>{});
+    EXPECT_TRUE(sandbox_.Calls().empty()) << Describe(sandbox_.Calls());
+
+    WriteConnectionFile();
+    ASSERT_TRUE(Click(LauncherButton(L"Start")));
+    std::vector<LoggedCall> calls = sandbox_.WaitForCalls(1);
+    ASSERT_EQ(calls.size(), 1u) << Describe(calls);
+    EXPECT_EQ(calls[0].program, L"rdp_handler");
+    EXPECT_EQ(Utf8(calls[0].text), Utf8(ConnectionFile().wstring()));
+}
+
+TEST_F(LauncherActions, WifiButtonsRunNetsh) {
+    ASSERT_NO_FATAL_FAILURE(Type(L"نام شبکه WIFI", L"شبکه‌دفتر"));
+
+    ASSERT_TRUE(Click(LauncherButton(L"CONNECT WiFi")));
+    ASSERT_EQ(sandbox_.WaitForCalls(1).size(), 1u);
+    ASSERT_TRUE(Click(LauncherButton(L"DISCONNECT WiFi")));
+
+    std::vector<LoggedCall> calls = sandbox_.WaitForCalls(2);
+    ASSERT_EQ(calls.size(), 2u) << Describe(calls);
+    EXPECT_EQ(calls[0].program, L"netsh");
+    EXPECT_EQ(Utf8(calls[0].text), Utf8(L"wlan connect ssid=شبکه‌دفتر name=شبکه‌دفتر"));
+    EXPECT_EQ(calls[1].program, L"netsh");
+    EXPECT_EQ(Utf8(calls[1].text), "wlan disconnect");
+}
+
+TEST_F(LauncherActions, ClearingVpnHangsUpAndTickingItRunsNothing) {
+    HWND vpn = LauncherButton(L"VPN");
+    ASSERT_FALSE(IsChecked(vpn));
+
+    ASSERT_TRUE(Click(vpn));
+    ASSERT_TRUE(IsChecked(vpn));
+    ASSERT_TRUE(Click(vpn));
+    ASSERT_FALSE(IsChecked(vpn));
+
+    std::vector<LoggedCall> calls = sandbox_.WaitForCalls(1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // a stray call from the tick would show by now
+    calls = sandbox_.Calls();
+    ASSERT_EQ(calls.size(), 1u) << Describe(calls);
+    EXPECT_EQ(calls[0].program, L"rasdial");
+    EXPECT_EQ(Utf8(calls[0].text), "Kavlo  /DISCONNECT");
+}
+}  // namespace

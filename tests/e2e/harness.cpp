@@ -1,0 +1,293 @@
+#include "harness.h"
+
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+const wchar_t* const kCopiedPrograms[] = {L"Kavlo_Connect.exe", L"rasdial.exe", L"netsh.exe", L"rdp_handler.exe"};
+const wchar_t kRdpProgId[] = L"Kavlo.RdpFile";
+const wchar_t kExtensionKey[] = L"Software\\Classes\\.rdp";
+const wchar_t kProgIdKey[] = L"Software\\Classes\\Kavlo.RdpFile";
+const wchar_t kCommandKey[] = L"Software\\Classes\\Kavlo.RdpFile\\shell\\open\\command";
+constexpr std::chrono::milliseconds kPoll{50};
+
+// The test program's own folder, where the build puts the program and the stand-ins too.
+fs::path BuildOutputFolder() {
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return fs::path(path).parent_path();
+}
+
+fs::path NewTemporaryFolder() {
+    static std::atomic<int> counter{0};
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    for (;;) {
+        fs::path folder = fs::path(temp) / (L"kavlo-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                            std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++));
+        if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            ADD_FAILURE() << "cannot make a temporary folder, error " << GetLastError();
+            return folder;
+        }
+    }
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+// The text the window system keeps for the window; no message is sent, so a busy program cannot stall it.
+std::wstring CaptionOf(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+template <typename Found>
+auto WaitFor(std::chrono::milliseconds timeout, Found found) {
+    auto deadline = Clock::now() + timeout;
+    for (;;) {
+        auto result = found();
+        if (result || Clock::now() >= deadline) return result;
+        std::this_thread::sleep_for(kPoll);
+    }
+}
+
+std::vector<HWND> TopLevelWindowsOf(DWORD process_id) {
+    struct Search {
+        DWORD process_id;
+        std::vector<HWND> found;
+    } search{process_id, {}};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->process_id) s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void SetDefaultValue(const wchar_t* key_path, const std::wstring& value) {
+    HKEY key = nullptr;
+    LSTATUS status =
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot create HKLM\\" << WideToUtf8(key_path) << ", error " << status;
+        return;
+    }
+    status = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    if (status != ERROR_SUCCESS) ADD_FAILURE() << "cannot set HKLM\\" << WideToUtf8(key_path) << ", error " << status;
+    RegCloseKey(key);
+}
+}  // namespace
+
+// --- sandbox
+
+Sandbox::Sandbox() : folder_(NewTemporaryFolder()) {
+    fs::path from = BuildOutputFolder();
+    for (const wchar_t* name : kCopiedPrograms)
+        if (!CopyFileW((from / name).c_str(), (folder_ / name).c_str(), FALSE))
+            ADD_FAILURE() << "cannot copy " << WideToUtf8(name) << " from " << from.string() << ", error "
+                          << GetLastError();
+}
+
+Sandbox::~Sandbox() {
+    // A stand-in that has just logged may still be on its way out and hold its exe for a moment.
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        std::error_code error;
+        fs::remove_all(folder_, error);
+        if (!error) return;
+        std::this_thread::sleep_for(kPoll);
+    }
+}
+
+std::vector<LoggedCall> Sandbox::Calls() const {
+    std::ifstream file(folder_ / L"calls.log", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<LoggedCall> calls;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::wstring line = Utf8ToWide(std::string_view(bytes).substr(start, end - start));
+        std::size_t first_tab = line.find(L'\t');
+        std::size_t second_tab = line.find(L'\t', first_tab + 1);
+        if (first_tab == std::wstring::npos || second_tab == std::wstring::npos) {
+            ADD_FAILURE() << "malformed line in calls.log: " << WideToUtf8(line);
+            continue;
+        }
+        calls.push_back({line.substr(0, first_tab), std::stoull(line.substr(first_tab + 1, second_tab - first_tab - 1)),
+                         line.substr(second_tab + 1)});
+    }
+    // In the order the stand-ins were started, which is not always the order they got to write.
+    std::stable_sort(calls.begin(), calls.end(),
+                     [](const LoggedCall& a, const LoggedCall& b) { return a.time < b.time; });
+    return calls;  // a line still being written has no line feed yet and is left for the next look
+}
+
+std::vector<LoggedCall> Sandbox::WaitForCalls(std::size_t count, std::chrono::milliseconds timeout) const {
+    std::vector<LoggedCall> calls;
+    WaitFor(timeout, [&] {
+        calls = Calls();
+        return calls.size() >= count;
+    });
+    return calls;
+}
+
+// --- association
+
+RdpAssociation::RdpAssociation(const fs::path& handler) {
+    SetDefaultValue(kExtensionKey, kRdpProgId);
+    SetDefaultValue(kCommandKey, L"\"" + handler.wstring() + L"\" \"%1\"");
+}
+
+RdpAssociation::~RdpAssociation() {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kProgIdKey);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kExtensionKey);
+}
+
+// --- the program's process
+
+ProgramProcess::ProgramProcess(const Sandbox& sandbox) {
+    std::wstring program = (sandbox.Folder() / L"Kavlo_Connect.exe").wstring();
+    std::wstring command_line = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        sandbox.Folder().c_str(), &startup, &info)) {
+        ADD_FAILURE() << "cannot start " << WideToUtf8(program) << ", error " << GetLastError();
+        return;
+    }
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    id_ = info.dwProcessId;
+}
+
+ProgramProcess::~ProgramProcess() {
+    if (!process_) return;
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+}
+
+HWND ProgramProcess::WaitForWindow(const wchar_t* class_name, const wchar_t* caption, bool visible,
+                                   std::chrono::milliseconds timeout) const {
+    return WaitFor(timeout, [&]() -> HWND {
+        for (HWND window : TopLevelWindowsOf(id_))
+            if (ClassOf(window) == class_name && CaptionOf(window) == caption && (!visible || IsWindowVisible(window)))
+                return window;
+        return nullptr;
+    });
+}
+
+HWND ProgramProcess::FindWindowOfClass(const wchar_t* class_name) const {
+    for (HWND window : TopLevelWindowsOf(id_))
+        if (ClassOf(window) == class_name) return window;
+    return nullptr;
+}
+
+std::vector<HWND> ProgramProcess::MessageBoxes() const {
+    std::vector<HWND> boxes;
+    for (HWND window : TopLevelWindowsOf(id_))
+        if (ClassOf(window) == L"#32770" && IsWindowVisible(window)) boxes.push_back(window);
+    return boxes;
+}
+
+std::optional<DWORD> ProgramProcess::WaitForExit(std::chrono::milliseconds timeout) const {
+    if (!process_ || WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
+        return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+// --- windows
+
+HWND FindDescendant(HWND ancestor, std::wstring_view class_name, std::wstring_view caption) {
+    for (HWND child = FindWindowExW(ancestor, nullptr, nullptr, nullptr); child;
+         child = FindWindowExW(ancestor, child, nullptr, nullptr)) {
+        if (ClassOf(child) == class_name && CaptionOf(child) == caption) return child;
+        if (HWND found = FindDescendant(child, class_name, caption)) return found;
+    }
+    return nullptr;
+}
+
+HWND FindEditBeside(HWND ancestor, std::wstring_view label_caption) {
+    HWND label = FindDescendant(ancestor, L"Static", label_caption);
+    if (!label) return nullptr;
+    RECT label_box;
+    GetWindowRect(label, &label_box);
+    const LONG row = (label_box.top + label_box.bottom) / 2;
+    HWND nearest = nullptr;
+    LONG nearest_distance = 0;
+    HWND parent = GetParent(label);
+    for (HWND child = FindWindowExW(parent, nullptr, L"Edit", nullptr); child;
+         child = FindWindowExW(parent, child, L"Edit", nullptr)) {
+        if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;  // the dialog's hidden memos
+        RECT box;
+        GetWindowRect(child, &box);
+        // A label sizes itself to its text and may reach under the field, so only its left edge is compared.
+        if (row < box.top || row >= box.bottom || box.left <= label_box.left) continue;
+        if (!nearest || box.left - label_box.left < nearest_distance) {
+            nearest = child;
+            nearest_distance = box.left - label_box.left;
+        }
+    }
+    return nearest;
+}
+
+std::wstring TextOf(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length)) return L"";
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 5000,
+                        &copied);
+    text.resize(copied);
+    return text;
+}
+
+bool SetText(HWND window, const std::wstring& text) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 5000,
+                               &result) &&
+           result == TRUE;
+}
+
+bool IsChecked(HWND button) {
+    DWORD_PTR state = 0;
+    return SendMessageTimeoutW(button, BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &state) && state == BST_CHECKED;
+}
+
+bool Click(HWND button) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, static_cast<UINT>(kPatience.count()), &result) !=
+           0;
+}
+
+bool Press(HWND button) { return PostMessageW(button, BM_CLICK, 0, 0) != 0; }
+
+std::wstring MessageBoxText(HWND box) {
+    HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? TextOf(text) : L"";
+}

@@ -1,0 +1,95 @@
+#pragma once
+// Runs the real Kavlo_Connect.exe as a process of its own, in a fresh folder beside the stand-ins for rasdial,
+// netsh and the .rdp handler, and drives its windows from outside with the messages that cross processes.
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr wchar_t kFormClass[] = L"KavloForm";
+inline constexpr wchar_t kApplicationClass[] = L"KavloApplication";
+inline constexpr wchar_t kLauncherCaption[] = L"ارتباط با شرکت";
+inline constexpr wchar_t kSettingsCaption[] = L"تنظیمات اتصال";
+
+inline constexpr std::chrono::milliseconds kPatience{15000};
+
+// One line of a stand-in's calls.log.
+struct LoggedCall {
+    std::wstring program;
+    unsigned long long time = 0;  // ms since 1601 at which the stand-in was started
+    std::wstring text;
+};
+
+// A new temporary folder holding Kavlo_Connect.exe and the stand-ins; removed with its contents afterwards.
+class Sandbox {
+public:
+    Sandbox();
+    ~Sandbox();
+    Sandbox(const Sandbox&) = delete;
+    Sandbox& operator=(const Sandbox&) = delete;
+
+    const std::filesystem::path& Folder() const { return folder_; }
+    // The lines of calls.log in the order the stand-ins were started.
+    std::vector<LoggedCall> Calls() const;
+    // The lines logged so far once there are at least `count`, or whatever there is after the timeout.
+    std::vector<LoggedCall> WaitForCalls(std::size_t count, std::chrono::milliseconds timeout = kPatience) const;
+
+private:
+    std::filesystem::path folder_;
+};
+
+// ".rdp" files opened by `handler`. Written to HKLM\Software\Classes, the only place Wine's shell reads
+// associations from, and removed again.
+class RdpAssociation {
+public:
+    explicit RdpAssociation(const std::filesystem::path& handler);
+    ~RdpAssociation();
+    RdpAssociation(const RdpAssociation&) = delete;
+    RdpAssociation& operator=(const RdpAssociation&) = delete;
+};
+
+// Kavlo_Connect.exe started from the sandbox with the sandbox as its current directory.
+class ProgramProcess {
+public:
+    explicit ProgramProcess(const Sandbox& sandbox);
+    // A process still running here has failed to end: it is terminated so that the folder can go.
+    ~ProgramProcess();
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
+
+    DWORD Id() const { return id_; }
+    // The process's top-level window of that class and caption (hidden ones too, unless `visible`); nullptr
+    // after the timeout.
+    HWND WaitForWindow(const wchar_t* class_name, const wchar_t* caption, bool visible,
+                       std::chrono::milliseconds timeout = kPatience) const;
+    // The process's top-level window of that class, whatever its caption.
+    HWND FindWindowOfClass(const wchar_t* class_name) const;
+    // The message boxes (#32770 windows) the process shows now.
+    std::vector<HWND> MessageBoxes() const;
+    // The exit code, or nothing while the process still runs after the timeout.
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kPatience) const;
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+// The first window under `ancestor`, at any depth, of that class and caption.
+HWND FindDescendant(HWND ancestor, std::wstring_view class_name, std::wstring_view caption);
+// The visible edit field on the same row as the label with that caption, to its right; edits have no caption
+// of their own to be found by.
+HWND FindEditBeside(HWND ancestor, std::wstring_view label_caption);
+
+std::wstring TextOf(HWND window);                       // WM_GETTEXT
+bool SetText(HWND window, const std::wstring& text);    // WM_SETTEXT
+bool IsChecked(HWND button);                             // BM_GETCHECK
+// BM_CLICK, waiting until the program has handled it.
+bool Click(HWND button);
+// BM_CLICK, posted: returns at once, so a box the click brings up can be seen while it shows.
+bool Press(HWND button);
+// The message text of a message box: its static control with the id 0xFFFF.
+std::wstring MessageBoxText(HWND box);

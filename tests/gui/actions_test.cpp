@@ -1,0 +1,232 @@
+// The launcher's commands, with a recorder in place of the shell: what each click hands over, and in what order.
+#include "launcher_fixture.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+
+#include <shellapi.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+struct ShellCall {
+    enum class Entry { Wide, Ansi, Pause } entry = Entry::Pause;
+    HWND owner = nullptr;
+    std::wstring verb;
+    std::wstring file;
+    std::wstring parameters;
+    std::optional<std::wstring> directory;  // nothing: a null pointer
+    int show = -1;
+    DWORD milliseconds = 0;
+
+    // Entry, file and parameters, or the pause: what the tables compare.
+    std::wstring Summary() const {
+        if (entry == Entry::Pause) return L"pause " + std::to_wstring(milliseconds);
+        return std::wstring(entry == Entry::Wide ? L"W " : L"A ") + file + L": " + parameters;
+    }
+};
+
+std::wstring Bytes(const char* text) {
+    std::wstring wide;
+    if (text)
+        for (const char* p = text; *p; ++p) wide += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    return wide;
+}
+
+class RecordingShell final : public Shell {
+public:
+    void ExecuteW(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                  const wchar_t* directory, int show) override {
+        calls.push_back({ShellCall::Entry::Wide, owner, verb ? verb : L"", file ? file : L"",
+                         parameters ? parameters : L"",
+                         directory ? std::optional<std::wstring>(directory) : std::nullopt, show});
+    }
+    void ExecuteA(HWND owner, const char* verb, const char* file, const char* parameters, const char* directory,
+                  int show) override {
+        calls.push_back({ShellCall::Entry::Ansi, owner, Bytes(verb), Bytes(file), Bytes(parameters),
+                         directory ? std::optional<std::wstring>(Bytes(directory)) : std::nullopt, show});
+    }
+    void Pause(DWORD milliseconds) override {
+        ShellCall pause;
+        pause.milliseconds = milliseconds;
+        calls.push_back(pause);
+    }
+
+    std::vector<std::wstring> Summaries() const {
+        std::vector<std::wstring> summaries;
+        for (const ShellCall& call : calls) summaries.push_back(call.Summary());
+        return summaries;
+    }
+
+    std::vector<ShellCall> calls;
+};
+
+// The values CommandLineToArgvW reads from the parameters, as a program started with them would see them.
+std::vector<std::wstring> ArgumentsOf(const std::wstring& parameters) {
+    std::wstring command_line = L"program.exe " + parameters;
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(command_line.c_str(), &count);
+    std::vector<std::wstring> values(arguments + 1, arguments + count);
+    LocalFree(arguments);
+    return values;
+}
+
+class LauncherActions : public LauncherTest {
+protected:
+    void SetUp() override {
+        SetShellForTests(&shell);
+        LauncherTest::SetUp();
+    }
+    void TearDown() override {
+        LauncherTest::TearDown();
+        SetShellForTests(nullptr);
+    }
+
+    void Click(const Control& control) const { SendMessageW(control.Handle(), BM_CLICK, 0, 0); }
+
+    void FillDial(bool use_vpn, const std::wstring& entry, const std::wstring& user, const std::wstring& password) {
+        Dialog().CheckBox2.SetChecked(use_vpn);
+        Dialog().Edit2.SetText(entry);
+        Dialog().Edit3.SetText(user);
+        Dialog().Edit4.SetText(password);
+    }
+
+    RecordingShell shell;
+};
+
+struct StartCase {
+    const char* name;
+    bool use_vpn;
+    const wchar_t* entry;
+    const wchar_t* user;
+    const wchar_t* password;
+    const wchar_t* dial;  // the dial's parameters; nullptr: no dial
+};
+
+const StartCase kStartCases[] = {
+    {"FlagClear", false, L"Work", L"ali", L"secret", nullptr},
+    {"SimpleValues", true, L"Work", L"ali", L"secret", L"Work ali secret"},
+    {"EmptyFields", true, L"", L"", L"", LR"("" "" "")"},
+    {"EmptyUser", true, L"Work", L"", L"secret", LR"(Work "" secret)"},
+    {"SpacesTabQuotesAndTrailingBackslashes", true, L"VPN Connection", L"dom\\ali\t\"x\"", L"p\\ss \\\\",
+     LR"("VPN Connection" "dom\ali)" L"\t" LR"(\"x\"" "p\ss \\\\")"},
+};
+
+void PrintTo(const StartCase& c, std::ostream* out) { *out << c.name; }
+
+class StartTest : public LauncherActions, public testing::WithParamInterface<StartCase> {};
+
+TEST_P(StartTest, DialsPausesAndOpensTheConnectionFile) {
+    const StartCase& c = GetParam();
+    FillDial(c.use_vpn, c.entry, c.user, c.password);
+    launcher->CheckBox2.SetChecked(!c.use_vpn);  // the launcher's own box plays no part
+    shell.calls.clear();
+
+    Click(launcher->Button1);
+
+    std::vector<std::wstring> expected;
+    if (c.dial) expected = {std::wstring(L"W rasdial: ") + c.dial, L"pause 1000"};
+    expected.push_back(L"W Kavlo.rdp: ");
+    ASSERT_EQ(shell.Summaries(), expected);
+    if (c.dial) {
+        EXPECT_EQ(ArgumentsOf(shell.calls[0].parameters), (std::vector<std::wstring>{c.entry, c.user, c.password}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StartTest, testing::ValuesIn(kStartCases),
+                         [](const testing::TestParamInfo<StartCase>& info) { return std::string(info.param.name); });
+
+struct WifiCase {
+    const char* name;
+    const wchar_t* network;
+    const wchar_t* parameters;
+};
+
+const WifiCase kWifiCases[] = {
+    {"Plain", L"Office", L"wlan connect ssid=Office name=Office"},
+    {"Persian", L"شبکه‌دفتر", L"wlan connect ssid=شبکه‌دفتر name=شبکه‌دفتر"},
+    {"WithSpace", L"Office Net", LR"(wlan connect ssid="Office Net" name="Office Net")"},
+    {"Empty", L"", LR"(wlan connect ssid="" name="")"},
+};
+
+void PrintTo(const WifiCase& c, std::ostream* out) { *out << c.name; }
+
+class ConnectWifiTest : public LauncherActions, public testing::WithParamInterface<WifiCase> {};
+
+TEST_P(ConnectWifiTest, JoinsTheNetworkNamedInTheDialog) {
+    Dialog().Edit1.SetText(GetParam().network);
+
+    Click(launcher->Button3);
+
+    EXPECT_EQ(shell.Summaries(), std::vector<std::wstring>{std::wstring(L"W netsh: ") + GetParam().parameters});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ConnectWifiTest, testing::ValuesIn(kWifiCases),
+                         [](const testing::TestParamInfo<WifiCase>& info) { return std::string(info.param.name); });
+
+TEST_F(LauncherActions, DisconnectWifiLeavesTheNetwork) {
+    Click(launcher->Button4);
+
+    EXPECT_EQ(shell.Summaries(), std::vector<std::wstring>{L"W netsh: wlan disconnect"});
+}
+
+TEST_F(LauncherActions, ClearingVpnHangsUpThroughTheEightBitEntryAndTickingRunsNothing) {
+    ASSERT_FALSE(launcher->CheckBox2.Checked());
+
+    Click(launcher->CheckBox2);
+    ASSERT_TRUE(launcher->CheckBox2.Checked());
+    EXPECT_TRUE(shell.calls.empty());
+
+    Click(launcher->CheckBox2);
+    EXPECT_EQ(shell.Summaries(), std::vector<std::wstring>{L"A rasdial: Kavlo  /DISCONNECT"});
+}
+
+TEST_F(LauncherActions, EveryCommandIsOpenedHiddenInTheCurrentDirectoryByTheApplicationWindow) {
+    FillDial(true, L"Work", L"ali", L"secret");
+    Click(launcher->Button1);
+    Click(launcher->Button3);
+    Click(launcher->Button4);
+    launcher->CheckBox2.SetChecked(true);
+    launcher->CheckBox2.SetChecked(false);
+
+    ASSERT_EQ(shell.calls.size(), 6u);  // dial, pause, open, join, leave, hang-up
+    for (const ShellCall& call : shell.calls) {
+        if (call.entry == ShellCall::Entry::Pause) continue;
+        SCOPED_TRACE(testing::Message() << "call " << WideToUtf8(call.Summary()));
+        EXPECT_EQ(call.owner, App().Handle());
+        EXPECT_EQ(call.verb, L"open");
+        EXPECT_EQ(call.directory, std::optional<std::wstring>(L"")) << "an empty string, not a null pointer";
+        EXPECT_EQ(call.show, SW_HIDE);
+    }
+}
+
+TEST_F(LauncherActions, StartUsesWhatWasTypedInTheDialogBeforeItWasClosedFromTheTitleBar) {
+    WithDialogShown([this] {
+        Dialog().CheckBox2.SetChecked(true);
+        Dialog().Edit2.SetText(L"Typed");
+        Dialog().Edit3.SetText(L"user");
+        Dialog().Edit4.SetText(L"pass");
+        SendMessageW(Dialog().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    ASSERT_FALSE(Dialog().Visible());
+
+    Click(launcher->Button1);
+
+    EXPECT_EQ(shell.Summaries(),
+              (std::vector<std::wstring>{L"W rasdial: Typed user pass", L"pause 1000", L"W Kavlo.rdp: "}));
+}
+
+TEST_F(LauncherActions, StartAndConnectWifiDoNothingOnceTheDialogIsGone) {
+    FillDial(true, L"Work", L"ali", L"secret");
+    CloseAction action = CloseAction::Hide;
+    launcher->FormClose(action);
+    ASSERT_EQ(launcher->SettingsDialog(), nullptr);
+
+    Click(launcher->Button1);
+    Click(launcher->Button3);
+
+    EXPECT_TRUE(shell.calls.empty());
+}
+}  // namespace

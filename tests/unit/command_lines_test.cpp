@@ -1,0 +1,78 @@
+#include "launcher/command_lines.h"
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+// What a program started with these parameters reads back.
+std::vector<std::wstring> ArgumentsOf(const std::wstring& parameters) {
+    std::wstring command_line = L"program.exe " + parameters;
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(command_line.c_str(), &count);
+    std::vector<std::wstring> values(arguments + 1, arguments + count);
+    LocalFree(arguments);
+    return values;
+}
+
+struct QuoteCase {
+    const wchar_t* value;
+    const wchar_t* quoted;
+};
+
+const QuoteCase kQuoteCases[] = {
+    {L"Work", L"Work"},
+    {L"dom\\ali", L"dom\\ali"},                   // backslashes alone mean nothing
+    {L"C:\\folder\\", L"C:\\folder\\"},           // nor at the end of a bare value
+    {L"رمز۱۲۳", L"رمز۱۲۳"},
+    {L"", LR"("")"},
+    {L"VPN Connection", LR"("VPN Connection")"},
+    {L"a\tb", L"\"a\tb\""},
+    {L" lead", LR"(" lead")"},
+    {LR"(say "hi")", LR"("say \"hi\"")"},
+    {LR"(")", LR"("\"")"},
+    {LR"(a\"b)", LR"("a\\\"b")"},                  // a backslash before a quote is doubled
+    {LR"(a\\"b)", LR"("a\\\\\"b")"},
+    {LR"(my folder\)", LR"("my folder\\")"},       // and before the closing quote
+    {LR"(my \\ folder\\)", LR"("my \\ folder\\\\")"},
+};
+
+void PrintTo(const QuoteCase& c, std::ostream* out) { *out << WideToUtf8(c.value); }
+
+class QuoteArgumentTest : public testing::TestWithParam<QuoteCase> {};
+
+TEST_P(QuoteArgumentTest, QuotesOnlyWhatNeedsItAndReadsBackExactly) {
+    const std::wstring quoted = QuoteArgument(GetParam().value);
+    EXPECT_EQ(quoted, GetParam().quoted);
+    EXPECT_EQ(ArgumentsOf(quoted), std::vector<std::wstring>{GetParam().value});
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, QuoteArgumentTest, testing::ValuesIn(kQuoteCases));
+
+TEST(DialParameters, PlainValuesAreJoinedAsTheyStand) {
+    EXPECT_EQ(DialParameters(L"Work", L"ali", L"secret"), L"Work ali secret");
+}
+
+TEST(DialParameters, EveryValueStaysInItsOwnPlace) {
+    const std::vector<std::vector<std::wstring>> cases = {
+        {L"VPN Connection", L"ali", L"secret"},
+        {L"Work", L"", L"secret"},
+        {L"", L"", L""},
+        {L"C:\\entry\\", L"dom\\ali", LR"(p"w d\)"},
+    };
+    for (const auto& values : cases)
+        EXPECT_EQ(ArgumentsOf(DialParameters(values[0], values[1], values[2])), values);
+}
+
+TEST(JoinWifiParameters, QuotesTheNameOnlyInBothPlaces) {
+    EXPECT_EQ(JoinWifiParameters(L"Office"), L"wlan connect ssid=Office name=Office");
+    EXPECT_EQ(JoinWifiParameters(L"Office Net"), LR"(wlan connect ssid="Office Net" name="Office Net")");
+    EXPECT_EQ(ArgumentsOf(JoinWifiParameters(LR"(Cafe "5G")")),
+              (std::vector<std::wstring>{L"wlan", L"connect", LR"(ssid=Cafe "5G")", LR"(name=Cafe "5G")"}));
+}
+}  // namespace
