@@ -35,17 +35,19 @@ kavlo_build() {
 
 # One prefix per build tree. Wine draws the window frames itself, since no window manager runs under Xvfb.
 kavlo_prefix() {
-  [ -f "$KAVLO_WINEPREFIX/.kavlo-ready-2" ] && return 0
+  [ -f "$KAVLO_WINEPREFIX/.kavlo-ready-3" ] && return 0
   kavlo_say "Making the Wine prefix $KAVLO_WINEPREFIX"
   rm -rf "$KAVLO_WINEPREFIX"; mkdir -p "$KAVLO_BUILD"
   export WINEPREFIX="$KAVLO_WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  wineboot -i >/dev/null 2>&1
+  # Made under the locale the tests use by default (en-US, code page 1252).
+  env LC_ALL=en_US.UTF-8 wineboot -i >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-  # A program that crashes ends there, instead of waiting in Wine's debugger until a test times out.
-  wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
+  # A program that crashes ends there with a backtrace, instead of waiting in Wine's crash dialog until a test
+  # times out.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   wineserver -w
-  touch "$KAVLO_WINEPREFIX/.kavlo-ready-2"
+  touch "$KAVLO_WINEPREFIX/.kavlo-ready-3"
 }
 
 # Starts a private virtual display for the rest of the script (tests always use one, so pixels are the same everywhere).
