@@ -1,8 +1,10 @@
 #include "ui/form.h"
 
+#include "ui/disabled_windows.h"
 #include "ui/resources.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 const wchar_t kFormClass[] = L"KavloForm";
@@ -10,10 +12,6 @@ const wchar_t kFormClass[] = L"KavloForm";
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 
-BOOL CALLBACK CollectEnabledWindows(HWND hwnd, LPARAM list) {
-    if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-    return TRUE;
-}
 }  // namespace
 
 Form::Form(FormOwner& owner, const std::wstring& layout_resource, FormHandlers handlers)
@@ -183,12 +181,8 @@ void Form::PlaceForModal() {
 }
 
 int Form::ShowModal() {
-    std::vector<HWND> disabled;
-    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindows, reinterpret_cast<LPARAM>(&disabled));
-    std::erase(disabled, Handle());
     HWND previously_active = GetActiveWindow();
-    for (HWND hwnd : disabled) EnableWindow(hwnd, FALSE);
-
+    std::optional<DisabledWindows> disabled(std::in_place, Handle());
     PlaceForModal();
     modal_ = true;
     modal_result_ = 0;
@@ -209,8 +203,7 @@ int Form::ShowModal() {
         }
     }
     modal_ = false;
-    for (HWND hwnd : disabled)
-        if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+    disabled.reset();  // enabled again before the dialog hides, so activation returns to them
     ShowWindow(Handle(), SW_HIDE);
     if (previously_active && IsWindow(previously_active)) SetActiveWindow(previously_active);
     return 2;
