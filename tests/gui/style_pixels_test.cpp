@@ -227,4 +227,40 @@ TEST_F(StylePixels, DropDownMenuHasTheStylesBackgroundSeparatorAndHotItem) {
     EXPECT_STREQ(text, L"تنظیمات سرور") << "still a real menu item";
 }
 
+TEST_F(StylePixels, CloseBoxLightsWhenHotAndPressedAndClosesOnlyWhenReleasedOverIt) {
+    HWND hwnd = launcher->Handle();
+    RECT outer = ScreenRect(hwnd);
+    // Just inside the box's left edge near its top, clear of its cross.
+    POINT title = TitleBarPoint(hwnd);
+    POINT in_box{outer.right - 8 - GetSystemMetrics(SM_CXSIZE) + 3, outer.top + 6};
+    LRESULT hit = SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(in_box.x, in_box.y));
+    ASSERT_EQ(hit, HTCLOSE);
+    EXPECT_EQ(SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(title.x, title.y)), HTCAPTION) << "dragging still works";
+
+    SetCursorPos(in_box.x, in_box.y);
+    PumpMessages(150);
+    EXPECT_EQ(ScreenPixel(in_box), colours.close_hot);
+    SendMessageW(hwnd, WM_NCLBUTTONDOWN, HTCLOSE, MAKELPARAM(in_box.x, in_box.y));
+    PumpMessages();
+    EXPECT_EQ(ScreenPixel(in_box), colours.close_pressed);
+    EXPECT_EQ(GetCapture(), hwnd);
+
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(10, 60));  // released over the client area: nothing closes
+    SetCursorPos(0, 0);
+    EXPECT_EQ(PumpMessages(800), 0);
+    EXPECT_EQ(ScreenPixel(in_box), colours.caption_active);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+
+    // Released over the box, it closes the window (the dialog here: closing the launcher would end the program).
+    ShowDialog();
+    HWND dialog = Dialog().Handle();
+    RECT dialog_outer = ScreenRect(dialog);
+    POINT dialog_box{dialog_outer.right - 8 - GetSystemMetrics(SM_CXSIZE) + 3, dialog_outer.top + 6};
+    SendMessageW(dialog, WM_NCLBUTTONDOWN, HTCLOSE, MAKELPARAM(dialog_box.x, dialog_box.y));
+    ScreenToClient(dialog, &dialog_box);
+    SendMessageW(dialog, WM_LBUTTONUP, 0, MAKELPARAM(dialog_box.x, dialog_box.y));
+    PumpMessages();
+    EXPECT_FALSE(IsWindowVisible(dialog));
+}
+
 }  // namespace
