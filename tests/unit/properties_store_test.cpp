@@ -428,3 +428,21 @@ TEST_F(PropertiesStoreTest, NamesObjectsByPositionAndFileByStoreName) {
 }
 
 }  // namespace
+
+// The read-only bind mount that ctest prepares for the file tests (see files_mounts.sh): a folder nobody may write.
+TEST(PropertiesStoreMountTest, WriteProtectedFolderFailsNamingTheSettingsFile) {
+    wchar_t root[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"KAVLO_FILES_MOUNTS", root, MAX_PATH))
+        GTEST_SKIP() << "no mounts: run through ctest as root";
+    const std::wstring folder = FullPathOf(std::wstring(root) + L"\\readonly");
+    if (!FileExists(folder + L"\\old.bin")) GTEST_SKIP() << "the read-only bind mount was refused";
+    const std::wstring path = folder + L"\\setup_a.ini";
+    Dialog dialog(path);
+    dialog.FillWorkedExample();
+    EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(true); }),
+              L"Cannot create file \"" + path + L"\". " + SystemErrorText(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::path(folder)),
+                            std::filesystem::directory_iterator()),
+              1) << "nothing but old.bin is left in the folder";
+}
