@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "tests/unit/rdp_template.h"
+#include "tests/unit/settings_test_support.h"
 
 namespace {
 void Type(const TEdit& edit, const wchar_t* text) {
@@ -17,14 +18,6 @@ void Click(const Control& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0
 
 std::vector<std::uint8_t> Utf8(std::string_view text) { return {text.begin(), text.end()}; }
 
-const char kWorkedExample[] =
-    "\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n"
-    "[CheckBox2: TcxPropertiesStoreComponent]\r\n=\r\nChecked=\"True\"\r\n\r\n"
-    "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"Office\"\r\n\r\n"
-    "[Edit2: TcxPropertiesStoreComponent]\r\n=\r\nText=\"Work\"\r\n\r\n"
-    "[Edit3: TcxPropertiesStoreComponent]\r\n=\r\nText=\"ali\"\r\n\r\n"
-    "[Edit4: TcxPropertiesStoreComponent]\r\n=\r\nText=\"\"\r\n\r\n"
-    "[Edit5: TcxPropertiesStoreComponent]\r\n=\r\nText=\"10.0.0.5:3389\"\r\n\r\n";
 
 // Counts what would have been handed to the shell.
 class CountingShell : public Shell {
@@ -73,7 +66,7 @@ TEST_F(SaveTest, WritesTheConnectionFileAndTheSettingsFile) {
     });
     EXPECT_FALSE(open);
     EXPECT_EQ(FilesGet(RdpPath()), RdpFileWithAddressLine("full address:s:10.0.0.5:3389"));
-    EXPECT_EQ(FilesGet(SettingsPath()), Utf8(std::string_view(kWorkedExample, sizeof kWorkedExample - 1)));
+    EXPECT_EQ(FilesGet(SettingsPath()), Utf8(kWorkedExample));
     EXPECT_EQ(FilesGet(SettingsPath()).size(), 373u);
 }
 

@@ -1,7 +1,8 @@
 #include "platform/failure.h"
 #include "platform/file_handle.h"
 #include "platform/files.h"
-#include "files_test_support.h"
+#include "tests/unit/failure_of.h"
+#include "tests/unit/files_test_support.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -11,14 +12,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-std::wstring FailureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.message();
-    }
-    return L"(no failure)";
-}
 
 std::wstring CannotCreate(const std::wstring& full_path, DWORD code) {
     return L"Cannot create file \"" + full_path + L"\". " + SystemErrorText(code);

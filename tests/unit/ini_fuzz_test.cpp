@@ -14,35 +14,13 @@
 #include "platform/failure.h"
 #include "settings/ini_file.h"
 #include "settings/properties_store.h"
+#include "tests/unit/settings_test_support.h"
 
 namespace {
 
 const std::wstring kInvalidUtf8 = L"No mapping for the Unicode character exists in the target multi-byte code page";
 const std::wstring kInvalidElement = L"Invalid property element: ";
 
-class FakeControl : public PropertyOwner {
-public:
-    FakeControl(std::wstring name, std::wstring property, PropertyKind kind)
-        : name_(std::move(name)), property_(std::move(property)), kind_(kind) {}
-    std::wstring ComponentName() const override { return name_; }
-    std::optional<PropertyKind> PropertyKindOf(std::wstring_view name) const override {
-        return name == property_ ? std::optional(kind_) : std::nullopt;
-    }
-    bool GetBoolean(std::wstring_view) const override { return checked; }
-    std::wstring GetText(std::wstring_view) const override { return text; }
-    void SetBoolean(std::wstring_view, bool value) override { checked = value, ++assignments; }
-    void SetText(std::wstring_view, const std::wstring& value) override { text = value, ++assignments; }
-    PropertyKind Kind() const { return kind_; }
-    const std::wstring& Property() const { return property_; }
-
-    bool checked = false;
-    std::wstring text;
-    int assignments = 0;
-
-private:
-    std::wstring name_, property_;
-    PropertyKind kind_;
-};
 
 // The dialog's bindings with a second check box in the middle, so a failure can follow assignments.
 struct Form {

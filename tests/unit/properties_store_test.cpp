@@ -13,31 +13,10 @@
 
 #include "platform/failure.h"
 #include "platform/files.h"
+#include "tests/unit/settings_test_support.h"
 
 namespace {
 
-// A control with one property.
-class FakeControl : public PropertyOwner {
-public:
-    FakeControl(std::wstring name, std::wstring property, PropertyKind kind)
-        : name_(std::move(name)), property_(std::move(property)), kind_(kind) {}
-    std::wstring ComponentName() const override { return name_; }
-    std::optional<PropertyKind> PropertyKindOf(std::wstring_view name) const override {
-        return name == property_ ? std::optional(kind_) : std::nullopt;
-    }
-    bool GetBoolean(std::wstring_view) const override { return checked; }
-    std::wstring GetText(std::wstring_view) const override { return text; }
-    void SetBoolean(std::wstring_view, bool value) override { checked = value, ++assignments; }
-    void SetText(std::wstring_view, const std::wstring& value) override { text = value, ++assignments; }
-
-    bool checked = false;
-    std::wstring text;
-    int assignments = 0;
-
-private:
-    std::wstring name_, property_;
-    PropertyKind kind_;
-};
 
 // The settings dialog's six bound controls.
 struct Dialog {
@@ -62,16 +41,6 @@ struct Dialog {
     TcxPropertiesStore store;
 };
 
-const char kMark[] = "\xEF\xBB\xBF";
-
-const std::string kWorkedExample = std::string(kMark) +
-                                   "[Main]\r\nVersion=2\r\n\r\n"
-                                   "[CheckBox2: TcxPropertiesStoreComponent]\r\n=\r\nChecked=\"True\"\r\n\r\n"
-                                   "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"Office\"\r\n\r\n"
-                                   "[Edit2: TcxPropertiesStoreComponent]\r\n=\r\nText=\"Work\"\r\n\r\n"
-                                   "[Edit3: TcxPropertiesStoreComponent]\r\n=\r\nText=\"ali\"\r\n\r\n"
-                                   "[Edit4: TcxPropertiesStoreComponent]\r\n=\r\nText=\"\"\r\n\r\n"
-                                   "[Edit5: TcxPropertiesStoreComponent]\r\n=\r\nText=\"10.0.0.5:3389\"\r\n\r\n";
 
 // A fresh folder under the user's temp folder, removed with everything in it.
 class TempFolder {
@@ -121,14 +90,6 @@ void WriteBytes(const std::wstring& path, std::string_view bytes) {
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::wstring FailureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.message();
-    }
-    return L"(no failure)";
-}
 
 class PropertiesStoreTest : public testing::Test {
 protected:
