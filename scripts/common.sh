@@ -14,6 +14,7 @@ kavlo_install_packages() {
   command -v cmake >/dev/null || missing+=(cmake)
   command -v make >/dev/null || missing+=(make)
   [ -x /usr/lib/wine/wine64 ] || missing+=(wine wine64)
+  [ -f /usr/share/wine/fonts/tahoma.ttf ] || missing+=(fonts-wine)
   command -v Xvfb >/dev/null || missing+=(xvfb)
   command -v xauth >/dev/null || missing+=(xauth)
   command -v import >/dev/null && import -version >/dev/null 2>&1 || missing+=(imagemagick)
