@@ -101,18 +101,21 @@ TEST_F(StyleLookup, UnknownNameShowsTheMessageAndGoesOnInTheStandardLook) {
 
     // A window made afterwards has the standard look.
     TForm1* launcher = App().CreateForm<TForm1>();
+    Form1 = launcher;
     SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     launcher->Show();
     PumpMessages(150);
     EXPECT_EQ(ClientPixel(launcher->Panel1.Handle(), {30, 60}), SystemColour(COLOR_BTNFACE));
     delete launcher->SettingsDialog();
     delete launcher;
+    Form1 = nullptr;
     PumpMessages();
 }
 
 TEST_F(StyleLookup, LeavingTheStyleGivesOpenWindowsBackTheStandardLook) {
     ASSERT_TRUE(UseStyle(L"Amakrits"));
     TForm1* launcher = App().CreateForm<TForm1>();
+    Form1 = launcher;
     SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     launcher->Show();
     PumpMessages(150);
@@ -132,6 +135,7 @@ TEST_F(StyleLookup, LeavingTheStyleGivesOpenWindowsBackTheStandardLook) {
     EXPECT_STREQ(text, L"FILE");
     delete launcher->SettingsDialog();
     delete launcher;
+    Form1 = nullptr;
     PumpMessages();
 }
 
