@@ -58,7 +58,9 @@ TEST_F(LauncherTest, ControlsStandWhereTheLayoutPutsThem) {
         EXPECT_EQ(r.right, place.rect.right);
         EXPECT_EQ(r.bottom, place.rect.bottom);
         EXPECT_EQ(Lower(ClassOf(control->Handle())), Lower(place.window_class));
-        if (Lower(place.window_class) == L"button") EXPECT_EQ(WindowText(control->Handle()), place.text);
+        if (Lower(place.window_class) == L"button") {
+            EXPECT_EQ(WindowText(control->Handle()), place.text);
+        }
     }
 }
 

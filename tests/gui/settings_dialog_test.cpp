@@ -78,7 +78,9 @@ TEST_F(SettingsDialogTest, ControlsStandWhereTheLayoutPutsThem) {
             EXPECT_EQ(Width(r), place.size.cx);
             EXPECT_EQ(Height(r), place.size.cy);
         }
-        if (place.caption) EXPECT_EQ(WindowText(control->Handle()), place.caption);
+        if (place.caption) {
+            EXPECT_EQ(WindowText(control->Handle()), place.caption);
+        }
     }
     EXPECT_FALSE(GetWindowLongW(Dialog().Edit4.Handle(), GWL_STYLE) & ES_PASSWORD) << "the password shows in clear";
     EXPECT_FALSE(IsWindowVisible(Dialog().Memo1.Handle()));

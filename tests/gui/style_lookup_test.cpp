@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "launcher/Min_ucn.h"
+#include "settings/Unit2.h"
 
 #include <cstdlib>
 #include <thread>
