@@ -117,7 +117,36 @@ LRESULT StyledContainer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return Default(message, wparam, lparam);
 }
 
-// --- push buttons
+// --- push buttons and check boxes: painted whole, with a hot look
+
+void StyledButtonLike::PaintNow() {
+    WindowDC dc(Handle());
+    if (dc.get() && IsWindowVisible(Handle())) Paint(dc.get());
+}
+
+LRESULT StyledButtonLike::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_PAINT: {
+            PaintScope paint(Handle());
+            Paint(paint.dc());
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wparam));
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_MOUSEMOVE:
+        case WM_MOUSELEAVE: {
+            LRESULT result = Default(message, wparam, lparam);
+            if (TrackHot(Handle(), message, hot_)) PaintNow();
+            return result;
+        }
+    }
+    LRESULT result = Default(message, wparam, lparam);
+    if (RedrawsButton(message)) PaintNow();
+    return result;
+}
 
 void StyledButton::Paint(HDC dc) {
     HWND hwnd = Handle();
@@ -161,35 +190,6 @@ void StyledButton::Paint(HDC dc) {
     p.Text(dc, CaptionOf(hwnd), content, text, DT_CENTER | DT_VCENTER | DT_SINGLELINE, FontOf(hwnd));
 }
 
-void StyledButton::PaintNow() {
-    WindowDC dc(Handle());
-    if (dc.get() && IsWindowVisible(Handle())) Paint(dc.get());
-}
-
-LRESULT StyledButton::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_PAINT: {
-            PaintScope paint(Handle());
-            Paint(paint.dc());
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wparam));
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_MOUSEMOVE:
-        case WM_MOUSELEAVE: {
-            LRESULT result = Default(message, wparam, lparam);
-            if (TrackHot(Handle(), message, hot_)) PaintNow();
-            return result;
-        }
-    }
-    LRESULT result = Default(message, wparam, lparam);
-    if (RedrawsButton(message)) PaintNow();
-    return result;
-}
-
 // --- check boxes
 
 void StyledCheckBox::Paint(HDC dc) {
@@ -231,35 +231,6 @@ void StyledCheckBox::Paint(HDC dc) {
         ring.bottom = ring.top + height + 2;
         p.Frame(dc, ring, c.focus);
     }
-}
-
-void StyledCheckBox::PaintNow() {
-    WindowDC dc(Handle());
-    if (dc.get() && IsWindowVisible(Handle())) Paint(dc.get());
-}
-
-LRESULT StyledCheckBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_PAINT: {
-            PaintScope paint(Handle());
-            Paint(paint.dc());
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wparam));
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_MOUSEMOVE:
-        case WM_MOUSELEAVE: {
-            LRESULT result = Default(message, wparam, lparam);
-            if (TrackHot(Handle(), message, hot_)) PaintNow();
-            return result;
-        }
-    }
-    LRESULT result = Default(message, wparam, lparam);
-    if (RedrawsButton(message)) PaintNow();
-    return result;
 }
 
 // --- edit fields

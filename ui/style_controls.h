@@ -17,27 +17,35 @@ private:
     bool panel_;
 };
 
-// A push button, with text or a picture.
-class StyledButton : public StyledWindow {
+// A BUTTON-class control painted whole by the style, with a hot look while the mouse is over it.
+class StyledButtonLike : public StyledWindow {
 public:
-    explicit StyledButton(HWND hwnd) : StyledWindow(hwnd) {}
+    explicit StyledButtonLike(HWND hwnd) : StyledWindow(hwnd) {}
     LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
-private:
-    void Paint(HDC dc);
-    void PaintNow();
+protected:
+    virtual void Paint(HDC dc) = 0;
     bool hot_ = false;
+
+private:
+    void PaintNow();
 };
 
-class StyledCheckBox : public StyledWindow {
+// A push button, with text or a picture.
+class StyledButton : public StyledButtonLike {
 public:
-    explicit StyledCheckBox(HWND hwnd) : StyledWindow(hwnd) {}
-    LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    using StyledButtonLike::StyledButtonLike;
 
-private:
-    void Paint(HDC dc);
-    void PaintNow();
-    bool hot_ = false;
+protected:
+    void Paint(HDC dc) override;
+};
+
+class StyledCheckBox : public StyledButtonLike {
+public:
+    using StyledButtonLike::StyledButtonLike;
+
+protected:
+    void Paint(HDC dc) override;
 };
 
 // An edit field: the border (turquoise while focused), the selection's colours and the caret's.
