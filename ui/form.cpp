@@ -184,6 +184,9 @@ int Form::ShowModal() {
     HWND previously_active = GetActiveWindow();
     std::optional<DisabledWindows> disabled(std::in_place, Handle());
     PlaceForModal();
+    // Owned by the main form while it shows: it stays above it and takes no taskbar button of its own.
+    if (Form* main = owner_.MainForm(); main && main != this)
+        SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(main->Handle()));
     modal_ = true;
     modal_result_ = 0;
     ShowWindow(Handle(), SW_SHOWNORMAL);

@@ -108,13 +108,16 @@ TEST_F(LauncherTest, LogoPictureCoversThePanelCaption) {
 TEST_F(LauncherTest, SettingsDialogShowsModallyAndDisablesTheLauncher) {
     HWND dialog = Dialog().Handle();
     bool launcher_enabled = true, dialog_shown = false;
+    HWND dialog_owner = nullptr;
     WithDialogShown([&] {
         launcher_enabled = IsWindowEnabled(launcher->Handle());
         dialog_shown = IsWindowVisible(dialog);
+        dialog_owner = GetWindow(dialog, GW_OWNER);
         SendMessageW(dialog, WM_CLOSE, 0, 0);
     });
     EXPECT_FALSE(launcher_enabled);
     EXPECT_TRUE(dialog_shown);
+    EXPECT_EQ(dialog_owner, launcher->Handle()) << "above the launcher, without a taskbar button of its own";
     EXPECT_FALSE(IsWindowVisible(dialog)) << "closing a modal form only hides it";
     EXPECT_TRUE(IsWindowEnabled(launcher->Handle()));
     EXPECT_EQ(launcher->SettingsDialog(), &Dialog()) << "the same dialog object lives on";
