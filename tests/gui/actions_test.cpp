@@ -1,5 +1,6 @@
 // The launcher's commands, with a recorder in place of the shell: what each click hands over, and in what order.
 #include "launcher_fixture.h"
+#include "tests/unit/command_line_support.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 
@@ -63,15 +64,6 @@ public:
     std::vector<ShellCall> calls;
 };
 
-// The values CommandLineToArgvW reads from the parameters, as a program started with them would see them.
-std::vector<std::wstring> ArgumentsOf(const std::wstring& parameters) {
-    std::wstring command_line = L"program.exe " + parameters;
-    int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(command_line.c_str(), &count);
-    std::vector<std::wstring> values(arguments + 1, arguments + count);
-    LocalFree(arguments);
-    return values;
-}
 
 class LauncherActions : public LauncherTest {
 protected:

@@ -1,4 +1,5 @@
 #include "launcher/command_lines.h"
+#include "tests/unit/command_line_support.h"
 #include "platform/text.h"
 
 #include <gtest/gtest.h>
@@ -10,15 +11,6 @@
 #include <vector>
 
 namespace {
-// What a program started with these parameters reads back.
-std::vector<std::wstring> ArgumentsOf(const std::wstring& parameters) {
-    std::wstring command_line = L"program.exe " + parameters;
-    int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(command_line.c_str(), &count);
-    std::vector<std::wstring> values(arguments + 1, arguments + count);
-    LocalFree(arguments);
-    return values;
-}
 
 struct QuoteCase {
     const wchar_t* value;

@@ -49,31 +49,6 @@ struct Form {
     TcxPropertiesStore store;
 };
 
-class TempFolder {
-public:
-    TempFolder() {
-        wchar_t base[MAX_PATH + 1];
-        GetTempPathW(MAX_PATH + 1, base);
-        path_ = std::wstring(base) + L"kavlo-ini-fuzz-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(GetTickCount64());
-        CreateDirectoryW(path_.c_str(), nullptr);
-    }
-    ~TempFolder() { std::filesystem::remove_all(std::filesystem::path(path_)); }
-    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
-
-private:
-    std::wstring path_;
-};
-
-std::string ReadBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void WriteBytes(const std::wstring& path, std::string_view bytes) {
-    std::ofstream file(std::filesystem::path(path), std::ios::binary);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 bool HasLoneSurrogate(const std::wstring& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -1,8 +1,12 @@
 #pragma once
 // Shared by the settings tests: a stand-in control and the worked example file.
 #include "tests/unit/failure_of.h"
+#include "tests/unit/files_test_support.h"
 #include "settings/properties_store.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,3 +47,21 @@ inline const std::string kWorkedExample = std::string(kMark) +
                                           "[Edit3: TcxPropertiesStoreComponent]\r\n=\r\nText=\"ali\"\r\n\r\n"
                                           "[Edit4: TcxPropertiesStoreComponent]\r\n=\r\nText=\"\"\r\n\r\n"
                                           "[Edit5: TcxPropertiesStoreComponent]\r\n=\r\nText=\"10.0.0.5:3389\"\r\n\r\n";
+
+// A private folder for one test, under the names the settings tests use.
+class TempFolder : public FilesTempFolder {
+public:
+    using FilesTempFolder::Path;
+    const std::wstring& Path() const { return path(); }
+    std::wstring File(const std::wstring& name) const { return Path(name); }
+};
+
+inline std::string ReadBytes(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+inline void WriteBytes(const std::wstring& path, std::string_view bytes) {
+    std::ofstream file(std::filesystem::path(path), std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
