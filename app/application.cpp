@@ -71,10 +71,7 @@ void Application::Run() {
         try {
             BOOL got = GetMessageW(&message, nullptr, 0, 0);
             if (got == 0 || got == -1) break;
-            if (!Form::PreTranslate(message)) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
+            Form::Dispatch(message);
         } catch (...) {
             HandleException(std::current_exception());
         }

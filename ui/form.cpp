@@ -200,10 +200,7 @@ int Form::ShowModal() {
             break;
         }
         if (got == -1) break;
-        if (!PreTranslate(message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        Dispatch(message);
     }
     modal_ = false;
     disabled.reset();  // enabled again before the dialog hides, so activation returns to them
@@ -226,6 +223,12 @@ void Form::Close() {
         owner_.Terminate();  // the window stays on screen until the loop takes the quit message
     else
         Hide();
+}
+
+void Form::Dispatch(MSG& message) {
+    if (PreTranslate(message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
 }
 
 bool Form::PreTranslate(MSG& message) {

@@ -65,8 +65,8 @@ public:
     bool Modal() const { return modal_; }
     void Close();
 
-    // Passes a message to the form's keyboard navigation; true when it was taken.
-    static bool PreTranslate(MSG& message);
+    // One step of any message loop: the form's keyboard navigation first, else the usual translate and dispatch.
+    static void Dispatch(MSG& message);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -78,6 +78,7 @@ private:
     void SortTabOrder() const;
     void PlaceForModal();
     Control* FindIn(const std::vector<std::unique_ptr<Control>>& list, std::wstring_view name) const;
+    static bool PreTranslate(MSG& message);
 
     FormOwner& owner_;
     FormHandlers handlers_;

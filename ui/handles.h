@@ -69,16 +69,21 @@ private:
     HDC dc_;
 };
 
-// A window's device context from GetDC, released with the holder.
-class WindowDC {
+// A window's device context, released with the holder: its client area (GetDC), or with `WholeWindow` the frame too
+// (GetWindowDC).
+template <bool WholeWindow>
+class ReleasedDC {
 public:
-    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    ~WindowDC() { if (dc_) ReleaseDC(window_, dc_); }
+    explicit ReleasedDC(HWND window) : window_(window), dc_(WholeWindow ? GetWindowDC(window) : GetDC(window)) {}
+    ReleasedDC(const ReleasedDC&) = delete;
+    ReleasedDC& operator=(const ReleasedDC&) = delete;
+    ~ReleasedDC() { if (dc_) ReleaseDC(window_, dc_); }
     HDC get() const { return dc_; }
 
 private:
     HWND window_;
     HDC dc_;
 };
+
+using WindowDC = ReleasedDC<false>;
+using WholeWindowDC = ReleasedDC<true>;

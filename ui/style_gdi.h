@@ -23,20 +23,6 @@ StyleBitmap MakeStyleBitmap(HDC compatible_with, int width, int height);
 // GDI objects made through the functions above and not yet deleted.
 int LiveStyleGdiObjects();
 
-// A window's whole-window device context (frame included), released with the holder.
-class WholeWindowDC {
-public:
-    explicit WholeWindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-    WholeWindowDC(const WholeWindowDC&) = delete;
-    WholeWindowDC& operator=(const WholeWindowDC&) = delete;
-    ~WholeWindowDC() { if (dc_) ReleaseDC(window_, dc_); }
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
 // A 32-bit top-down picture in memory that can be painted into and read pixel by pixel.
 class StyleCanvas {
 public:

@@ -46,10 +46,7 @@ int PumpMessages(int milliseconds) {
                 ++quits;
                 continue;
             }
-            if (!Form::PreTranslate(message)) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
+            Form::Dispatch(message);
         }
         Sleep(5);
     } while (std::chrono::steady_clock::now() < until);
