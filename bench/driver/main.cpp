@@ -1,0 +1,206 @@
+// Measures Kavlo Connect side by side with reference programs, in one run, and writes the table.
+//   bench_driver <Kavlo_Connect.exe> <work folder> <table.md>
+// The reference window and the object counter are taken from the driver's own folder.
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <vector>
+
+#include "executable_imports.h"
+#include "figures.h"
+#include "gui_objects.h"
+#include "program_run.h"
+#include "settings_dialog.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kStartupRuns = 21;
+constexpr int kSaveClicks = 200;
+constexpr int kLeakRounds = 500;
+constexpr double kStartupTarget = 1.25, kMemoryTarget = 1.5, kSaveTarget = 3.0;
+constexpr double kExecutableLimit = 1024 * 1024;
+constexpr wchar_t kLauncherClass[] = L"KavloForm";
+constexpr wchar_t kReferenceClass[] = L"KavloReferenceWindow";
+
+struct Setting {
+    fs::path kavlo, reference, counter, folder;
+};
+
+std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw std::runtime_error("cannot read " + path.string());
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+fs::path SystemFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return folder;
+}
+
+// Windows' own: the API sets, and DLLs found in the system folder.
+bool ShipsWithWindows(const std::string& dll) {
+    return _strnicmp(dll.c_str(), "api-ms-win-", 11) == 0 || fs::exists(SystemFolder() / dll);
+}
+
+void MeasureExecutable(const Setting& setting, std::vector<FigureRow>& rows) {
+    const auto image = ReadBytes(setting.kavlo);
+    const double size = static_cast<double>(image.size());
+    rows.push_back({"Executable size", FormatBytes(size), "", "", "at most 1 MiB, one file", size <= kExecutableLimit});
+    std::string names, foreign;
+    for (const std::string& dll : ImportedDllNames(image)) {
+        names += (names.empty() ? "" : ", ") + dll;
+        if (!ShipsWithWindows(dll)) foreign += " " + dll;
+    }
+    rows.push_back({"Imported DLLs", names, "", "", "only Windows' own" + (foreign.empty() ? "" : " (not:" + foreign + ")"),
+                    foreign.empty()});
+}
+
+void MeasureStartup(const Setting& setting, std::vector<FigureRow>& rows) {
+    std::vector<double> kavlo_ms, reference_ms, kavlo_ws, reference_ws, kavlo_private, reference_private;
+    auto one_run = [&](const fs::path& program, const wchar_t* window_class, std::vector<double>& ms,
+                       std::vector<double>& working_set, std::vector<double>& private_bytes, bool counted) {
+        ProgramRun run(program, L"", setting.folder, window_class);
+        run.WaitUntilIdle();
+        Sleep(200);  // let the first paint and whatever follows it settle before the memory is read
+        if (!counted) return;
+        const MemoryFigures memory = run.Memory();
+        ms.push_back(run.MillisecondsToShown());
+        working_set.push_back(memory.working_set);
+        private_bytes.push_back(memory.private_bytes);
+    };
+    // One run of each first, uncounted, so that both find the system's files in its cache; then in turns.
+    for (int run = -1; run < kStartupRuns; ++run) {
+        one_run(setting.kavlo, kLauncherClass, kavlo_ms, kavlo_ws, kavlo_private, run >= 0);
+        one_run(setting.reference, kReferenceClass, reference_ms, reference_ws, reference_private, run >= 0);
+    }
+    auto ratio_row = [&](const std::string& figure, double kavlo, double reference, double target, auto format) {
+        const double ratio = kavlo / reference;
+        rows.push_back({figure, format(kavlo), format(reference), FormatRatio(ratio),
+                        "ratio at most " + FormatRatio(target), ratio <= target});
+    };
+    const std::string runs = " (median of " + std::to_string(kStartupRuns) + " runs)";
+    ratio_row("Start-up to the launcher shown and idle" + runs, Median(kavlo_ms), Median(reference_ms), kStartupTarget,
+              FormatMilliseconds);
+    ratio_row("Working set once started" + runs, Median(kavlo_ws), Median(reference_ws), kMemoryTarget, FormatBytes);
+    ratio_row("Private bytes once started" + runs, Median(kavlo_private), Median(reference_private), kMemoryTarget,
+              FormatBytes);
+}
+
+void MeasureSave(const Setting& setting, std::vector<FigureRow>& rows) {
+    std::vector<double> kavlo_ms, reference_ms;
+    {
+        ProgramRun kavlo(setting.kavlo, L"", setting.folder, kLauncherClass);
+        SettingsDialog dialog(kavlo);
+        dialog.Save();  // the first writes both files where there were none
+        for (int click = 0; click < kSaveClicks; ++click) kavlo_ms.push_back(dialog.Save());
+    }
+    const auto rdp = ReadBytes(setting.folder / L"Kavlo.rdp"), ini = ReadBytes(setting.folder / L"setup_a.ini");
+    {
+        ProgramRun reference(setting.reference, L"/save", setting.folder, kReferenceClass);
+        HWND save = FindWindowExW(reference.MainWindow(), nullptr, L"Button", L"Save");
+        for (int click = -1; click < kSaveClicks; ++click) {
+            const LARGE_INTEGER pressed = Now();
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutW(save, BM_CLICK, 0, 0, SMTO_NORMAL, 30000, &result))
+                throw std::runtime_error("the reference's Save button did not answer");
+            if (click >= 0) reference_ms.push_back(Milliseconds(pressed, Now()));
+        }
+    }
+    if (ReadBytes(setting.folder / L"Kavlo.rdp") != rdp || ReadBytes(setting.folder / L"setup_a.ini") != ini)
+        throw std::runtime_error("the reference wrote other bytes than Kavlo Connect");
+    const double kavlo = Median(kavlo_ms), reference = Median(reference_ms), ratio = kavlo / reference;
+    rows.push_back({"\"Save\", both files written (median of " + std::to_string(kSaveClicks) + " clicks)",
+                    FormatMilliseconds(kavlo), FormatMilliseconds(reference), FormatRatio(ratio),
+                    "ratio at most " + FormatRatio(kSaveTarget), ratio <= kSaveTarget});
+}
+
+std::string LeakMeasure(const Setting& setting, std::vector<FigureRow>& rows) {
+    ProgramRun kavlo(setting.kavlo, L"", setting.folder, kLauncherClass);
+    SettingsDialog dialog(kavlo);
+    GuiObjectCounter counter(kavlo.Process(), setting.counter);
+    auto settled = [&] {
+        kavlo.WaitUntilIdle();
+        Sleep(200);
+    };
+    dialog.Open();
+    dialog.CloseFromTitleBar();
+    dialog.Save();
+    settled();
+    const GuiObjects first_objects = counter.Count();
+    const MemoryFigures first_memory = kavlo.Memory();
+    for (int round = 0; round < kLeakRounds; ++round) {
+        dialog.Open();
+        dialog.CloseFromTitleBar();
+    }
+    for (int round = 0; round < kLeakRounds; ++round) dialog.Save();
+    settled();
+    const GuiObjects objects = counter.Count();
+    const MemoryFigures memory = kavlo.Memory();
+
+    const std::string after = " after " + std::to_string(kLeakRounds) + " openings and closings and " +
+                              std::to_string(kLeakRounds) + " \"Save\" clicks";
+    auto growth_row = [&](const std::string& figure, double first, double last, auto format) {
+        const double growth = last - first;
+        rows.push_back({figure + after, format(last), format(first) + " after the first",
+                        (growth > 0 ? "+" : "") + format(growth), "no growth", growth <= 0});
+    };
+    auto count = [](double n) { return std::to_string(static_cast<long long>(n)); };
+    growth_row("GDI objects", first_objects.gdi, objects.gdi, count);
+    growth_row("USER objects", first_objects.user, objects.user, count);
+    growth_row("Private bytes", first_memory.private_bytes, memory.private_bytes, FormatBytes);
+    return counter.Method();
+}
+
+fs::path OwnFolder() {
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return fs::path(path).parent_path();
+}
+
+// The work folder holds the program alone: it must run without anything beside it.
+Setting Prepare(const fs::path& kavlo, const fs::path& folder) {
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    fs::create_directories(folder);
+    Setting setting{folder / L"Kavlo_Connect.exe", OwnFolder() / L"reference_window.exe",
+                    OwnFolder() / L"gui_object_counter.dll", folder};
+    fs::copy_file(kavlo, setting.kavlo);
+    return setting;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 4) {
+        std::fputs("usage: bench_driver <Kavlo_Connect.exe> <work folder> <table.md>\n", stderr);
+        return 2;
+    }
+    try {
+        const Setting setting = Prepare(fs::absolute(argv[1]), fs::absolute(argv[2]));
+        std::vector<FigureRow> rows;
+        MeasureExecutable(setting, rows);
+        MeasureStartup(setting, rows);
+        MeasureSave(setting, rows);
+        const std::string method = LeakMeasure(setting, rows);
+        const std::string table =
+            RenderTable(rows, "# Kavlo Connect: footprint and responsiveness") +
+            "\nThe reference for start-up and memory is a bare Win32 program with one window of the launcher's size "
+            "and a menu; for \"Save\", the same bytes written to the same two files with CreateFileW, WriteFile and "
+            "CloseHandle, on a button click as well. GUI objects were counted with " + method + ".\n";
+        std::fwrite(table.data(), 1, table.size(), stdout);
+        std::ofstream(fs::absolute(argv[3]), std::ios::binary) << table;
+        bool all_met = true;
+        for (const FigureRow& row : rows) all_met = all_met && row.met;
+        return all_met ? 0 : 1;
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "bench: %s\n", failure.what());
+        return 2;
+    }
+}

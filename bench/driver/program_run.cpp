@@ -1,0 +1,105 @@
+#include "program_run.h"
+
+#include <psapi.h>
+
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::wstring CaptionOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::vector<HWND> TopLevelWindowsOf(DWORD process_id) {
+    struct Search {
+        DWORD process_id;
+        std::vector<HWND> found;
+    } search{process_id, {}};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->process_id) s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+LARGE_INTEGER Now() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now;
+}
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+ProgramRun::ProgramRun(const std::filesystem::path& program, const std::wstring& arguments,
+                       const std::filesystem::path& folder, const wchar_t* window_class) {
+    std::wstring command_line = L"\"" + program.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    const LARGE_INTEGER started = Now();
+    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &info))
+        throw std::runtime_error("cannot start " + program.string() + ", error " + std::to_string(GetLastError()));
+    CloseHandle(info.hThread);
+    process_ = FileHandle(info.hProcess);
+    id_ = info.dwProcessId;
+
+    if (WaitForInputIdle(info.hProcess, 30000) != 0) throw std::runtime_error(program.string() + " never became idle");
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindowsOf(id_))
+                if (IsWindowVisible(window) && ClassOf(window) == window_class) main_window_ = window;
+            return main_window_ != nullptr;
+        },
+        "the main window to show");
+    milliseconds_to_shown_ = Milliseconds(started, Now());
+}
+
+ProgramRun::~ProgramRun() {
+    if (main_window_) PostMessageW(main_window_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_.get(), 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+MemoryFigures ProgramRun::Memory() const {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(process_.get(), &counters, sizeof counters))
+        throw std::runtime_error("cannot read the memory figures, error " + std::to_string(GetLastError()));
+    // PagefileUsage is the commit charge: the private bytes.
+    return {static_cast<double>(counters.WorkingSetSize), static_cast<double>(counters.PagefileUsage)};
+}
+
+HWND ProgramRun::FindTopLevel(const wchar_t* class_name, const std::wstring& caption) const {
+    for (HWND window : TopLevelWindowsOf(id_))
+        if (ClassOf(window) == class_name && CaptionOf(window) == caption) return window;
+    return nullptr;
+}
+
+void ProgramRun::WaitUntilIdle() const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(main_window_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+    WaitForInputIdle(process_.get(), 30000);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Kavlo Connect's settings dialog, driven from outside as the user drives it: opened from the menu, closed
+// from its title bar, or left with "Save".
+#include <windows.h>
+
+#include "program_run.h"
+
+class SettingsDialog {
+public:
+    explicit SettingsDialog(const ProgramRun& kavlo);
+
+    void Open();
+    void CloseFromTitleBar();
+    // Opens the dialog, clicks "Save" and waits until the dialog has closed; returns how long the click took,
+    // from the press until both files were written and the dialog hidden.
+    double Save();
+
+private:
+    void WaitUntilClosed();
+
+    const ProgramRun& kavlo_;
+    HWND dialog_ = nullptr;
+    HWND save_button_ = nullptr;
+};
