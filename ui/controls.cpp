@@ -177,6 +177,9 @@ std::wstring TEdit::Text() const {
 }
 
 void TEdit::SetText(const std::wstring& text) {
+    // The same text again changes nothing; an edit lays out every line anew on WM_SETTEXT, which is slow for the
+    // template memos, and would lose the caret.
+    if (text == Text()) return;
     if (!SetWindowTextW(Handle(), text.c_str())) throw Failure(L"Cannot set the text of " + Name());
 }
 
@@ -187,7 +190,7 @@ TMemo::TMemo(Form& form, Control* parent, const LayoutObject& layout) : TEdit(fo
 HWND TMemo::CreateControl(HWND parent_window, const RECT& bounds, int id) {
     HWND hwnd = CreateStandard(L"EDIT", WS_EX_CLIENTEDGE,
                                WS_TABSTOP | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN | ES_LEFT,
-                               initial_text_, parent_window, bounds, id);
+                               L"", parent_window, bounds, id);
     SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
     SetWindowTextW(hwnd, initial_text_.c_str());
     return hwnd;

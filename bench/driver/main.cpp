@@ -100,7 +100,7 @@ void MeasureSave(const Setting& setting, std::vector<FigureRow>& rows) {
         ProgramRun kavlo(setting.kavlo, L"", setting.folder, kLauncherClass);
         SettingsDialog dialog(kavlo);
         dialog.Save();  // the first writes both files where there were none
-        for (int click = 0; click < kSaveClicks; ++click) kavlo_ms.push_back(dialog.Save());
+        for (int click = 0; click < kSaveClicks; ++click) kavlo_ms.push_back(dialog.TimeSave());
     }
     const auto rdp = ReadBytes(setting.folder / L"Kavlo.rdp"), ini = ReadBytes(setting.folder / L"setup_a.ini");
     {

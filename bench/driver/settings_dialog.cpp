@@ -39,8 +39,19 @@ void SettingsDialog::CloseFromTitleBar() {
     WaitUntilClosed();
 }
 
-double SettingsDialog::Save() {
+void SettingsDialog::Save() {
     Open();
+    Click();
+}
+
+double SettingsDialog::TimeSave() {
+    Open();
+    kavlo_.WaitUntilIdle();
+    Sleep(30);  // the dialog's first paint and focus have finished
+    return Click();
+}
+
+double SettingsDialog::Click() {
     const LARGE_INTEGER pressed = Now();
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutW(save_button_, BM_CLICK, 0, 0, SMTO_NORMAL, 30000, &result))

@@ -11,12 +11,15 @@ public:
 
     void Open();
     void CloseFromTitleBar();
-    // Opens the dialog, clicks "Save" and waits until the dialog has closed; returns how long the click took,
-    // from the press until both files were written and the dialog hidden.
-    double Save();
+    // Opens the dialog, clicks "Save" and waits until the dialog has closed.
+    void Save();
+    // The same, with the click made once the dialog has settled, as a user's would be; returns how long the
+    // click took, from the press until both files were written and the dialog hidden.
+    double TimeSave();
 
 private:
     void WaitUntilClosed();
+    double Click();
 
     const ProgramRun& kavlo_;
     HWND dialog_ = nullptr;
