@@ -1,5 +1,5 @@
 #pragma once
-// Pictures carried in the executable as PNG, decoded once with the Windows Imaging Component.
+// Pictures carried in the executable as PNG, decoded once into bitmaps.
 #include "ui/handles.h"
 
 #include <cstdint>
