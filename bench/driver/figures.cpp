@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 double Median(std::vector<double> values) {
     if (values.empty()) return 0;
@@ -27,6 +28,13 @@ std::string FormatBytes(double bytes) {
 }
 
 std::string FormatRatio(double ratio) { return Printed("%.2f", ratio); }
+
+FigureRow RatioRow(std::string figure, double measured, double reference, double target,
+                   std::string (*format)(double)) {
+    const double ratio = measured / reference;
+    return {std::move(figure), format(measured), format(reference), FormatRatio(ratio),
+            "ratio at most " + FormatRatio(target), ratio <= target};
+}
 
 std::string RenderTable(const std::vector<FigureRow>& rows, const std::string& heading) {
     std::string table = heading + "\n\n| Figure | Kavlo Connect | Reference | Ratio | Target | Met |\n|---|---|---|---|---|---|\n";

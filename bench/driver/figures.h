@@ -18,5 +18,9 @@ std::string FormatMilliseconds(double milliseconds);
 std::string FormatBytes(double bytes);
 std::string FormatRatio(double ratio);
 
+// A row for a figure measured against the reference's: met when their ratio is at most `target`.
+FigureRow RatioRow(std::string figure, double measured, double reference, double target,
+                   std::string (*format)(double));
+
 // A Markdown table, with the verdict on each row and on the whole under it.
 std::string RenderTable(const std::vector<FigureRow>& rows, const std::string& heading);

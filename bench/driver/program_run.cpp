@@ -2,41 +2,9 @@
 
 #include <psapi.h>
 
+#include "tests/e2e/window_search.h"
+
 #include <stdexcept>
-#include <vector>
-
-namespace {
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
-}
-
-std::wstring CaptionOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-std::vector<HWND> TopLevelWindowsOf(DWORD process_id) {
-    struct Search {
-        DWORD process_id;
-        std::vector<HWND> found;
-    } search{process_id, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->process_id) s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-}  // namespace
 
 LARGE_INTEGER Now() {
     LARGE_INTEGER now;
@@ -48,6 +16,14 @@ double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double TimedClick(HWND button) {
+    const LARGE_INTEGER pressed = Now();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, 30000, &result))
+        throw std::runtime_error("a button did not answer its click");
+    return Milliseconds(pressed, Now());
 }
 
 ProgramRun::ProgramRun(const std::filesystem::path& program, const std::wstring& arguments,

@@ -44,6 +44,8 @@ private:
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to);
 LARGE_INTEGER Now();
+// BM_CLICK sent to another process's button; returns how long it took to be handled.
+double TimedClick(HWND button);
 
 // Polls `done` every millisecond until it holds; throws std::runtime_error with `what` after `timeout_ms`.
 template <typename Done>

@@ -44,20 +44,6 @@ fs::path NewTemporaryFolder() {
     }
 }
 
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
-}
-
-// The text the window system keeps for the window; no message is sent, so a busy program cannot stall it.
-std::wstring CaptionOf(HWND window) {
-    int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
-    return text;
-}
-
 template <typename Found>
 auto WaitFor(std::chrono::milliseconds timeout, Found found) {
     auto deadline = Clock::now() + timeout;
@@ -66,23 +52,6 @@ auto WaitFor(std::chrono::milliseconds timeout, Found found) {
         if (result || Clock::now() >= deadline) return result;
         std::this_thread::sleep_for(kPoll);
     }
-}
-
-std::vector<HWND> TopLevelWindowsOf(DWORD process_id) {
-    struct Search {
-        DWORD process_id;
-        std::vector<HWND> found;
-    } search{process_id, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->process_id) s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 void SetDefaultValue(const wchar_t* key_path, const std::wstring& value) {
@@ -222,15 +191,6 @@ std::optional<DWORD> ProgramProcess::WaitForExit(std::chrono::milliseconds timeo
 }
 
 // --- windows
-
-HWND FindDescendant(HWND ancestor, std::wstring_view class_name, std::wstring_view caption) {
-    for (HWND child = FindWindowExW(ancestor, nullptr, nullptr, nullptr); child;
-         child = FindWindowExW(ancestor, child, nullptr, nullptr)) {
-        if (ClassOf(child) == class_name && CaptionOf(child) == caption) return child;
-        if (HWND found = FindDescendant(child, class_name, caption)) return found;
-    }
-    return nullptr;
-}
 
 HWND FindEditBeside(HWND ancestor, std::wstring_view label_caption) {
     HWND label = FindDescendant(ancestor, L"Static", label_caption);

@@ -3,6 +3,8 @@
 // netsh and the .rdp handler, and drives its windows from outside with the messages that cross processes.
 #include <windows.h>
 
+#include "window_search.h"
+
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -78,8 +80,6 @@ private:
     DWORD id_ = 0;
 };
 
-// The first window under `ancestor`, at any depth, of that class and caption.
-HWND FindDescendant(HWND ancestor, std::wstring_view class_name, std::wstring_view caption);
 // The visible edit field on the same row as the label with that caption, to its right; edits have no caption
 // of their own to be found by.
 HWND FindEditBeside(HWND ancestor, std::wstring_view label_caption);
