@@ -1,7 +1,7 @@
 #include "app/application.h"
 #include "app/startup.h"
 #include "launcher/Min_ucn.h"
-#include "ui/style.h"
+#include "ui/style/style.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // The style text format: what it accepts, and how it names what it rejects.
-#include "ui/style_data.h"
+#include "ui/style/data.h"
 
 #include "platform/failure.h"
 

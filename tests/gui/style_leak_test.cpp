@@ -5,7 +5,7 @@
 #include "app/application.h"
 #include "launcher/Min_ucn.h"
 #include "settings/Unit2.h"
-#include "ui/style_gdi.h"
+#include "ui/style/gdi.h"
 
 namespace {
 

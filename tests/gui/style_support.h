@@ -1,7 +1,7 @@
 #pragma once
 // What the style tests share: the style's own data, screen pixels, and the style switched on for one test.
-#include "ui/style.h"
-#include "ui/style_data.h"
+#include "ui/style/style.h"
+#include "ui/style/data.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

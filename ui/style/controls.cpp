@@ -1,4 +1,4 @@
-#include "ui/style_controls.h"
+#include "ui/style/controls.h"
 
 #include <algorithm>
 #include <cmath>

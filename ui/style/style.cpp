@@ -1,12 +1,12 @@
-#include "ui/style.h"
+#include "ui/style/style.h"
 
 #include "platform/text.h"
 #include "ui/failure_report.h"
 #include "ui/resources.h"
-#include "ui/style_controls.h"
-#include "ui/style_frame.h"
-#include "ui/style_menu.h"
-#include "ui/style_message.h"
+#include "ui/style/controls.h"
+#include "ui/style/frame.h"
+#include "ui/style/menu.h"
+#include "ui/style/message_box.h"
 
 #include <memory>
 #include <vector>

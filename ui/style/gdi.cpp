@@ -1,4 +1,4 @@
-#include "ui/style_gdi.h"
+#include "ui/style/gdi.h"
 
 #include "platform/failure.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // The active style's drawing kit: its data, one brush and one pen per colour (made on first use and kept),
 // its fonts, and the few shapes every part of the look is drawn from.
-#include "ui/style_data.h"
-#include "ui/style_gdi.h"
+#include "ui/style/data.h"
+#include "ui/style/gdi.h"
 
 #include <map>
 #include <string>

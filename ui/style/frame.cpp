@@ -1,6 +1,6 @@
-#include "ui/style_frame.h"
+#include "ui/style/frame.h"
 
-#include "ui/style_menu.h"
+#include "ui/style/menu.h"
 
 #include <windowsx.h>
 

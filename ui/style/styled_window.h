@@ -1,7 +1,7 @@
 #pragma once
 // A window the active style draws. The object sits in a subclass of the window: it sees every message first,
 // and dies with the window (at WM_NCDESTROY) or when the style leaves, whichever comes first.
-#include "ui/style_painter.h"
+#include "ui/style/painter.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // Menus in the style. Every item of a window's menu bar, drop-down menus and window menu stays a real menu item
 // (same command, same place, same state) and becomes owner-drawn, so the style draws it; the drop-down window
 // gets the style's background and border.
-#include "ui/style_window.h"
+#include "ui/style/styled_window.h"
 
 #include <cstdint>
 #include <list>

@@ -1,4 +1,4 @@
-#include "ui/style_painter.h"
+#include "ui/style/painter.h"
 
 StylePainter::StylePainter(StyleData data)
     : data_(std::move(data)),

@@ -1,4 +1,4 @@
-#include "ui/style_menu.h"
+#include "ui/style/menu.h"
 
 namespace {
 constexpr std::uint32_t kItemMark = 0x4B564D49;  // tells the style's items from anyone else's owner-drawn ones

@@ -1,4 +1,4 @@
-#include "ui/style_data.h"
+#include "ui/style/data.h"
 
 #include "platform/failure.h"
 

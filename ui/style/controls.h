@@ -1,8 +1,8 @@
 #pragma once
 // The program's controls in the style. They stay the Windows controls they are (BUTTON, EDIT, STATIC and the
 // program's own panels); the style only paints them and gives their parents' colours.
-#include "ui/style_gdi.h"
-#include "ui/style_window.h"
+#include "ui/style/gdi.h"
+#include "ui/style/styled_window.h"
 
 // A window that holds controls (a form, a dialog, a panel): its surface, and the colours its children ask for.
 class StyledContainer : public StyledWindow {

@@ -1,7 +1,7 @@
-#include "ui/style_message.h"
+#include "ui/style/message_box.h"
 
 #include "ui/handles.h"
-#include "ui/style_data.h"
+#include "ui/style/data.h"
 #include "ui/window.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // The frame of a top-level window in the style: border, title bar, caption, close box and menu bar, drawn by the
 // program (Wine and Windows would draw their own), while the system keeps its frame metrics, hit-testing,
 // dragging and window menu.
-#include "ui/style_window.h"
+#include "ui/style/styled_window.h"
 
 class StyledFrame : public StyledWindow {
 public:

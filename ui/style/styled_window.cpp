@@ -1,4 +1,4 @@
-#include "ui/style_window.h"
+#include "ui/style/styled_window.h"
 
 #include "ui/failure_report.h"
 
