@@ -91,3 +91,22 @@ TEST_F(ProgramResources, ManifestAsksForCommonControlsSixAndNoElevation) {
     EXPECT_NE(manifest.find("level=\"asInvoker\" uiAccess=\"false\""), std::string::npos);
     EXPECT_EQ(manifest.find("dpiAware"), std::string::npos) << "no DPI awareness: Windows scales the windows";
 }
+
+// Without these Windows runs the program in the compatibility context of an older version.
+TEST_F(ProgramResources, ManifestNamesEveryWindowsFromVistaToElevenAndKeepsTheSystemCodePage) {
+    std::string manifest = Bytes(MAKEINTRESOURCEW(1), RT_MANIFEST);
+    std::size_t section = manifest.find("<compatibility xmlns=\"urn:schemas-microsoft-com:compatibility.v1\">");
+    ASSERT_NE(section, std::string::npos);
+    const struct {
+        const char* windows;
+        const char* id;
+    } versions[] = {
+        {"Vista", "{e2011457-1546-43c5-a5fe-008deee3d3f0}"}, {"7", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"},
+        {"8", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"},     {"8.1", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}"},
+        {"10 and 11", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"},
+    };
+    for (const auto& version : versions)
+        EXPECT_NE(manifest.find("<supportedOS Id=\"" + std::string(version.id) + "\"/>", section), std::string::npos)
+            << "Windows " << version.windows;
+    EXPECT_EQ(manifest.find("activeCodePage"), std::string::npos) << "Kavlo.rdp is written in the system's code page";
+}
