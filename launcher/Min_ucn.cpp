@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "launcher/command_lines.h"
 #include "platform/shell.h"
+#include "platform/system_tools.h"
 #include "settings/Unit2.h"
 
 #include <cstdio>
@@ -64,7 +65,8 @@ void TForm1::Button1Click() {
     if (SetupForm->CheckBox2.Checked()) {
         std::wstring parameters =
             DialParameters(SetupForm->Edit2.Text(), SetupForm->Edit3.Text(), SetupForm->Edit4.Text());
-        shell.ExecuteW(App().Handle(), L"open", L"rasdial", parameters.c_str(), L"", SW_HIDE);
+        shell.ExecuteW(App().Handle(), L"open", SystemToolPath(L"rasdial.exe").c_str(), parameters.c_str(), L"",
+                       SW_HIDE);
         shell.Pause(1000);
     }
     shell.ExecuteW(App().Handle(), L"open", L"Kavlo.rdp", L"", L"", SW_HIDE);
@@ -74,12 +76,14 @@ void TForm1::Button1Click() {
 void TForm1::Button3Click() {
     if (!SetupForm) return;
     std::wstring parameters = JoinWifiParameters(SetupForm->Edit1.Text());
-    CurrentShell().ExecuteW(App().Handle(), L"open", L"netsh", parameters.c_str(), L"", SW_HIDE);
+    CurrentShell().ExecuteW(App().Handle(), L"open", SystemToolPath(L"netsh.exe").c_str(), parameters.c_str(), L"",
+                             SW_HIDE);
 }
 
 // "DISCONNECT WiFi"
 void TForm1::Button4Click() {
-    CurrentShell().ExecuteW(App().Handle(), L"open", L"netsh", L"wlan disconnect", L"", SW_HIDE);
+    CurrentShell().ExecuteW(App().Handle(), L"open", SystemToolPath(L"netsh.exe").c_str(), L"wlan disconnect", L"",
+                             SW_HIDE);
 }
 
 // "VPN": clearing the box hangs up; ticking it does nothing (the dial belongs to "Start").
@@ -87,5 +91,5 @@ void TForm1::CheckBox2Click() {
     if (CheckBox2.Checked()) return;
     char parameters[32];
     std::sprintf(parameters, "Kavlo  /DISCONNECT");
-    CurrentShell().ExecuteA(App().Handle(), "open", "rasdial", parameters, "", SW_HIDE);
+    CurrentShell().ExecuteA(App().Handle(), "open", SystemToolPathA("rasdial.exe").c_str(), parameters, "", SW_HIDE);
 }

@@ -50,19 +50,35 @@ std::wstring TemporaryNameIn(const std::wstring& folder) {
     return folder + L"~kavlo" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++) + L".tmp";
 }
 
+// Virus scanners, the search indexer and folder-sync clients open a file for a moment, typically one just
+// written: an attempt that meets a sharing violation or "access denied" is made again after growing pauses,
+// about a second in all, before the error counts. `attempt` returns ERROR_SUCCESS or the error it met.
+template <typename Attempt>
+DWORD RetriedWhileBrieflyLocked(Attempt attempt) {
+    static constexpr DWORD kPauses[] = {10, 20, 40, 80, 160, 320, 370};
+    for (DWORD pause : kPauses) {
+        const DWORD code = attempt();
+        if (code != ERROR_SHARING_VIOLATION && code != ERROR_ACCESS_DENIED) return code;
+        Sleep(pause);
+    }
+    return attempt();
+}
+
 // Refuses, as creating the file over the old one would: Windows will not truncate a read-only, hidden or
 // system file, nor one another program holds open without sharing. Wine allows all of these, so they are checked here.
+// The attributes are final at once; only the open is retried, since a lock may be brief.
 void CheckTargetReplaceable(const std::wstring& full_path) {
     const DWORD attributes = GetFileAttributesW(full_path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
     if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
         throw CannotCreate(full_path, ERROR_ACCESS_DENIED);
-    FileHandle probe(CreateFileW(full_path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!probe) {
-        const DWORD code = GetLastError();
-        if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) throw CannotCreate(full_path, code);
-    }
+    const DWORD code = RetriedWhileBrieflyLocked([&]() -> DWORD {
+        FileHandle probe(CreateFileW(full_path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        return probe ? ERROR_SUCCESS : GetLastError();
+    });
+    if (code != ERROR_SUCCESS && code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND)
+        throw CannotCreate(full_path, code);
 }
 
 FileHandle CreateTemporaryFile(const std::wstring& full_path, TemporaryFile& temporary) {
@@ -165,8 +181,11 @@ void WriteFileSafely(const std::wstring& path, const std::vector<std::uint8_t>& 
     if (!FlushFileBuffers(file.get())) throw Failure(L"Stream write error");
     file.Close();
 
-    if (!MoveFileExW(temporary.path().c_str(), full_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throw CannotCreate(full_path, GetLastError());
+    const DWORD code = RetriedWhileBrieflyLocked([&]() -> DWORD {
+        const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+        return MoveFileExW(temporary.path().c_str(), full_path.c_str(), flags) ? ERROR_SUCCESS : GetLastError();
+    });
+    if (code != ERROR_SUCCESS) throw CannotCreate(full_path, code);
     temporary.Release();
 }
 

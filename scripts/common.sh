@@ -36,7 +36,7 @@ kavlo_build() {
 
 # One prefix per build tree. Wine draws the window frames itself, since no window manager runs under Xvfb.
 kavlo_prefix() {
-  [ -f "$KAVLO_WINEPREFIX/.kavlo-ready-3" ] && return 0
+  [ -f "$KAVLO_WINEPREFIX/.kavlo-ready-4" ] && return 0
   kavlo_say "Making the Wine prefix $KAVLO_WINEPREFIX"
   rm -rf "$KAVLO_WINEPREFIX"; mkdir -p "$KAVLO_BUILD"
   export WINEPREFIX="$KAVLO_WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -47,8 +47,11 @@ kavlo_prefix() {
   # A program that crashes ends there with a backtrace, instead of waiting in Wine's crash dialog until a test
   # times out.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  # The end-to-end tests put stand-ins for rasdial and netsh into system32; Wine would run its built-in netsh
+  # in place of a file there unless told to load the file.
+  wine reg add 'HKCU\Software\Wine\DllOverrides' /v netsh.exe /t REG_SZ /d native /f >/dev/null 2>&1
   wineserver -w
-  touch "$KAVLO_WINEPREFIX/.kavlo-ready-3"
+  touch "$KAVLO_WINEPREFIX/.kavlo-ready-4"
 }
 
 # Starts a private virtual display for the rest of the script (tests always use one, so pixels are the same everywhere).

@@ -1,6 +1,7 @@
 #include "ui/form.h"
 
 #include "ui/disabled_windows.h"
+#include "ui/placement.h"
 #include "ui/resources.h"
 
 #include <algorithm>
@@ -155,7 +156,33 @@ const LayoutObject& Form::Component(std::wstring_view name) const {
     throw Failure(L"Layout " + layout_name_ + L" has no component " + std::wstring(name));
 }
 
+namespace {
+// Puts the window at `bounds`' top-left corner, moved (never resized) into the work area of the monitor nearest
+// to it where it would not lie whole inside: at 150 % scaling a 1920-pixel screen is 1280 pixels wide to the
+// program, and places designed at 96 dpi reach past it.
+void PlaceInNearestWorkArea(HWND hwnd, RECT bounds) {
+    ScreenPoint place{bounds.left, bounds.top};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        place = PlaceInside({bounds.left, bounds.top, bounds.right, bounds.bottom},
+                            {work.left, work.top, work.right, work.bottom});
+    }
+    RECT now;
+    GetWindowRect(hwnd, &now);
+    if (place.x != now.left || place.y != now.top)
+        SetWindowPos(hwnd, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+}  // namespace
+
 void Form::Show() {
+    if (!placed_on_screen_) {
+        placed_on_screen_ = true;
+        RECT bounds;
+        GetWindowRect(Handle(), &bounds);
+        PlaceInNearestWorkArea(Handle(), bounds);
+    }
     ShowWindow(Handle(), SW_SHOWNORMAL);
     UpdateWindow(Handle());
 }
@@ -175,9 +202,7 @@ void Form::PlaceForModal() {
     GetWindowRect(Handle(), &own);
     int left = reference.left + (Width(reference) - Width(own)) / 2;
     int top = reference.top + (Height(reference) - Height(own)) / 2;
-    left = std::max(left, GetSystemMetrics(SM_XVIRTUALSCREEN));
-    top = std::max(top, GetSystemMetrics(SM_YVIRTUALSCREEN));
-    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceInNearestWorkArea(Handle(), {left, top, left + Width(own), top + Height(own)});
 }
 
 int Form::ShowModal() {

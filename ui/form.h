@@ -91,6 +91,7 @@ private:
     FontHandle font_;
     bool centre_on_main_form_ = false;
     bool shown_before_ = false;
+    bool placed_on_screen_ = false;  // moved into the work area before it was first shown
     bool activated_before_ = false;
     HWND saved_focus_ = nullptr;
     bool modal_ = false;

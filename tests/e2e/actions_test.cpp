@@ -1,5 +1,6 @@
-// The launcher's commands as the real program hands them over: stand-ins for rasdial and netsh lie beside the
-// exe and the .rdp association leads to a stand-in handler; each writes down how it was called.
+// The launcher's commands as the real program hands them over: stand-ins for rasdial and netsh lie in the system
+// folder (look-alikes that must never run lie beside the exe) and the .rdp association leads to a stand-in
+// handler; each writes down how it was called.
 #include "harness.h"
 
 #include "platform/text.h"
@@ -136,5 +137,43 @@ TEST_F(LauncherActions, ClearingVpnHangsUpAndTickingItRunsNothing) {
     ASSERT_EQ(calls.size(), 1u) << Describe(calls);
     EXPECT_EQ(calls[0].program, L"rasdial");
     EXPECT_EQ(Utf8(calls[0].text), "Kavlo  /DISCONNECT");
+}
+}  // namespace
+
+namespace {
+// Started from a folder such as Downloads that holds look-alike rasdial.exe and netsh.exe (so does the program's
+// own folder): every command still reaches the system's tools.
+TEST(SystemTools, RunFromTheSystemFolderWhateverLiesInTheCurrentFolder) {
+    Sandbox sandbox;
+    const std::filesystem::path current = sandbox.Folder() / L"Downloads";
+    ASSERT_TRUE(std::filesystem::create_directory(current));
+    sandbox.PlantStrayTools(current);
+    ProgramProcess program(sandbox, current);
+    HWND launcher = program.WaitForWindow(kFormClass, kLauncherCaption, true);
+    ASSERT_NE(launcher, nullptr);
+    HWND settings = program.WaitForWindow(kFormClass, kSettingsCaption, false);
+    ASSERT_NE(settings, nullptr);
+    HWND use_vpn = FindDescendant(settings, L"Button", L"زمان اتصال VPN استفاده از ");
+    ASSERT_NE(use_vpn, nullptr);
+    ASSERT_TRUE(Click(use_vpn));
+
+    ASSERT_TRUE(Click(FindDescendant(launcher, L"Button", L"Start")));
+    ASSERT_EQ(sandbox.WaitForCalls(1).size(), 1u);
+    ASSERT_TRUE(Click(FindDescendant(launcher, L"Button", L"CONNECT WiFi")));
+    ASSERT_EQ(sandbox.WaitForCalls(2).size(), 2u);
+    ASSERT_TRUE(Click(FindDescendant(launcher, L"Button", L"DISCONNECT WiFi")));
+    ASSERT_EQ(sandbox.WaitForCalls(3).size(), 3u);
+    HWND vpn = FindDescendant(launcher, L"Button", L"VPN");
+    ASSERT_TRUE(Click(vpn));
+    ASSERT_TRUE(Click(vpn));  // cleared: the hang-up
+
+    std::vector<LoggedCall> calls = sandbox.WaitForCalls(4);
+    std::vector<std::wstring> programs;
+    for (const LoggedCall& call : calls) programs.push_back(call.program);
+    EXPECT_EQ(programs, (std::vector<std::wstring>{L"rasdial", L"netsh", L"netsh", L"rasdial"})) << Describe(calls);
+    EXPECT_EQ(sandbox.StrayCalls(current), "") << "a look-alike in the current folder ran";
+
+    PostMessageW(launcher, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
 }
 }  // namespace

@@ -15,7 +15,8 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-const wchar_t* const kCopiedPrograms[] = {L"Kavlo_Connect.exe", L"rasdial.exe", L"netsh.exe", L"rdp_handler.exe"};
+const wchar_t* const kCopiedPrograms[] = {L"Kavlo_Connect.exe", L"rdp_handler.exe"};
+const wchar_t* const kSystemTools[] = {L"rasdial.exe", L"netsh.exe"};
 const wchar_t kRdpProgId[] = L"Kavlo.RdpFile";
 const wchar_t kExtensionKey[] = L"Software\\Classes\\.rdp";
 const wchar_t kProgIdKey[] = L"Software\\Classes\\Kavlo.RdpFile";
@@ -67,19 +68,52 @@ void SetDefaultValue(const wchar_t* key_path, const std::wstring& value) {
     if (status != ERROR_SUCCESS) ADD_FAILURE() << "cannot set HKLM\\" << WideToUtf8(key_path) << ", error " << status;
     RegCloseKey(key);
 }
+
+void CopyProgram(const fs::path& from, const fs::path& to) {
+    if (!CopyFileW(from.c_str(), to.c_str(), FALSE))
+        ADD_FAILURE() << "cannot copy " << from.string() << " to " << to.string() << ", error " << GetLastError();
+}
+
+fs::path SystemFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return folder;
+}
+
+// The stand-ins for rasdial and netsh take the place of the system's own in the test prefix (Wine has no rasdial,
+// and its netsh is a stub), once per run of the tests.
+void InstallSystemStandIns() {
+    static const bool installed = [] {
+        for (const wchar_t* name : kSystemTools) CopyProgram(BuildOutputFolder() / name, SystemFolder() / name);
+        return true;
+    }();
+    (void)installed;
+}
 }  // namespace
 
 // --- sandbox
 
 Sandbox::Sandbox() : folder_(NewTemporaryFolder()) {
+    InstallSystemStandIns();
     fs::path from = BuildOutputFolder();
-    for (const wchar_t* name : kCopiedPrograms)
-        if (!CopyFileW((from / name).c_str(), (folder_ / name).c_str(), FALSE))
-            ADD_FAILURE() << "cannot copy " << WideToUtf8(name) << " from " << from.string() << ", error "
-                          << GetLastError();
+    for (const wchar_t* name : kCopiedPrograms) CopyProgram(from / name, folder_ / name);
+    PlantStrayTools(folder_);
+    // The stand-ins in the system folder log into this sandbox; the program passes its environment on to them.
+    SetEnvironmentVariableW(L"KAVLO_CALLS_LOG", (folder_ / L"calls.log").c_str());
+}
+
+void Sandbox::PlantStrayTools(const fs::path& folder) const {
+    for (const wchar_t* name : kSystemTools) CopyProgram(BuildOutputFolder() / L"stray_tool.exe", folder / name);
+}
+
+std::string Sandbox::StrayCalls(const fs::path& folder) const {
+    std::ifstream file(folder / L"strays.log", std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
 Sandbox::~Sandbox() {
+    EXPECT_EQ(StrayCalls(folder_), "") << "a look-alike beside the program ran instead of the system's tool";
+    SetEnvironmentVariableW(L"KAVLO_CALLS_LOG", nullptr);
     // A stand-in that has just logged may still be on its way out and hold its exe for a moment.
     for (int attempt = 0; attempt < 40; ++attempt) {
         std::error_code error;
@@ -134,14 +168,14 @@ RdpAssociation::~RdpAssociation() {
 
 // --- the program's process
 
-ProgramProcess::ProgramProcess(const Sandbox& sandbox) {
+ProgramProcess::ProgramProcess(const Sandbox& sandbox, const fs::path& current_folder) {
     std::wstring program = (sandbox.Folder() / L"Kavlo_Connect.exe").wstring();
     std::wstring command_line = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        sandbox.Folder().c_str(), &startup, &info)) {
+                        (current_folder.empty() ? sandbox.Folder() : current_folder).c_str(), &startup, &info)) {
         ADD_FAILURE() << "cannot start " << WideToUtf8(program) << ", error " << GetLastError();
         return;
     }

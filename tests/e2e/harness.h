@@ -1,6 +1,7 @@
 #pragma once
-// Runs the real Kavlo_Connect.exe as a process of its own, in a fresh folder beside the stand-ins for rasdial,
-// netsh and the .rdp handler, and drives its windows from outside with the messages that cross processes.
+// Runs the real Kavlo_Connect.exe as a process of its own, in a fresh folder beside the stand-in for the .rdp
+// handler, with the stand-ins for rasdial and netsh in the system folder and look-alikes of them that must never
+// run beside the exe, and drives its windows from outside with the messages that cross processes.
 #include <windows.h>
 
 #include "window_search.h"
@@ -26,7 +27,9 @@ struct LoggedCall {
     std::wstring text;
 };
 
-// A new temporary folder holding Kavlo_Connect.exe and the stand-ins; removed with its contents afterwards.
+// A new temporary folder holding Kavlo_Connect.exe, the .rdp handler and the look-alike rasdial.exe and
+// netsh.exe; removed with its contents afterwards, checking that no look-alike ran. While it exists the
+// stand-ins log into its calls.log (through KAVLO_CALLS_LOG, which the program passes on to them).
 class Sandbox {
 public:
     Sandbox();
@@ -39,6 +42,10 @@ public:
     std::vector<LoggedCall> Calls() const;
     // The lines logged so far once there are at least `count`, or whatever there is after the timeout.
     std::vector<LoggedCall> WaitForCalls(std::size_t count, std::chrono::milliseconds timeout = kPatience) const;
+    // Puts the look-alike rasdial.exe and netsh.exe into `folder` too.
+    void PlantStrayTools(const std::filesystem::path& folder) const;
+    // What look-alikes in `folder` wrote when they ran: empty unless one did.
+    std::string StrayCalls(const std::filesystem::path& folder) const;
 
 private:
     std::filesystem::path folder_;
@@ -54,10 +61,10 @@ public:
     RdpAssociation& operator=(const RdpAssociation&) = delete;
 };
 
-// Kavlo_Connect.exe started from the sandbox with the sandbox as its current directory.
+// Kavlo_Connect.exe started from the sandbox with the sandbox (or `current_folder`) as its current directory.
 class ProgramProcess {
 public:
-    explicit ProgramProcess(const Sandbox& sandbox);
+    explicit ProgramProcess(const Sandbox& sandbox, const std::filesystem::path& current_folder = {});
     // A process still running here has failed to end: it is terminated so that the folder can go.
     ~ProgramProcess();
     ProgramProcess(const ProgramProcess&) = delete;

@@ -35,9 +35,21 @@ std::string Utf8(const std::wstring& text) {
 }
 }  // namespace
 
-void LogCall(const wchar_t* name, const std::wstring& text) {
+namespace {
+std::wstring OwnPath() {
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return path;
+}
+
+std::wstring CallsLogPath() {
+    wchar_t path[32768];
+    const DWORD length = GetEnvironmentVariableW(L"KAVLO_CALLS_LOG", path, 32768);
+    return length != 0 && length < 32768 ? std::wstring(path, length) : OwnFolder() + L"calls.log";
+}
+
+void AppendLine(const std::wstring& path, const wchar_t* name, const std::wstring& text) {
     std::string line = Utf8(name) + '\t' + std::to_string(ProcessCreationTime()) + '\t' + Utf8(text) + '\n';
-    std::wstring path = OwnFolder() + L"calls.log";
     // Another stand-in may be appending at the same moment: wait for the file rather than lose the line.
     for (int attempt = 0; attempt < 200; ++attempt) {
         HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -51,6 +63,11 @@ void LogCall(const wchar_t* name, const std::wstring& text) {
         Sleep(25);
     }
 }
+}  // namespace
+
+void LogCall(const wchar_t* name, const std::wstring& text) { AppendLine(CallsLogPath(), name, text); }
+
+void LogStray(const std::wstring& text) { AppendLine(OwnFolder() + L"strays.log", OwnPath().c_str(), text); }
 
 std::wstring ArgumentsAsReceived() {
     const wchar_t* p = GetCommandLineW();

@@ -1,12 +1,17 @@
 #pragma once
 // What every stand-in does: it writes down how it was called and ends.
-// One line per call, UTF-8, appended to "calls.log" beside the stand-in's own exe:
+// One line per call, UTF-8, appended to the file the environment variable KAVLO_CALLS_LOG names (the tests
+// point it into their sandbox, since the stand-ins for the system's tools live in the system folder), else to
+// "calls.log" beside the stand-in's own exe:
 //   name <TAB> time <TAB> text <LF>
 // time: when this process was created, in milliseconds since 1601 (UTC) — the moment the caller started it,
 // so the gap between two calls does not depend on how long each stand-in took to start.
 #include <string>
 
 void LogCall(const wchar_t* name, const std::wstring& text);
+
+// A look-alike that must never run writes its line, named by its own full path, to "strays.log" beside itself.
+void LogStray(const std::wstring& text);
 
 // The command line as received, less the program name and the blanks after it (nothing re-parsed or re-quoted).
 std::wstring ArgumentsAsReceived();

@@ -65,6 +65,23 @@ public:
 };
 
 
+// The tools named by full path in the system folder, as the shell must be given them; the 8-bit entry's path
+// as its bytes in the ANSI code page.
+std::wstring SystemTool(const wchar_t* name) {
+    wchar_t folder[MAX_PATH] = {};
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder) + L"\\" + name;
+}
+
+std::wstring SystemToolBytes(const char* name) {
+    char folder[MAX_PATH] = {};
+    GetSystemDirectoryA(folder, MAX_PATH);
+    return Bytes((std::string(folder) + "\\" + name).c_str());
+}
+
+const std::wstring kRasdial = SystemTool(L"rasdial.exe");
+const std::wstring kNetsh = SystemTool(L"netsh.exe");
+
 class LauncherActions : public LauncherTest {
 protected:
     void SetUp() override {
@@ -119,7 +136,7 @@ TEST_P(StartTest, DialsPausesAndOpensTheConnectionFile) {
     Click(launcher->Button1);
 
     std::vector<std::wstring> expected;
-    if (c.dial) expected = {std::wstring(L"W rasdial: ") + c.dial, L"pause 1000"};
+    if (c.dial) expected = {L"W " + kRasdial + L": " + c.dial, L"pause 1000"};
     expected.push_back(L"W Kavlo.rdp: ");
     ASSERT_EQ(shell.Summaries(), expected);
     if (c.dial) {
@@ -152,7 +169,7 @@ TEST_P(ConnectWifiTest, JoinsTheNetworkNamedInTheDialog) {
 
     Click(launcher->Button3);
 
-    EXPECT_EQ(shell.Summaries(), std::vector<std::wstring>{std::wstring(L"W netsh: ") + GetParam().parameters});
+    EXPECT_EQ(shell.Summaries(), std::vector<std::wstring>{L"W " + kNetsh + L": " + GetParam().parameters});
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ConnectWifiTest, testing::ValuesIn(kWifiCases),
@@ -161,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConnectWifiTest, testing::ValuesIn(kWifiCases),
 TEST_F(LauncherActions, DisconnectWifiLeavesTheNetwork) {
     Click(launcher->Button4);
 
-    EXPECT_EQ(shell.Summaries(), std::vector<std::wstring>{L"W netsh: wlan disconnect"});
+    EXPECT_EQ(shell.Summaries(), std::vector<std::wstring>{L"W " + kNetsh + L": wlan disconnect"});
 }
 
 TEST_F(LauncherActions, ClearingVpnHangsUpThroughTheEightBitEntryAndTickingRunsNothing) {
@@ -172,7 +189,8 @@ TEST_F(LauncherActions, ClearingVpnHangsUpThroughTheEightBitEntryAndTickingRunsN
     EXPECT_TRUE(shell.calls.empty());
 
     Click(launcher->CheckBox2);
-    EXPECT_EQ(shell.Summaries(), std::vector<std::wstring>{L"A rasdial: Kavlo  /DISCONNECT"});
+    EXPECT_EQ(shell.Summaries(),
+              std::vector<std::wstring>{L"A " + SystemToolBytes("rasdial.exe") + L": Kavlo  /DISCONNECT"});
 }
 
 TEST_F(LauncherActions, EveryCommandIsOpenedHiddenInTheCurrentDirectoryByTheApplicationWindow) {
@@ -207,7 +225,7 @@ TEST_F(LauncherActions, StartUsesWhatWasTypedInTheDialogBeforeItWasClosedFromThe
     Click(launcher->Button1);
 
     EXPECT_EQ(shell.Summaries(),
-              (std::vector<std::wstring>{L"W rasdial: Typed user pass", L"pause 1000", L"W Kavlo.rdp: "}));
+              (std::vector<std::wstring>{L"W " + kRasdial + L": Typed user pass", L"pause 1000", L"W Kavlo.rdp: "}));
 }
 
 TEST_F(LauncherActions, StartAndConnectWifiDoNothingOnceTheDialogIsGone) {

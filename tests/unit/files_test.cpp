@@ -5,6 +5,7 @@
 #include "tests/unit/files_test_support.h"
 
 #include <functional>
+#include <thread>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -164,6 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ERROR_ACCESS_DENIED},
         RefusalCase{"System", [](const std::wstring& p) { return WithAttribute(p, FILE_ATTRIBUTE_SYSTEM); },
                     ERROR_ACCESS_DENIED},
+        // Held for good: the writer waits out its patience, then reports as it would at once.
         RefusalCase{"HeldWithoutSharing",
                     [](const std::wstring& p) {
                         FileHandle held = OpenUnshared(p);
@@ -172,6 +174,23 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     ERROR_SHARING_VIOLATION}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A scanner or sync client that holds the old file for a moment delays the save instead of failing it.
+TEST(SafeWriterTest, WaitsForABriefLockToPass) {
+    FilesTempFolder folder;
+    const std::wstring path = folder.Path(L"target.bin");
+    FilesPut(path, kOld);
+    FileHandle held = OpenUnshared(path);
+    ASSERT_TRUE(held);
+    std::thread releaser([&held] {
+        Sleep(150);  // well inside the writer's patience, long enough for its first attempts to meet the lock
+        held.Close();
+    });
+    WriteFileSafely(path, kNew);
+    releaser.join();
+    EXPECT_EQ(FilesGet(path), kNew);
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"target.bin"});
+}
 
 TEST(SafeWriterTest, DirectoryInPlaceOfTheFileIsRefused) {
     FilesTempFolder folder;
