@@ -10,7 +10,9 @@ void ShowFailureBox(HWND application_window, const std::wstring& text, const std
     if (!owner) owner = application_window;
 
     {
-        DisabledWindows others;
+        // The owner is the box's own to disable and enable: finding it enabled, the box enables it again before
+        // it goes, and Windows hands activation back to it rather than to another program's window.
+        DisabledWindows others(owner);
         MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
     }
     if (active && IsWindow(active)) SetActiveWindow(active);

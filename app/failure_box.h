@@ -4,5 +4,6 @@
 #include <string>
 
 // Shows the box owned by the program's active window, else the hidden window's last active pop-up, else the
-// hidden window; the program's other windows are disabled while it shows, and focus returns afterwards.
+// hidden window; the box disables its owner itself, the program's other windows are disabled while it shows,
+// and the active window and focus return afterwards.
 void ShowFailureBox(HWND application_window, const std::wstring& text, const std::wstring& caption);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -55,6 +56,57 @@ TEST(FailureBoxTest, FailureInAHandlerShowsOneBoxAndTheProgramGoesOn) {
     EXPECT_TRUE(IsWindowEnabled(other.Handle()));
     SendMessageW(ButtonOf(form, L"Button2"), BM_CLICK, 0, 0);
     EXPECT_EQ(form.clicks, 1);
+}
+
+namespace {
+// The box's owner, and whether it was enabled when the box went, seen by a hook on this thread.
+struct OwnerAtTheBox {
+    HWND owner = nullptr;
+    bool enabled_when_destroyed = false;
+};
+OwnerAtTheBox seen_owner;
+
+LRESULT CALLBACK WatchBoxes(int code, WPARAM wparam, LPARAM lparam) {
+    HWND hwnd = reinterpret_cast<HWND>(wparam);
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lparam)->lpcs;
+        if (ClassOf(hwnd) == L"#32770") seen_owner.owner = create->hwndParent;
+    } else if (code == HCBT_DESTROYWND && ClassOf(hwnd) == L"#32770") {
+        seen_owner.enabled_when_destroyed = IsWindowEnabled(GetWindow(hwnd, GW_OWNER)) != FALSE;
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+}  // namespace
+
+// A box that finds its owner disabled leaves it disabled as it goes, and Windows then activates another
+// program's window. So the owner is left to the box, which disables it and enables it again before it goes.
+TEST(FailureBoxTest, TheOwnerIsEnabledAgainBeforeTheBoxGoesAndKeepsActivationAndFocus) {
+    TestForm other(App());
+    other.Show();
+    TestForm form(App(), [] { throw Failure(L"Cannot create file"); });
+    form.Show();
+    PumpMessages();
+    HWND button = ButtonOf(form, L"Button1");
+    SetFocus(button);
+    seen_owner = {};
+    {
+        struct Unhook {
+            void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
+        };
+        std::unique_ptr<HHOOK__, Unhook> hook(SetWindowsHookExW(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId()));
+        ASSERT_NE(hook, nullptr);
+        BoxWatcher watcher(other.Handle());
+        SendMessageW(button, BM_CLICK, 0, 0);
+        PumpMessages(100);
+        ASSERT_EQ(watcher.Seen().size(), 1u);
+        EXPECT_TRUE(watcher.Seen()[0].others_disabled);
+    }
+    EXPECT_EQ(seen_owner.owner, form.Handle());
+    EXPECT_TRUE(seen_owner.enabled_when_destroyed) << "the owner was still disabled when the box went";
+    EXPECT_TRUE(IsWindowEnabled(form.Handle()));
+    EXPECT_TRUE(IsWindowEnabled(other.Handle()));
+    EXPECT_EQ(GetActiveWindow(), form.Handle());
+    EXPECT_EQ(GetFocus(), button);
 }
 
 TEST(FailureBoxTest, ForeignExceptionShowsAnEmptyBox) {

@@ -64,6 +64,8 @@ public:
 
     // Shows the window with the thread's other windows disabled, until it is closed.
     void RunModal() {
+        HWND active = GetActiveWindow();
+        HWND focus = GetFocus();
         std::vector<HWND> disabled;
         EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
         std::erase(disabled, Handle());
@@ -84,9 +86,13 @@ public:
                 DispatchMessageW(&message);
             }
         }
+        // Enabled again before this window hides, so that Windows can hand activation back to one of them
+        // rather than to another program's window; then the active window and focus are put back.
         for (HWND hwnd : disabled)
             if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
         ShowWindow(Handle(), SW_HIDE);
+        if (active && IsWindow(active)) SetActiveWindow(active);
+        if (focus && IsWindow(focus)) SetFocus(focus);
     }
 
 protected:
