@@ -51,7 +51,7 @@ kavlo_prefix() {
   # times out.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   # The program asks for Tahoma, which the prefix does not have: without a substitute Wine falls back to DejaVu Sans,
-  # whose Latin is an eighth wider than Windows Tahoma and clips captions laid out for it. DejaVu Sans Condensed
+  # whose Latin is about a sixth wider than Windows Tahoma and clips captions laid out for it. DejaVu Sans Condensed
   # comes nearest Tahoma's widths at 8 pt and has the Persian letters too, so one font serves both scripts.
   wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v Tahoma /t REG_SZ \
     /d "$KAVLO_TAHOMA_STAND_IN" /f >/dev/null 2>&1
