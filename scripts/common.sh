@@ -2,6 +2,8 @@
 set -euo pipefail
 KAVLO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KAVLO_BUILD="$KAVLO_ROOT/build"
+# The font the Wine prefix draws for the program's Tahoma (see kavlo_prefix).
+KAVLO_TAHOMA_STAND_IN="DejaVu Sans Condensed"
 export KAVLO_WINEPREFIX="$KAVLO_BUILD/wineprefix"
 
 kavlo_say() { printf '\n== %s\n' "$*"; }
@@ -15,6 +17,7 @@ kavlo_install_packages() {
   command -v make >/dev/null || missing+=(make)
   [ -x /usr/lib/wine/wine64 ] || missing+=(wine wine64)
   [ -f /usr/share/wine/fonts/tahoma.ttf ] || missing+=(fonts-wine)
+  [ -f /usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf ] || missing+=(fonts-dejavu-extra)
   command -v Xvfb >/dev/null || missing+=(xvfb)
   command -v xauth >/dev/null || missing+=(xauth)
   command -v import >/dev/null && import -version >/dev/null 2>&1 || missing+=(imagemagick)
@@ -36,7 +39,7 @@ kavlo_build() {
 
 # One prefix per build tree. Wine draws the window frames itself, since no window manager runs under Xvfb.
 kavlo_prefix() {
-  [ -f "$KAVLO_WINEPREFIX/.kavlo-ready-4" ] && return 0
+  [ -f "$KAVLO_WINEPREFIX/.kavlo-ready-5" ] && return 0
   kavlo_say "Making the Wine prefix $KAVLO_WINEPREFIX"
   rm -rf "$KAVLO_WINEPREFIX"; mkdir -p "$KAVLO_BUILD"
   export WINEPREFIX="$KAVLO_WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -50,8 +53,13 @@ kavlo_prefix() {
   # The end-to-end tests put stand-ins for rasdial and netsh into system32; Wine would run its built-in netsh
   # in place of a file there unless told to load the file.
   wine reg add 'HKCU\Software\Wine\DllOverrides' /v netsh.exe /t REG_SZ /d native /f >/dev/null 2>&1
+  # The program asks for Tahoma, which the prefix does not have: without a substitute Wine falls back to DejaVu Sans,
+  # whose Latin is about a sixth wider than Windows Tahoma and clips captions laid out for it. DejaVu Sans Condensed
+  # comes nearest Tahoma's widths at 8 pt and has the Persian letters too, so one font serves both scripts.
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v Tahoma /t REG_SZ \
+    /d "$KAVLO_TAHOMA_STAND_IN" /f >/dev/null 2>&1
   wineserver -w
-  touch "$KAVLO_WINEPREFIX/.kavlo-ready-4"
+  touch "$KAVLO_WINEPREFIX/.kavlo-ready-5"
 }
 
 # Starts a private virtual display for the rest of the script (tests always use one, so pixels are the same everywhere).
