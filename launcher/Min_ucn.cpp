@@ -2,13 +2,22 @@
 
 #include "app/application.h"
 #include "launcher/command_lines.h"
+#include "launcher/dial_failure_text.h"
+#include "platform/ras_error_text.h"
 #include "platform/shell.h"
 #include "platform/system_tools.h"
 #include "settings/Unit2.h"
 
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 TForm1* Form1 = nullptr;
+
+namespace {
+// Posted by the dial's watch when the dial ends: wParam the watch's number, lParam 1 when it was given up.
+constexpr UINT kDialEnded = WM_APP;
+}  // namespace
 
 TForm1::TForm1(FormOwner& AOwner)
     : Form(AOwner, L"TFORM1", Handlers()),
@@ -51,25 +60,44 @@ void TForm1::N4Click() { Close(); }
 
 void TForm1::BitBtn1Click() { Close(); }
 
-// Deletes the dialog without storing anything; the close action is left as it came.
+// Deletes the dialog without storing anything; the close action is left as it came. A dial still running is
+// left to run, unreported.
 void TForm1::FormClose(CloseAction&) {
+    dial_watch_.Stop();
     Tsetup_frm* dialog = SetupForm;
     SetupForm = nullptr;  // input that arrives before the loop ends must not reach the deleted dialog
     delete dialog;
 }
 
 // "Start": the dial when the dialog says so, a pause for the connection to come up, then the connection file.
+// The dial is watched; its failure is reported when it ends (DialEnded).
 void TForm1::Button1Click() {
     if (!SetupForm) return;
     Shell& shell = CurrentShell();
     if (SetupForm->CheckBox2.Checked()) {
-        std::wstring parameters =
-            DialParameters(SetupForm->Edit2.Text(), SetupForm->Edit3.Text(), SetupForm->Edit4.Text());
-        shell.ExecuteW(App().Handle(), L"open", SystemToolPath(L"rasdial.exe").c_str(), parameters.c_str(), L"",
-                       SW_HIDE);
+        std::wstring entry = SetupForm->Edit2.Text();
+        std::wstring parameters = DialParameters(entry, SetupForm->Edit3.Text(), SetupForm->Edit4.Text());
+        FileHandle dial = shell.ExecuteExW(App().Handle(), L"open", SystemToolPath(L"rasdial.exe").c_str(),
+                                          parameters.c_str(), L"", SW_HIDE);
+        dial_watch_.Watch(std::move(dial), std::move(entry), Handle(), kDialEnded);
         shell.Pause(1000);
     }
     shell.ExecuteW(App().Handle(), L"open", L"Kavlo.rdp", L"", L"", SW_HIDE);
+}
+
+// A dial that ended with a RAS error number is shown in the failure box, with Windows' text for the number.
+void TForm1::DialEnded(WPARAM number, LPARAM timed_out) {
+    std::optional<DialWatch::Outcome> outcome = dial_watch_.Ended(number, timed_out);
+    if (!outcome || outcome->exit_code == 0) return;
+    throw Failure(DialFailureText(outcome->entry, outcome->exit_code, RasErrorText(outcome->exit_code)));
+}
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == kDialEnded) {
+        DialEnded(wparam, lparam);
+        return 0;
+    }
+    return Form::HandleMessage(message, wparam, lparam);
 }
 
 // "CONNECT WiFi"

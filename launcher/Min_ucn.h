@@ -1,5 +1,6 @@
 #pragma once
 // The launcher window: "Start", the "VPN" box, the two Wi-Fi buttons, the logo, the close glyph and "FILE".
+#include "launcher/dial_watch.h"
 #include "ui/form.h"
 
 class Tsetup_frm;
@@ -31,9 +32,14 @@ public:
     // The settings dialog while it lives; empty once FormClose has deleted it.
     Tsetup_frm* SettingsDialog() const { return SetupForm; }
 
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
 private:
     FormHandlers Handlers();
+    void DialEnded(WPARAM number, LPARAM timed_out);
     Tsetup_frm* SetupForm = nullptr;
+    DialWatch dial_watch_;  // the latest dial of "Start"
 };
 
 extern TForm1* Form1;

@@ -1,0 +1,174 @@
+// How a dial ends, as the user sees it: the stand-in rasdial ends with the exit code and after the time the test
+// chooses, and the real program reports a failed dial in its failure box, without blocking its window meanwhile.
+#include "harness.h"
+
+#include "launcher/dial_failure_text.h"
+#include "platform/ras_error_text.h"
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <thread>
+
+namespace {
+constexpr DWORD kSlowDial = 3000;  // ms: well past the one-second pause
+constexpr std::chrono::milliseconds kPoll{20};
+
+std::string Utf8(const std::wstring& text) { return WideToUtf8(text); }
+
+// The sentence the program shows for `error`, with the text this Windows (or Wine) has for the number.
+std::wstring ExpectedSentence(DWORD error) { return DialFailureText(L"Work", error, RasErrorText(error)); }
+
+class DialOutcome : public testing::Test {
+protected:
+    // Starts the program with the stand-in rasdial set to end with `exit_code` after `milliseconds`, and fills in
+    // and ticks the dial's settings in its (hidden) dialog.
+    void StartWithDial(DWORD exit_code, DWORD milliseconds) {
+        SetEnvironmentVariableW(L"KAVLO_FAKE_RASDIAL_EXIT", std::to_wstring(exit_code).c_str());
+        SetEnvironmentVariableW(L"KAVLO_FAKE_RASDIAL_MS", std::to_wstring(milliseconds).c_str());
+        program_.emplace(sandbox_);  // the program, and the stand-ins it starts, inherit the two variables
+        SetEnvironmentVariableW(L"KAVLO_FAKE_RASDIAL_EXIT", nullptr);
+        SetEnvironmentVariableW(L"KAVLO_FAKE_RASDIAL_MS", nullptr);
+
+        launcher_ = program_->WaitForWindow(kFormClass, kLauncherCaption, true);
+        ASSERT_NE(launcher_, nullptr) << "the launcher did not show";
+        HWND settings = program_->WaitForWindow(kFormClass, kSettingsCaption, false);
+        ASSERT_NE(settings, nullptr) << "the settings dialog was not made";
+        const std::pair<const wchar_t*, const wchar_t*> fields[] = {
+            {L"نام اتصال VPN", L"Work"}, {L"VPN User:", L"ali"}, {L"VPN password:", L"secret"}};
+        for (const auto& [label, text] : fields) {
+            HWND edit = FindEditBeside(settings, label);
+            ASSERT_NE(edit, nullptr) << "no field beside " << Utf8(label);
+            ASSERT_TRUE(SetText(edit, text));
+        }
+        HWND use_vpn = FindDescendant(settings, L"Button", L"زمان اتصال VPN استفاده از ");
+        ASSERT_NE(use_vpn, nullptr);
+        ASSERT_TRUE(Click(use_vpn));
+        ASSERT_TRUE(IsChecked(use_vpn));
+        std::ofstream(sandbox_.Folder() / L"Kavlo.rdp") << "full address:s:192.168.1.1:7777\r\n";
+    }
+
+    void TearDown() override {
+        if (dial_) {
+            if (WaitForSingleObject(dial_, 0) == WAIT_TIMEOUT) TerminateProcess(dial_, 1);
+            WaitForSingleObject(dial_, 5000);
+            CloseHandle(dial_);
+        }
+        if (!program_) return;
+        for (HWND box : program_->MessageBoxes()) PostMessageW(box, WM_COMMAND, IDOK, 0);
+        PostMessageW(launcher_, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program_->WaitForExit(), std::optional<DWORD>(0));
+    }
+
+    bool PressStart() const {
+        HWND start = FindDescendant(launcher_, L"Button", L"Start");
+        return start && Press(start);
+    }
+
+    // The stand-in rasdial that the program started, while it runs; kept in dial_ for the test.
+    HANDLE WaitForDialProcess() {
+        auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (!dial_ && std::chrono::steady_clock::now() < deadline) {
+            HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+            PROCESSENTRY32W entry{};
+            entry.dwSize = sizeof entry;
+            for (BOOL more = Process32FirstW(snapshot, &entry); more && !dial_; more = Process32NextW(snapshot, &entry))
+                if (entry.th32ParentProcessID == program_->Id() && _wcsicmp(entry.szExeFile, L"rasdial.exe") == 0)
+                    dial_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+            CloseHandle(snapshot);
+            if (!dial_) std::this_thread::sleep_for(kPoll);
+        }
+        return dial_;
+    }
+
+    bool DialRunning() const { return dial_ && WaitForSingleObject(dial_, 0) == WAIT_TIMEOUT; }
+
+    // The one box the program shows, once it shows; nullptr if none came up in time.
+    HWND WaitForBox(std::chrono::milliseconds timeout = kPatience) const {
+        auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (;;) {
+            std::vector<HWND> boxes = program_->MessageBoxes();
+            if (!boxes.empty() || std::chrono::steady_clock::now() >= deadline) return boxes.empty() ? nullptr : boxes[0];
+            std::this_thread::sleep_for(kPoll);
+        }
+    }
+
+    // Whether the launcher's thread takes a message now, instead of hanging in a wait.
+    bool LauncherAnswers() const {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(launcher_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
+    }
+
+    Sandbox sandbox_;
+    RdpAssociation association_{sandbox_.Folder() / L"rdp_handler.exe"};
+    std::optional<ProgramProcess> program_;
+    HWND launcher_ = nullptr;
+    HANDLE dial_ = nullptr;
+};
+
+TEST_F(DialOutcome, ADialThatSucceedsShowsNoBox) {
+    ASSERT_NO_FATAL_FAILURE(StartWithDial(0, 1000));
+    ASSERT_TRUE(PressStart());
+    ASSERT_NE(WaitForDialProcess(), nullptr);
+    ASSERT_EQ(WaitForSingleObject(dial_, static_cast<DWORD>(kPatience.count())), WAIT_OBJECT_0);
+
+    HWND box = WaitForBox(std::chrono::milliseconds(1000));  // time for a box to come up, if one would
+    EXPECT_EQ(box, nullptr) << Utf8(MessageBoxText(box));
+    EXPECT_EQ(sandbox_.WaitForCalls(2).size(), 2u);
+}
+
+TEST_F(DialOutcome, ARefusedDialShowsTheReasonAndTheNumberInTheFailureBox) {
+    ASSERT_NO_FATAL_FAILURE(StartWithDial(691, 0));
+    ASSERT_TRUE(PressStart());
+
+    HWND box = WaitForBox();
+    ASSERT_NE(box, nullptr) << "no failure box";
+    std::wstring text = MessageBoxText(box);
+    std::printf("the box for error 691: %s\n", Utf8(text).c_str());
+    EXPECT_EQ(text, ExpectedSentence(691));
+    EXPECT_NE(text.find(L"\"Work\""), std::wstring::npos);
+    EXPECT_NE(text.find(L"691"), std::wstring::npos);
+    EXPECT_EQ(TextOf(box), L"Kavlo_connect") << "the title is the caption";
+    // The pause and the connection file came as always.
+    std::vector<LoggedCall> calls = sandbox_.WaitForCalls(2);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].program, L"rasdial");
+    EXPECT_EQ(calls[1].program, L"rdp_handler");
+    EXPECT_GE(calls[1].time, calls[0].time + 1000);
+}
+
+TEST_F(DialOutcome, ASlowDialLeavesTheLauncherAnsweringAndIsReportedWhenItEnds) {
+    ASSERT_NO_FATAL_FAILURE(StartWithDial(800, kSlowDial));
+    ASSERT_TRUE(PressStart());
+    ASSERT_NE(WaitForDialProcess(), nullptr);
+
+    std::vector<LoggedCall> calls = sandbox_.WaitForCalls(2);
+    ASSERT_TRUE(LauncherAnswers());
+    ASSERT_TRUE(DialRunning()) << "the dial ended before the launcher was asked";
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].program, L"rasdial");
+    EXPECT_EQ(calls[1].program, L"rdp_handler") << "the connection file is opened while the dial still runs";
+    EXPECT_GE(calls[1].time, calls[0].time + 1000);
+    EXPECT_EQ(program_->MessageBoxes().size(), 0u);
+
+    HWND box = WaitForBox();
+    ASSERT_NE(box, nullptr) << "no failure box once the dial ended";
+    EXPECT_FALSE(DialRunning());
+    EXPECT_EQ(MessageBoxText(box), ExpectedSentence(800));
+}
+
+TEST_F(DialOutcome, ClosingDuringADialEndsAtOnceWithCodeZeroAndReportsNothing) {
+    ASSERT_NO_FATAL_FAILURE(StartWithDial(691, kSlowDial));
+    ASSERT_TRUE(PressStart());
+    ASSERT_NE(WaitForDialProcess(), nullptr);
+    ASSERT_EQ(sandbox_.WaitForCalls(2).size(), 2u);
+
+    PostMessageW(launcher_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program_->WaitForExit(), std::optional<DWORD>(0));
+    EXPECT_TRUE(DialRunning()) << "the program ended only after the dial";
+}
+}  // namespace

@@ -1,0 +1,32 @@
+#include "launcher/dial_failure_text.h"
+
+#include "app/failure_text.h"
+
+#include <gtest/gtest.h>
+
+TEST(DialFailureTextTest, NamesTheEntryGivesWindowsReasonAndEndsWithTheNumber) {
+    struct Case {
+        const wchar_t* entry;
+        unsigned long error;
+        const wchar_t* windows_text;
+        const wchar_t* sentence;
+    };
+    const Case cases[] = {
+        {L"Work", 691,
+         L"Access was denied because the username and/or password was invalid on the domain.\r\n",
+         L"The VPN connection \"Work\" could not be dialled: Access was denied because the username and/or "
+         L"password was invalid on the domain. (error 691)."},
+        {L"Work", 800, L"Unable to establish the VPN connection",
+         L"The VPN connection \"Work\" could not be dialled: Unable to establish the VPN connection. (error 800)."},
+        {L"Work", 691, L"", L"The VPN connection \"Work\" could not be dialled: error 691."},
+        {L"VPN Connection", 623, L" \r\n", L"The VPN connection \"VPN Connection\" could not be dialled: error 623."},
+        {L"اتصال شرکت", 868, L"Name not resolved.",
+         L"The VPN connection \"اتصال شرکت\" could not be dialled: Name not resolved. (error 868)."},
+        {L"", 3221225477ul, L"", L"The VPN connection \"\" could not be dialled: error 3221225477."},
+    };
+    for (const Case& c : cases) {
+        std::wstring sentence = DialFailureText(c.entry, c.error, c.windows_text);
+        EXPECT_EQ(sentence, c.sentence);
+        EXPECT_EQ(FailureBoxText(Failure(sentence)), sentence) << "the box adds no second full stop";
+    }
+}
