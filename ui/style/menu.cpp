@@ -182,6 +182,8 @@ void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar, StylePainter& painter) {
 
 void StyledPopupMenu::Attached() { SetSquareCorners(Handle(), true); }
 
+void StyledPopupMenu::Restore() { SetSquareCorners(Handle(), false); }
+
 LRESULT StyledPopupMenu::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_CREATE: {

@@ -36,6 +36,7 @@ public:
     explicit StyledPopupMenu(HWND hwnd) : StyledWindow(hwnd) {}
     LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     void Attached() override;
+    void Restore() override;
 };
 
 // Themed Windows paints a menu bar through two undocumented messages, in the system's light colours unless the
