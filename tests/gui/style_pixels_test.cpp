@@ -5,8 +5,13 @@
 #include "app/application.h"
 #include "launcher/Min_ucn.h"
 #include "settings/Unit2.h"
+#include "ui/style/gdi.h"
 
+#include <cstdint>
 #include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -38,6 +43,19 @@ POINT MenuBarPoint(HWND hwnd) {
     POINT client_top{0, 0};
     ClientToScreen(hwnd, &client_top);
     return {ScreenRect(hwnd).right - 80, client_top.y - 4};
+}
+
+// The row just above the client area, where themed Windows draws a light line under the menu bar.
+POINT MenuBarLastRowPoint(HWND hwnd) {
+    POINT client_top{0, 0};
+    ClientToScreen(hwnd, &client_top);
+    return {ScreenRect(hwnd).right - 80, client_top.y - 1};
+}
+
+// Just inside the close box's left edge near its top, clear of its cross.
+POINT CloseBoxPoint(HWND hwnd) {
+    RECT outer = ScreenRect(hwnd);
+    return {outer.right - 8 - GetSystemMetrics(SM_CXSIZE) + 3, outer.top + 6};
 }
 
 // A point on a control's frame, in the middle of its top side (labels overlap some fields' left sides).
@@ -229,10 +247,8 @@ TEST_F(StylePixels, DropDownMenuHasTheStylesBackgroundSeparatorAndHotItem) {
 
 TEST_F(StylePixels, CloseBoxLightsWhenHotAndPressedAndClosesOnlyWhenReleasedOverIt) {
     HWND hwnd = launcher->Handle();
-    RECT outer = ScreenRect(hwnd);
-    // Just inside the box's left edge near its top, clear of its cross.
     POINT title = TitleBarPoint(hwnd);
-    POINT in_box{outer.right - 8 - GetSystemMetrics(SM_CXSIZE) + 3, outer.top + 6};
+    POINT in_box = CloseBoxPoint(hwnd);
     LRESULT hit = SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(in_box.x, in_box.y));
     ASSERT_EQ(hit, HTCLOSE);
     EXPECT_EQ(SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(title.x, title.y)), HTCAPTION) << "dragging still works";
@@ -254,13 +270,194 @@ TEST_F(StylePixels, CloseBoxLightsWhenHotAndPressedAndClosesOnlyWhenReleasedOver
     // Released over the box, it closes the window (the dialog here: closing the launcher would end the program).
     ShowDialog();
     HWND dialog = Dialog().Handle();
-    RECT dialog_outer = ScreenRect(dialog);
-    POINT dialog_box{dialog_outer.right - 8 - GetSystemMetrics(SM_CXSIZE) + 3, dialog_outer.top + 6};
+    POINT dialog_box = CloseBoxPoint(dialog);
     SendMessageW(dialog, WM_NCLBUTTONDOWN, HTCLOSE, MAKELPARAM(dialog_box.x, dialog_box.y));
     ScreenToClient(dialog, &dialog_box);
     SendMessageW(dialog, WM_LBUTTONUP, 0, MAKELPARAM(dialog_box.x, dialog_box.y));
     PumpMessages();
     EXPECT_FALSE(IsWindowVisible(dialog));
+}
+
+// What themed Windows sends a frame besides WM_NCPAINT, each of which would paint the system's light caption,
+// close button or menu bar. Wine sends none of them, so each case sends its own.
+constexpr UINT kThemedCaptionPaint = 0x00AE;
+constexpr UINT kThemedFramePaint = 0x00AF;
+constexpr UINT kMenuBarBackgroundPaint = 0x0091;
+constexpr UINT kMenuBarItemPaint = 0x0092;
+
+// The system's description of a menu bar paint (lParam of the two menu bar messages).
+struct MenuBarPaint {
+    HMENU menu;
+    HDC dc;
+    DWORD flags;
+};
+struct MenuBarItemPaint {
+    DRAWITEMSTRUCT item;
+    MenuBarPaint bar;
+    int position;
+    BYTE metrics[52];
+};
+
+// A picture of the whole window in memory, white until someone paints it.
+struct WindowCanvas {
+    explicit WindowCanvas(HWND hwnd)
+        : outer(ScreenRect(hwnd)), canvas(nullptr, outer.right - outer.left, outer.bottom - outer.top) {
+        PatBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), WHITENESS);
+    }
+    StyleColour At(POINT screen) const {
+        std::uint32_t p = canvas.pixels()[(screen.y - outer.top) * canvas.width() + (screen.x - outer.left)];
+        return {static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p)};
+    }
+    RECT outer;
+    StyleCanvas canvas;
+};
+
+// Runs from inside the menu loop that `enter` starts: the steps one after another, then the loop ends.
+void InMenuLoop(const std::function<void()>& enter, std::vector<std::function<void()>> steps) {
+    auto next = std::make_shared<std::function<void(size_t)>>();
+    *next = [next, steps = std::move(steps)](size_t i) {
+        if (i == steps.size()) {
+            EndMenu();
+            return;
+        }
+        steps[i]();
+        RunSoon([next, i] { (*next)(i + 1); }, 150);
+    };
+    RunSoon([next] { (*next)(0); }, 150);
+    enter();
+}
+
+struct FrameCase {
+    const char* what;
+    // Brings the launcher into the case's state and calls `check` while the state holds.
+    std::function<void(HWND, const std::function<void()>& check)> drive;
+    StyleColour StyleColours::*caption;
+    StyleColour StyleColours::*close_box;
+};
+
+const FrameCase kThemedFrameMessages[] = {
+    {"WM_SETTEXT",
+     [](HWND hwnd, auto& check) {
+         std::wstring caption = WindowText(hwnd);
+         SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+         check();
+     },
+     &StyleColours::caption_active, &StyleColours::caption_active},
+    {"WM_SETICON",
+     [](HWND hwnd, auto& check) {
+         LRESULT icon = SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0);
+         SendMessageW(hwnd, WM_SETICON, ICON_SMALL, icon);
+         check();
+     },
+     &StyleColours::caption_active, &StyleColours::caption_active},
+    {"themed caption paint (0x00AE)",
+     [](HWND hwnd, auto& check) {
+         SendMessageW(hwnd, kThemedCaptionPaint, 0, 0);
+         check();
+     },
+     &StyleColours::caption_active, &StyleColours::caption_active},
+    {"themed frame paint (0x00AF)",
+     [](HWND hwnd, auto& check) {
+         SendMessageW(hwnd, kThemedFramePaint, 0, 0);
+         check();
+     },
+     &StyleColours::caption_active, &StyleColours::caption_active},
+    {"WM_NCACTIVATE, inactive",
+     [](HWND hwnd, auto& check) {
+         EXPECT_EQ(SendMessageW(hwnd, WM_NCACTIVATE, FALSE, 0), TRUE) << "the change of active window goes ahead";
+         check();
+     },
+     &StyleColours::caption_inactive, &StyleColours::caption_inactive},
+    {"WM_NCACTIVATE, active",
+     [](HWND hwnd, auto& check) {
+         SendMessageW(hwnd, WM_NCACTIVATE, TRUE, 0);
+         check();
+     },
+     &StyleColours::caption_active, &StyleColours::caption_active},
+    {"the mouse over the close box",
+     [](HWND hwnd, auto& check) {
+         POINT box = CloseBoxPoint(hwnd);
+         SetCursorPos(box.x, box.y);
+         SendMessageW(hwnd, WM_NCMOUSEMOVE, HTCLOSE, MAKELPARAM(box.x, box.y));
+         check();
+     },
+     &StyleColours::caption_active, &StyleColours::close_hot},
+    {"the mouse leaving the close box",
+     [](HWND hwnd, auto& check) {
+         SetCursorPos(0, 0);
+         SendMessageW(hwnd, WM_NCMOUSELEAVE, 0, 0);
+         check();
+     },
+     &StyleColours::caption_active, &StyleColours::caption_active},
+    {"the menu bar entered from the keyboard (Alt, F10), \"FILE\" opened, then closed",
+     [](HWND hwnd, auto& check) {
+         InMenuLoop([hwnd] { SendMessageW(hwnd, WM_SYSCOMMAND, SC_KEYMENU, 0); },
+                    {[&check] {
+                         SCOPED_TRACE("the bar selected");
+                         check();
+                     },
+                     [hwnd] { PostMessageW(hwnd, WM_KEYDOWN, VK_DOWN, 0); },
+                     [&check] {
+                         SCOPED_TRACE("\"FILE\" open");
+                         EXPECT_NE(Popup(), nullptr);
+                         check();
+                     }});
+         SCOPED_TRACE("\"FILE\" closed");
+         check();
+     },
+     &StyleColours::caption_active, &StyleColours::caption_active},
+    {"menu bar background paint (0x0091) into a memory DC",
+     [](HWND hwnd, auto& check) {
+         WindowCanvas picture(hwnd);
+         MenuBarPaint paint{GetMenu(hwnd), picture.canvas.dc(), 0};
+         EXPECT_EQ(SendMessageW(hwnd, kMenuBarBackgroundPaint, 0, reinterpret_cast<LPARAM>(&paint)), TRUE);
+         GdiFlush();
+         const StyleColour& menubar = Amakrits().colours.menubar;
+         EXPECT_EQ(picture.At(MenuBarPoint(hwnd)), menubar);
+         EXPECT_EQ(picture.At(MenuBarLastRowPoint(hwnd)), menubar);
+         POINT left_end{0, 0};
+         ClientToScreen(hwnd, &left_end);
+         EXPECT_EQ(picture.At({left_end.x, left_end.y - 4}), menubar);
+         check();
+     },
+     &StyleColours::caption_active, &StyleColours::caption_active},
+    {"menu bar item paint (0x0092) into a memory DC",
+     [](HWND hwnd, auto& check) {
+         WindowCanvas picture(hwnd);
+         MenuBarItemPaint paint{};
+         RECT file{};
+         GetMenuItemRect(hwnd, GetMenu(hwnd), 0, &file);
+         paint.item.CtlType = ODT_MENU;
+         paint.item.itemAction = ODA_DRAWENTIRE;
+         paint.item.hDC = picture.canvas.dc();
+         paint.item.rcItem = file;
+         OffsetRect(&paint.item.rcItem, -picture.outer.left, -picture.outer.top);
+         paint.bar = {GetMenu(hwnd), picture.canvas.dc(), 0};
+         paint.position = 0;
+         SendMessageW(hwnd, kMenuBarItemPaint, 0, reinterpret_cast<LPARAM>(&paint));
+         GdiFlush();
+         EXPECT_EQ(picture.At({file.right - 2, file.top + 2}), Amakrits().colours.menubar);
+         check();
+     },
+     &StyleColours::caption_active, &StyleColours::caption_active},
+};
+
+TEST_F(StylePixels, FrameKeepsTheStylesColoursThroughWhatThemedWindowsSends) {
+    HWND hwnd = launcher->Handle();
+    for (const FrameCase& c : kThemedFrameMessages) {
+        SCOPED_TRACE(c.what);
+        c.drive(hwnd, [&] {
+            PumpMessages();
+            EXPECT_EQ(ScreenPixel(TitleBarPoint(hwnd)), colours.*c.caption) << "title bar";
+            EXPECT_EQ(ScreenPixel(CloseBoxPoint(hwnd)), colours.*c.close_box) << "close box";
+            EXPECT_EQ(ScreenPixel(MenuBarPoint(hwnd)), colours.menubar) << "menu bar";
+            EXPECT_EQ(ScreenPixel(MenuBarLastRowPoint(hwnd)), colours.menubar) << "menu bar's last row";
+        });
+    }
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    wchar_t text[64] = {};
+    GetMenuStringW(GetMenu(hwnd), 0, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"FILE") << "still a real menu bar";
 }
 
 }  // namespace

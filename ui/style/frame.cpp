@@ -1,13 +1,52 @@
 #include "ui/style/frame.h"
 
+#include "ui/style/compositor.h"
 #include "ui/style/menu.h"
 
 #include <windowsx.h>
 
+namespace {
+// Undocumented messages through which the themed default procedure paints the caption and the frame outside
+// WM_NCPAINT (Windows 10 and 11).
+constexpr UINT kThemedCaptionPaint = 0x00AE;  // known as WM_NCUAHDRAWCAPTION
+constexpr UINT kThemedFramePaint = 0x00AF;    // known as WM_NCUAHDRAWFRAME
+
+// Clears WS_VISIBLE for its lifetime, without a redraw: whatever is painted into the window meanwhile goes nowhere.
+class RedrawLock {
+public:
+    explicit RedrawLock(HWND hwnd)
+        : hwnd_(hwnd), locked_((GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0) {
+        if (locked_) SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) & ~WS_VISIBLE);
+    }
+    RedrawLock(const RedrawLock&) = delete;
+    RedrawLock& operator=(const RedrawLock&) = delete;
+    ~RedrawLock() {
+        if (locked_) SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) | WS_VISIBLE);
+    }
+
+private:
+    HWND hwnd_;
+    bool locked_;
+};
+}  // namespace
+
 StyledFrame::StyledFrame(HWND hwnd) : StyledWindow(hwnd), active_(GetActiveWindow() == hwnd) {}
+
+void StyledFrame::Attached() { TakeFrame(); }
+
+void StyledFrame::TakeFrame() {
+    SetProgramDrawsFrame(Handle(), true);
+    SetSquareCorners(Handle(), true);
+    // A window being made is measured and painted when it is shown; one on the screen already, now.
+    if (IsWindowVisible(Handle())) ChangeFrame(Handle());
+}
 
 void StyledFrame::Restore() {
     if (tracking_close_) ReleaseCapture();
+    restoring_ = true;
+    SetProgramDrawsFrame(Handle(), false);
+    SetSquareCorners(Handle(), false);
+    ChangeFrame(Handle());
 }
 
 StyledFrame::Geometry StyledFrame::Measure() const {
@@ -24,6 +63,7 @@ StyledFrame::Geometry StyledFrame::Measure() const {
     int border = client.left;
     int caption_bottom = border + GetSystemMetrics(SM_CYCAPTION);
     if (GetMenu(hwnd)) {
+        // Down to the client area: its last row is where themed Windows draws a light line under the bar.
         g.menu_bar = {border, caption_bottom, g.window.right - border, client.top};
     } else {
         caption_bottom = client.top;
@@ -83,28 +123,57 @@ void StyledFrame::SetCloseState(bool hot, bool pressed) {
     PaintFrame();
 }
 
+LRESULT StyledFrame::DefaultUnpainted(UINT message, WPARAM wparam, LPARAM lparam) {
+    LRESULT result;
+    {
+        RedrawLock lock(Handle());
+        result = Default(message, wparam, lparam);
+    }
+    PaintFrame();
+    return result;
+}
+
 LRESULT StyledFrame::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     HWND hwnd = Handle();
+    if (restoring_) return Default(message, wparam, lparam);
     switch (message) {
-        case WM_NCPAINT:
-            PaintFrame();
-            return 0;
-        case WM_NCACTIVATE: {
-            active_ = wparam != FALSE;
-            LRESULT result = Default(message, wparam, -1);  // -1: the system draws nothing
-            PaintFrame();
+        case WM_CREATE: {
+            // Styled while it was being made: the compositor hears about it again now that the window exists.
+            LRESULT result = Default(message, wparam, lparam);
+            TakeFrame();
             return result;
         }
+        case WM_NCPAINT:
+        case kThemedCaptionPaint:
+        case kThemedFramePaint:
+            PaintFrame();
+            return 0;
+        case WM_NCACTIVATE:
+            // Visual styles ignore lParam -1 ("do not repaint"): the redraw lock keeps the system's caption off.
+            // The return value says whether the change of active window goes ahead: the default's.
+            active_ = wparam != FALSE;
+            return DefaultUnpainted(message, wparam, -1);
         case WM_SETTEXT:
+        case WM_SETICON:
+            return DefaultUnpainted(message, wparam, lparam);
         case WM_ENABLE: {
             LRESULT result = Default(message, wparam, lparam);
             PaintFrame();
-            if (message == WM_ENABLE)  // the children dim with their window
-                RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            // The children dim with their window.
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             return result;
+        }
+        case kMenuBarBackgroundPaint: {
+            // The whole bar, its last row included; the items are drawn after it, each by its owner.
+            const auto* paint = reinterpret_cast<const MenuBarPaint*>(lparam);
+            RECT bar = Measure().menu_bar;
+            if (!paint || !paint->dc || IsRectEmpty(&bar)) break;
+            Painter().Fill(paint->dc, bar, Painter().Colours().menubar);
+            return TRUE;
         }
         case WM_NCHITTEST: {
             if (!(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_SYSMENU)) break;
+            // The close box's hit area is exactly the painted box.
             POINT at = ToWindow({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
             RECT close = Measure().close;
             if (PtInRect(&close, at)) return HTCLOSE;
@@ -115,15 +184,19 @@ LRESULT StyledFrame::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         }
         case WM_NCMOUSEMOVE:
             SetCloseState(wparam == HTCLOSE, close_pressed_);
-            if (wparam == HTCLOSE && !watching_leave_) {
+            if (wparam != HTCLOSE) break;
+            if (!watching_leave_) {
                 TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, hwnd, 0};
                 watching_leave_ = TrackMouseEvent(&track) != FALSE;
             }
-            break;
-        case WM_NCMOUSELEAVE:
+            return 0;  // the default procedure would light the system's close button over the painted one
+        case WM_NCMOUSELEAVE: {
+            bool asked = watching_leave_;
             watching_leave_ = false;
             if (!tracking_close_) SetCloseState(false, false);
+            if (asked) return 0;  // likewise: the default would paint the system's close button, unlit
             break;
+        }
         case WM_NCLBUTTONDOWN:
         case WM_NCLBUTTONDBLCLK:
             if (wparam != HTCLOSE) break;

@@ -1,5 +1,7 @@
 #include "ui/style/menu.h"
 
+#include "ui/style/compositor.h"
+
 namespace {
 constexpr std::uint32_t kItemMark = 0x4B564D49;  // tells the style's items from anyone else's owner-drawn ones
 
@@ -129,6 +131,21 @@ LRESULT StyledMenuOwner::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             measure->itemHeight = static_cast<UINT>(item->on_bar ? GetSystemMetrics(SM_CYMENU) - 1 : m.menu_item_height);
             return TRUE;
         }
+        case kMenuBarItemPaint: {
+            const auto* paint = reinterpret_cast<const MenuBarItemPaint*>(lparam);
+            if (!paint || !paint->bar.dc) break;
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_DATA;
+            const Item* item = GetMenuItemInfoW(paint->bar.menu, static_cast<UINT>(paint->position), TRUE, &info)
+                                   ? ItemOf(info.dwItemData)
+                                   : nullptr;
+            if (!item) break;
+            UINT state = paint->item.itemState;
+            DrawItem(paint->bar.dc, paint->item.rcItem, *item, (state & ODS_SELECTED) != 0,
+                     (state & (ODS_GRAYED | ODS_DISABLED)) != 0, RootDisabled(), Painter());
+            return TRUE;
+        }
         case WM_DRAWITEM: {
             auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
             const Item* item = draw->CtlType == ODT_MENU ? ItemOf(draw->itemData) : nullptr;
@@ -163,8 +180,18 @@ void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar, StylePainter& painter) {
     }
 }
 
+void StyledPopupMenu::Attached() { SetSquareCorners(Handle(), true); }
+
+void StyledPopupMenu::Restore() { SetSquareCorners(Handle(), false); }
+
 LRESULT StyledPopupMenu::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+        case WM_CREATE: {
+            // Styled while it was being made: the compositor hears about the corners again now that it exists.
+            LRESULT result = Default(message, wparam, lparam);
+            SetSquareCorners(Handle(), true);
+            return result;
+        }
         case WM_ERASEBKGND: {
             StylePainter& p = Painter();
             p.Fill(reinterpret_cast<HDC>(wparam), ClientArea(Handle()), p.Colours().menu);

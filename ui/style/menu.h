@@ -35,6 +35,25 @@ class StyledPopupMenu : public StyledWindow {
 public:
     explicit StyledPopupMenu(HWND hwnd) : StyledWindow(hwnd) {}
     LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    void Attached() override;
+    void Restore() override;
+};
+
+// Themed Windows paints a menu bar through two undocumented messages, in the system's light colours unless the
+// window answers them: first the bar's background, then each item.
+constexpr UINT kMenuBarBackgroundPaint = 0x0091;  // known as WM_UAHDRAWMENU; lParam: MenuBarPaint
+constexpr UINT kMenuBarItemPaint = 0x0092;        // known as WM_UAHDRAWMENUITEM; lParam: MenuBarItemPaint
+
+struct MenuBarPaint {  // known as UAHMENU
+    HMENU menu;
+    HDC dc;  // the window's DC: window coordinates
+    DWORD flags;
+};
+
+struct MenuBarItemPaint {  // known as UAHDRAWMENUITEM; the item's metrics follow `position`
+    DRAWITEMSTRUCT item;
+    MenuBarPaint bar;
+    int position;  // of the item in the bar
 };
 
 // Draws a window's menu bar into its frame; the bar is given in window coordinates.

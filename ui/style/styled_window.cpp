@@ -44,6 +44,7 @@ void AttachStyledWindow(std::unique_ptr<StyledWindow> styled) {
                            reinterpret_cast<DWORD_PTR>(raw)))
         return;  // the window is going: it keeps the standard look
     styled_windows.push_back(styled.release());
+    raw->Attached();
 }
 
 void DetachStyledWindows() {

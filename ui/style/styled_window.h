@@ -16,6 +16,8 @@ public:
 
     HWND Handle() const { return hwnd_; }
     virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) = 0;
+    // Runs once the subclass is in place, so that what the object changes in the window passes through it.
+    virtual void Attached() {}
     // Gives back what the style changed in the window itself, before the subclass goes.
     virtual void Restore() {}
 
