@@ -4,6 +4,7 @@
 #include "app/failure_text.h"
 #include "app/title_rule.h"
 #include "ui/failure_report.h"
+#include "ui/program_icon.h"
 
 #include <objbase.h>
 #include <ole2.h>
@@ -32,13 +33,14 @@ Application::Application() {
     the_application = this;
     OleInitialize(nullptr);
     title_ = ApplicationTitle(ModulePath(), LowerCase);
-    icon_ = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+    icon_ = ProgramIcon(IconSize::large);
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &Application::HiddenWindowProcedure;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hIcon = icon_;
+    wc.hIconSm = ProgramIcon(IconSize::small);
     wc.lpszClassName = kApplicationClass;
     RegisterClassExW(&wc);
     window_.reset(CreateWindowExW(0, kApplicationClass, title_.c_str(),

@@ -2,6 +2,7 @@
 
 #include "platform/failure.h"
 #include "ui/failure_report.h"
+#include "ui/program_icon.h"
 
 #include <set>
 
@@ -16,6 +17,8 @@ void RegisterOnce(const wchar_t* class_name, UINT class_style, HBRUSH background
     wc.style = class_style;
     wc.lpfnWndProc = procedure;
     wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = ProgramIcon(IconSize::large);
+    wc.hIconSm = ProgramIcon(IconSize::small);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = class_name;

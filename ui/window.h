@@ -14,7 +14,7 @@ public:
     static Window* FromHandle(HWND hwnd);
 
 protected:
-    // Registers the class on first use; the window procedure is the guarded one below.
+    // Registers the class on first use, with the program's icons; the window procedure is the guarded one below.
     HWND CreateBound(const wchar_t* class_name, DWORD ex_style, DWORD style, const std::wstring& caption,
                      const RECT& bounds, HWND parent, HMENU menu_or_id, UINT class_style = 0,
                      HBRUSH background = nullptr);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
 namespace {
 std::map<UINT_PTR, std::function<void()>>& Pending() {
@@ -56,6 +57,28 @@ int PumpMessages(int milliseconds) {
 void RunSoon(std::function<void()> step, UINT delay_ms) {
     UINT_PTR id = SetTimer(nullptr, 0, delay_ms, RunPending);
     Pending()[id] = std::move(step);
+}
+
+namespace {
+struct ReadyWait {
+    std::function<bool()> ready;
+    std::function<void()> step;
+    std::chrono::steady_clock::time_point until;
+};
+
+void TryReady(const std::shared_ptr<ReadyWait>& wait) {
+    if (wait->ready() || std::chrono::steady_clock::now() >= wait->until) {
+        wait->step();
+        return;
+    }
+    RunSoon([wait] { TryReady(wait); });
+}
+}  // namespace
+
+void RunWhenReady(std::function<bool()> ready, std::function<void()> step, UINT limit_ms) {
+    auto wait = std::make_shared<ReadyWait>(
+        ReadyWait{std::move(ready), std::move(step), std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms)});
+    RunSoon([wait] { TryReady(wait); });
 }
 
 std::wstring WindowText(HWND hwnd) {

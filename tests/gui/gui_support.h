@@ -15,6 +15,9 @@ int PumpMessages(int milliseconds = 50);
 
 // Runs `step` from the message loop the next time it pumps (a timer), e.g. while a modal loop runs.
 void RunSoon(std::function<void()> step, UINT delay_ms = 30);
+// Runs `step` from the message loop once `ready` says so, or after `limit_ms` in any case: for what the screen
+// shows only when the X server has caught up, which takes longer on a busy machine.
+void RunWhenReady(std::function<bool()> ready, std::function<void()> step, UINT limit_ms = 2000);
 
 std::wstring WindowText(HWND hwnd);
 RECT RectInParent(HWND hwnd);  // the window's rectangle in its parent's client coordinates

@@ -3,9 +3,11 @@
 #include "style_support.h"
 
 #include "app/application.h"
+#include "platform/accessibility.h"
 #include "launcher/Min_ucn.h"
 #include "settings/Unit2.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <thread>
 
@@ -138,6 +140,76 @@ TEST_F(StyleLookup, LeavingTheStyleGivesOpenWindowsBackTheStandardLook) {
     delete launcher;
     Form1 = nullptr;
     PumpMessages();
+}
+
+// Closes every "Error" window of this process it sees, until stopped, and counts them.
+class ErrorWindowCounter {
+public:
+    ErrorWindowCounter()
+        : thread_([this] {
+              while (!stop_) {
+                  std::vector<HWND> found;
+                  EnumWindows(FindErrorWindows, reinterpret_cast<LPARAM>(&found));
+                  for (HWND hwnd : found) {
+                      ++count_;
+                      SendMessageW(FindWindowExW(hwnd, nullptr, L"Button", nullptr), BM_CLICK, 0, 0);
+                  }
+                  Sleep(10);
+              }
+              done_ = true;
+          }) {}
+    // A box, once shown, keeps UseStyle waiting until it is closed: stopping afterwards misses none.
+    int Stop() {
+        stop_ = true;
+        while (!done_) PumpMessages(10);  // the watcher reads this thread's windows' texts
+        thread_.join();
+        return count_;
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> done_{false};
+    std::atomic<int> count_{0};
+    std::thread thread_;
+};
+
+class HighContrastLookup : public StyleLookup {
+protected:
+    void TearDown() override {
+        SetHighContrastForTests(std::nullopt);
+        StyleLookup::TearDown();
+    }
+};
+
+TEST_F(HighContrastLookup, HighContrastKeepsTheStandardLookWithoutABox) {
+    struct Case {
+        bool high_contrast;
+        bool styled;
+    };
+    for (const Case& c : {Case{false, true}, Case{true, false}}) {
+        SCOPED_TRACE(c.high_contrast ? "high contrast on" : "high contrast off");
+        ASSERT_TRUE(UseStyle(kStandardStyleName));
+        SetHighContrastForTests(c.high_contrast);
+        TForm1* launcher = App().CreateForm<TForm1>();
+        Form1 = launcher;
+        SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        launcher->Show();
+        PumpMessages(150);
+
+        ErrorWindowCounter boxes;
+        EXPECT_EQ(UseStyle(L"Amakrits"), c.styled);
+        EXPECT_EQ(boxes.Stop(), 0) << "no box";
+        PumpMessages(150);
+        EXPECT_EQ(ActiveStyleName(), c.styled ? L"Amakrits" : kStandardStyleName);
+        EXPECT_EQ(ClientPixel(launcher->Panel1.Handle(), {30, 60}),
+                  c.styled ? Amakrits().colours.panel : SystemColour(COLOR_BTNFACE));
+        EXPECT_EQ(ClientPixel(launcher->Button1.Handle(), {6, 6}) == Amakrits().colours.button, c.styled)
+            << "the buttons are the style's only when it is in force";
+        delete launcher->SettingsDialog();
+        delete launcher;
+        Form1 = nullptr;
+        PumpMessages();
+    }
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 #include "style_support.h"
 
 #include "app/application.h"
+#include "platform/failure.h"
 #include "launcher/Min_ucn.h"
 #include "settings/Unit2.h"
 #include "ui/style/gdi.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -219,19 +222,25 @@ TEST_F(StylePixels, DropDownMenuHasTheStylesBackgroundSeparatorAndHotItem) {
     HMENU file = GetSubMenu(GetMenu(hwnd), 0);
     StyleColour border{}, item{}, separator{}, hot{};
     RECT first{}, line{};
-    RunSoon([&] {
+    auto sample = [&] {
         HWND popup = Popup();
-        ASSERT_NE(popup, nullptr);
+        if (!popup) return false;
         GetMenuItemRect(hwnd, file, 0, &first);
         GetMenuItemRect(hwnd, file, 1, &line);
         border = ScreenPixel({ScreenRect(popup).left, ScreenRect(popup).top + 5});
         item = ScreenPixel({first.right - 3, (first.top + first.bottom) / 2});
         separator = ScreenPixel({(line.left + line.right) / 2, (line.top + line.bottom) / 2});
+        return border == colours.menu_border && item == colours.menu && separator == colours.menu_separator;
+    };
+    auto sample_hot = [&] {
+        hot = ScreenPixel({first.right - 3, (first.top + first.bottom) / 2});
+        return hot == colours.menu_hot;
+    };
+    RunWhenReady(sample, [&] {
+        HWND popup = Popup();
+        ASSERT_NE(popup, nullptr);
         PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
-        RunSoon([&] {
-            hot = ScreenPixel({first.right - 3, (first.top + first.bottom) / 2});
-            EndMenu();
-        });
+        RunWhenReady(sample_hot, [] { EndMenu(); });
     });
     POINT at{0, 0};
     ClientToScreen(hwnd, &at);
@@ -458,6 +467,165 @@ TEST_F(StylePixels, FrameKeepsTheStylesColoursThroughWhatThemedWindowsSends) {
     wchar_t text[64] = {};
     GetMenuStringW(GetMenu(hwnd), 0, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, L"FILE") << "still a real menu bar";
+
+// --- edits: what the user sees while selecting, before any WM_PAINT
+
+POINT CharacterAt(HWND edit, int index) {
+    LRESULT at = SendMessageW(edit, EM_POSFROMCHAR, index, 0);
+    return {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+}
+
+int LineHeightOf(HWND edit) {
+    HDC dc = GetDC(edit);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(edit, dc);
+    return metrics.tmHeight;
+}
+
+// Within a level or three of the way from one colour to the other, in every channel: a smoothed pixel of text
+// in the one colour on the other.
+bool OnTheWay(const StyleColour& c, const StyleColour& from, const StyleColour& to) {
+    auto within = [](int v, int a, int b) { return v >= std::min(a, b) - 3 && v <= std::max(a, b) + 3; };
+    return within(c.red, from.red, to.red) && within(c.green, from.green, to.green) &&
+           within(c.blue, from.blue, to.blue);
+}
+
+// Holds Shift down for this thread, as it is while the user presses Shift+arrows.
+class ShiftHeld {
+public:
+    ShiftHeld() {
+        GetKeyboardState(saved_);
+        BYTE keys[256];
+        std::copy(std::begin(saved_), std::end(saved_), keys);
+        keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
+        SetKeyboardState(keys);
+    }
+    ~ShiftHeld() { SetKeyboardState(saved_); }
+
+private:
+    BYTE saved_[256] = {};
+};
+
+struct Selecting {
+    const char* how;
+    std::function<void(HWND edit)> select;
+    DWORD start, end;
+};
+
+const Selecting kSelections[] = {
+    {"Shift+Right five times",
+     [](HWND edit) {
+         ShiftHeld shift;
+         for (int i = 0; i < 5; ++i) SendMessageW(edit, WM_KEYDOWN, VK_RIGHT, 1);
+     },
+     0, 5},
+    {"dragging the mouse from the sixth character to the thirteenth",
+     [](HWND edit) {
+         int middle = CharacterAt(edit, 0).y + LineHeightOf(edit) / 2;
+         POINT from = CharacterAt(edit, 6), to = CharacterAt(edit, 13);
+         SendMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, middle));
+         SendMessageW(edit, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((from.x + to.x) / 2, middle));
+         SendMessageW(edit, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, middle));
+         SendMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(to.x, middle));
+     },
+     6, 13},
+};
+
+TEST_F(StylePixels, SelectingTextShowsTheStylesSelectionAtOnce) {
+    ShowDialog();
+    HWND edit = Dialog().Edit1.Handle();
+    const StyleColour system_highlight = SystemColour(COLOR_HIGHLIGHT);
+    for (const Selecting& c : kSelections) {
+        SCOPED_TRACE(c.how);
+        SetFocus(edit);
+        SetWindowTextW(edit, L"Kavlo Connect Kavlo");
+        SendMessageW(edit, EM_SETSEL, 0, 0);
+        PumpMessages();
+
+        c.select(edit);  // read straight after: no WM_PAINT comes in between
+        ShowDrawingWithoutPainting();
+        DWORD start = 0, end = 0;
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, c.start) << "a real selection";
+        EXPECT_EQ(end, c.end);
+
+        ScreenArea field = ScreenArea::OfClient(edit);
+        POINT left = CharacterAt(edit, c.start), right = CharacterAt(edit, c.end);
+        int background = 0, text = 0, foreign = 0;
+        for (int y = left.y; y < left.y + LineHeightOf(edit); ++y)
+            for (int x = left.x; x < right.x; ++x) {
+                StyleColour pixel = field.At(x, y);
+                background += pixel == colours.selection;
+                text += pixel == colours.selection_text;
+                foreign += !OnTheWay(pixel, colours.selection, colours.selection_text);
+            }
+        EXPECT_GT(background, 0) << "the selection shows in the style's colour";
+        EXPECT_GT(text, 0) << "its text shows in the style's selection text colour";
+        EXPECT_EQ(foreign, 0) << "nothing else inside the selection";
+        int system = 0;
+        for (int y = 0; y < field.height(); ++y)
+            for (int x = 0; x < field.width(); ++x) system += field.At(x, y) == system_highlight;
+        EXPECT_EQ(system, 0) << "no pixel of the system's selection colour anywhere in the field";
+    }
+}
+
+// --- the system's message box, as the failure box shows it
+
+HWND ShownSystemBox() {
+    struct Search { HWND found = nullptr; } search;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM lparam) -> BOOL {
+            if (IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770") reinterpret_cast<Search*>(lparam)->found = hwnd;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// True when some pixel of the window's client area is not the colour: something is drawn there.
+bool ShowsSomethingOn(HWND hwnd, const StyleColour& surface) {
+    ScreenArea area = ScreenArea::OfClient(hwnd);
+    for (int y = 0; y < area.height(); ++y)
+        for (int x = 0; x < area.width(); ++x)
+            if (!(area.At(x, y) == surface)) return true;
+    return false;
+}
+
+TEST_F(StylePixels, FailureBoxIsTheStylesColourDownToItsBottomEdge) {
+    struct Seen {
+        bool shown = false;
+        StyleColour top, bottom_left, bottom_right;
+        bool icon = false, text = false;
+    } seen;
+    std::function<void(int)> look = [&](int tries_left) {
+        HWND box = ShownSystemBox();
+        if (!box && tries_left > 0) return RunSoon([&, tries_left] { look(tries_left - 1); }, 50);
+        if (!box) return;
+        seen.shown = true;
+        RECT client{};
+        GetClientRect(box, &client);
+        seen.top = ClientPixel(box, {3, 3});
+        seen.bottom_left = ClientPixel(box, {3, client.bottom - 3});  // the strip behind the buttons
+        seen.bottom_right = ClientPixel(box, {client.right - 3, client.bottom - 3});
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (ClassOf(child) != L"Static" && ClassOf(child) != L"STATIC") continue;
+            bool icon = (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+            (icon ? seen.icon : seen.text) |= ShowsSomethingOn(child, colours.window);
+        }
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
+    };
+    RunSoon([&] { look(40); }, 200);
+    App().ShowFailure(Failure(L"Server unreachable"));
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.top, colours.window);
+    EXPECT_EQ(seen.bottom_left, colours.window) << "no light strip behind the button";
+    EXPECT_EQ(seen.bottom_right, colours.window);
+    EXPECT_TRUE(seen.icon) << "the stop icon still shows";
+    EXPECT_TRUE(seen.text) << "the text still shows";
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include "ui/style/controls.h"
 
+#include "ui/style/selection_colours.h"
+
 #include <algorithm>
-#include <cmath>
+#include <optional>
+#include <vector>
 
 namespace {
 bool IsEditClass(HWND hwnd) { return CompareStringOrdinal(ClassNameOf(hwnd).c_str(), -1, L"Edit", -1, TRUE) == CSTR_EQUAL; }
@@ -20,35 +23,74 @@ bool RedrawsButton(UINT message) {
     return false;
 }
 
-// Pixels the edit drew in the system's selection colours take the style's, keeping the text's smoothing.
-void RecolourSelection(StyleCanvas& canvas, COLORREF system_back, COLORREF system_text, const StyleColour& back,
-                       const StyleColour& text) {
-    auto split = [](std::uint32_t rgb, double out[3]) {
-        out[0] = (rgb >> 16) & 0xFF;
-        out[1] = (rgb >> 8) & 0xFF;
-        out[2] = rgb & 0xFF;
-    };
-    const double from[3] = {double(GetRValue(system_back)), double(GetGValue(system_back)), double(GetBValue(system_back))};
-    const double to[3] = {double(GetRValue(system_text)), double(GetGValue(system_text)), double(GetBValue(system_text))};
-    const double new_from[3] = {double(back.red), double(back.green), double(back.blue)};
-    const double new_to[3] = {double(text.red), double(text.green), double(text.blue)};
-    double span[3] = {to[0] - from[0], to[1] - from[1], to[2] - from[2]};
-    double length = span[0] * span[0] + span[1] * span[1] + span[2] * span[2];
-    if (length < 1) return;
-    std::uint32_t* pixel = canvas.pixels();
-    for (int i = 0, n = canvas.width() * canvas.height(); i < n; ++i) {
-        double p[3];
-        split(pixel[i], p);
-        double t = ((p[0] - from[0]) * span[0] + (p[1] - from[1]) * span[1] + (p[2] - from[2]) * span[2]) / length;
-        if (t < 0 || t > 1) continue;
-        double miss = 0;
-        for (int k = 0; k < 3; ++k) miss += std::pow(p[k] - (from[k] + t * span[k]), 2);
-        if (miss > 6) continue;  // not on the way from the selection's background to its text
-        std::uint32_t out = 0;
-        for (int k = 0; k < 3; ++k)
-            out = (out << 8) | static_cast<std::uint32_t>(std::lround(new_from[k] + t * (new_to[k] - new_from[k])));
-        pixel[i] = out;
+StyleColour FromColorRef(COLORREF c) { return {GetRValue(c), GetGValue(c), GetBValue(c)}; }
+
+// Messages after which an edit may have drawn its text or selection straight to the screen, in the system's
+// selection colours: typing, deleting, pasting, moving the selection with keys or the mouse, scrolling.
+bool RedrawsEdit(HWND hwnd, UINT message) {
+    switch (message) {
+        case WM_KEYDOWN: case WM_KEYUP: case WM_SYSKEYDOWN: case WM_CHAR: case WM_SYSCHAR: case WM_IME_CHAR:
+        case WM_IME_COMPOSITION: case WM_IME_ENDCOMPOSITION: case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK:
+        case WM_LBUTTONUP: case WM_CAPTURECHANGED: case WM_SETFOCUS: case WM_KILLFOCUS: case WM_CONTEXTMENU:
+        case WM_SETTEXT: case WM_PASTE: case WM_CUT: case WM_CLEAR: case WM_UNDO: case EM_UNDO: case EM_SETSEL:
+        case EM_REPLACESEL: case EM_SCROLL: case EM_LINESCROLL: case EM_SCROLLCARET: case WM_HSCROLL:
+        case WM_VSCROLL: case WM_MOUSEWHEEL:
+            return true;
+        case WM_MOUSEMOVE:
+        case WM_TIMER:  // the edit scrolls on a timer while the mouse drags past its side
+            return GetCapture() == hwnd;
     }
+    return false;
+}
+
+// Where the edit's selection shows, line by line, in client coordinates. Only there are pixels recoloured: the
+// field's own light text would otherwise pass for a blend of the system's blue and white.
+std::vector<RECT> SelectedAreas(HWND hwnd, DWORD start, DWORD end, int line_height) {
+    std::vector<RECT> areas;
+    RECT client = ClientArea(hwnd);
+    auto position = [hwnd](DWORD index) -> std::optional<POINT> {
+        LRESULT at = SendMessageW(hwnd, EM_POSFROMCHAR, index, 0);
+        if (at == -1) return std::nullopt;
+        return POINT{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    };
+    auto first_line = static_cast<DWORD>(SendMessageW(hwnd, EM_LINEFROMCHAR, start, 0));
+    auto last_line = static_cast<DWORD>(SendMessageW(hwnd, EM_LINEFROMCHAR, end, 0));
+    for (DWORD line = first_line; line <= last_line; ++line) {
+        LRESULT line_start = SendMessageW(hwnd, EM_LINEINDEX, line, 0);
+        if (line_start < 0) break;
+        auto line_end = static_cast<DWORD>(line_start + SendMessageW(hwnd, EM_LINELENGTH, line_start, 0));
+        DWORD from = std::max<DWORD>(start, static_cast<DWORD>(line_start)), to = std::min(end, line_end);
+        if (to <= from) continue;
+        std::optional<POINT> left = position(from);
+        if (!left) continue;
+        // To the next character, or to the field's side when the selection runs to the line's end.
+        std::optional<POINT> right = to < line_end ? position(to) : std::nullopt;
+        LONG right_x = right && right->y == left->y ? right->x : client.right;
+        areas.push_back({std::max(left->x, client.left), left->y, std::min(right_x, client.right),
+                         std::min<LONG>(left->y + line_height, client.bottom)});
+    }
+    return areas;
+}
+
+// Pixels the edit drew in the system's selection colours take the style's, channel by channel.
+void RecolourSelection(StyleCanvas& canvas, const std::vector<RECT>& areas, const SelectionColours& colours) {
+    std::uint32_t* pixels = canvas.pixels();
+    for (const RECT& area : areas)
+        for (LONG y = std::max(0L, area.top); y < std::min<LONG>(area.bottom, canvas.height()); ++y)
+            for (LONG x = std::max(0L, area.left); x < std::min<LONG>(area.right, canvas.width()); ++x) {
+                std::uint32_t& pixel = pixels[y * canvas.width() + x];
+                pixel = RecolourSelectionPixel(pixel, colours);
+            }
+}
+
+int LineHeight(HWND hwnd) {
+    WindowDC dc(hwnd);
+    HFONT font = FontOf(hwnd);
+    HGDIOBJ old = font ? SelectObject(dc.get(), font) : nullptr;
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.get(), &metrics);
+    if (old) SelectObject(dc.get(), old);
+    return std::max(1, static_cast<int>(metrics.tmHeight));
 }
 }  // namespace
 
@@ -115,6 +157,20 @@ LRESULT StyledContainer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         }
     }
     return Default(message, wparam, lparam);
+}
+
+LRESULT StyledSystemBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_PAINT: {
+            PaintScope paint(Handle());
+            Painter().Fill(paint.dc(), ClientArea(Handle()), Painter().Colours().window);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Painter().Fill(reinterpret_cast<HDC>(wparam), ClientArea(Handle()), Painter().Colours().window);
+            return 0;
+    }
+    return StyledContainer::OnMessage(message, wparam, lparam);
 }
 
 // --- push buttons and check boxes: painted whole, with a hot look
@@ -267,9 +323,22 @@ void StyledEdit::Paint(HDC dc) {
     SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     bool shows_selection = start != end && (GetFocus() == hwnd || (GetWindowLongPtrW(hwnd, GWL_STYLE) & ES_NOHIDESEL));
     if (shows_selection)
-        RecolourSelection(canvas, GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT), p.Colours().selection,
-                          p.Colours().selection_text);
+        RecolourSelection(canvas, SelectedAreas(hwnd, std::min(start, end), std::max(start, end), LineHeight(hwnd)),
+                          {FromColorRef(GetSysColor(COLOR_HIGHLIGHT)), FromColorRef(GetSysColor(COLOR_HIGHLIGHTTEXT)),
+                           p.Colours().selection, p.Colours().selection_text});
     BitBlt(dc, 0, 0, client.right, client.bottom, canvas.dc(), 0, 0, SRCCOPY);
+}
+
+// Paints over what the edit has just drawn on the screen itself, without waiting for WM_PAINT.
+void StyledEdit::PaintNow() {
+    HWND hwnd = Handle();
+    if (!IsWindowVisible(hwnd)) return;
+    bool hid_caret = HideCaret(hwnd);
+    {
+        WindowDC dc(hwnd);
+        if (dc.get()) Paint(dc.get());
+    }
+    if (hid_caret) ShowCaret(hwnd);
 }
 
 // The caret is drawn by inverting: a caret of the field's colour XOR the caret colour shows the caret colour.
@@ -323,14 +392,18 @@ LRESULT StyledEdit::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             LRESULT result = Default(message, wparam, lparam);
             ColourCaret();
             PaintBorder();
+            PaintNow();
             return result;
         }
         case WM_KILLFOCUS:
         case WM_ENABLE: {
             LRESULT result = Default(message, wparam, lparam);
             PaintBorder();
+            PaintNow();
             return result;
         }
     }
-    return Default(message, wparam, lparam);
+    LRESULT result = Default(message, wparam, lparam);
+    if (RedrawsEdit(Handle(), message)) PaintNow();
+    return result;
 }

@@ -17,6 +17,15 @@ private:
     bool panel_;
 };
 
+// A box the system makes and runs (MessageBoxW's "#32770"). Its own WM_PAINT fills the strip behind its buttons in
+// COLOR_3DFACE; the style paints the whole client area instead. Its icon, text and buttons are child controls and
+// paint themselves.
+class StyledSystemBox : public StyledContainer {
+public:
+    explicit StyledSystemBox(HWND hwnd) : StyledContainer(hwnd, false) {}
+    LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+};
+
 // A BUTTON-class control painted whole by the style, with a hot look while the mouse is over it.
 class StyledButtonLike : public StyledWindow {
 public:
@@ -48,7 +57,8 @@ protected:
     void Paint(HDC dc) override;
 };
 
-// An edit field: the border (turquoise while focused), the selection's colours and the caret's.
+// An edit field: the border (turquoise while focused), the selection's colours and the caret's. The edit draws
+// straight to the screen while the user types or selects; it is painted again in the style right after.
 class StyledEdit : public StyledWindow {
 public:
     explicit StyledEdit(HWND hwnd) : StyledWindow(hwnd) {}
@@ -57,6 +67,7 @@ public:
 private:
     void PaintBorder();
     void Paint(HDC dc);
+    void PaintNow();
     void ColourCaret();
     StyleBitmap caret_;
 };

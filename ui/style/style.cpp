@@ -1,5 +1,6 @@
 #include "ui/style/style.h"
 
+#include "platform/accessibility.h"
 #include "platform/text.h"
 #include "ui/failure_report.h"
 #include "ui/resources.h"
@@ -46,8 +47,10 @@ void StyleWindow(HWND hwnd) {
         AttachStyledWindow(std::make_unique<StyledMenuOwner>(hwnd));
         if ((style & WS_CAPTION) == WS_CAPTION) AttachStyledWindow(std::make_unique<StyledFrame>(hwnd));
     }
-    if (Is(class_name, L"KavloForm") || Is(class_name, L"#32770")) {
+    if (Is(class_name, L"KavloForm")) {
         AttachStyledWindow(std::make_unique<StyledContainer>(hwnd, false));
+    } else if (Is(class_name, L"#32770")) {
+        AttachStyledWindow(std::make_unique<StyledSystemBox>(hwnd));
     } else if (Is(class_name, L"KavloPanel")) {
         AttachStyledWindow(std::make_unique<StyledContainer>(hwnd, true));
     } else if (Is(class_name, L"Button")) {
@@ -147,6 +150,11 @@ const LoadedStyle* LoadFromResources(std::wstring_view name) {
 }  // namespace
 
 bool UseStyle(std::wstring_view name) {
+    // The colours the user chose for their eyes come first: the standard look, and no box to say so.
+    if (!SameName(name, kStandardStyleName) && HighContrastOn()) {
+        if (active_name != kStandardStyleName) Activate(LoadedStyles().front());
+        return false;
+    }
     const LoadedStyle* found = nullptr;
     for (const LoadedStyle& style : LoadedStyles())
         if (SameName(style.name, name)) {
