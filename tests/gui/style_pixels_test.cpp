@@ -467,6 +467,7 @@ TEST_F(StylePixels, FrameKeepsTheStylesColoursThroughWhatThemedWindowsSends) {
     wchar_t text[64] = {};
     GetMenuStringW(GetMenu(hwnd), 0, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, L"FILE") << "still a real menu bar";
+}
 
 // --- edits: what the user sees while selecting, before any WM_PAINT
 
