@@ -18,17 +18,24 @@
 
 namespace {
 
-HWND Popup() {
-    struct Search { HWND found = nullptr; } search;
+// The thread's shown window of that class: "#32768" a drop-down menu, "#32770" a message box.
+HWND ShownWindowOfClass(const wchar_t* class_name) {
+    struct Search {
+        const wchar_t* class_name;
+        HWND found = nullptr;
+    } search{class_name};
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND hwnd, LPARAM lparam) -> BOOL {
-            if (IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32768") reinterpret_cast<Search*>(lparam)->found = hwnd;
+            auto* search = reinterpret_cast<Search*>(lparam);
+            if (IsWindowVisible(hwnd) && ClassOf(hwnd) == search->class_name) search->found = hwnd;
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+HWND Popup() { return ShownWindowOfClass(L"#32768"); }
 
 RECT ScreenRect(HWND hwnd) {
     RECT r{};
@@ -575,17 +582,7 @@ TEST_F(StylePixels, SelectingTextShowsTheStylesSelectionAtOnce) {
 
 // --- the system's message box, as the failure box shows it
 
-HWND ShownSystemBox() {
-    struct Search { HWND found = nullptr; } search;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM lparam) -> BOOL {
-            if (IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770") reinterpret_cast<Search*>(lparam)->found = hwnd;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+HWND ShownSystemBox() { return ShownWindowOfClass(L"#32770"); }
 
 // True when some pixel of the window's client area is not the colour: something is drawn there.
 bool ShowsSomethingOn(HWND hwnd, const StyleColour& surface) {
