@@ -1,18 +1,15 @@
 #include "platform/ras_error_text.h"
 
+#include "platform/system_library.h"
+
 #include <windows.h>
 
 namespace {
 using RasGetErrorStringWFunction = DWORD(WINAPI*)(UINT, LPWSTR, DWORD);
 
 RasGetErrorStringWFunction RasGetErrorStringWEntry() {
-    static const RasGetErrorStringWFunction entry = []() -> RasGetErrorStringWFunction {
-        // Only the system folder's copy: a rasapi32.dll beside the exe or in the current folder must never load.
-        HMODULE module = LoadLibraryExW(L"rasapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (!module) return nullptr;
-        return reinterpret_cast<RasGetErrorStringWFunction>(
-            reinterpret_cast<void*>(GetProcAddress(module, "RasGetErrorStringW")));
-    }();
+    static const SystemLibrary rasapi32(L"rasapi32.dll");
+    static const auto entry = rasapi32.Find<RasGetErrorStringWFunction>("RasGetErrorStringW");
     return entry;
 }
 }  // namespace

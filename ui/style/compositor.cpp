@@ -1,6 +1,6 @@
 #include "ui/style/compositor.h"
 
-#include "ui/handles.h"
+#include "platform/system_library.h"
 
 namespace {
 // dwmapi.h's numbers: the attributes and their values.
@@ -13,24 +13,11 @@ constexpr DWORD kCornersSquare = 1;          // DWMWCP_DONOTROUND
 
 using SetWindowAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
 
-struct ModuleDeleter {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using UniqueModule = UniqueHandle<HMODULE, ModuleDeleter>;
-
 // DwmSetWindowAttribute, or none. Looked up once; the DLL stays loaded for the program's life.
 SetWindowAttribute SetAttribute() {
-    static const struct Loaded {
-        Loaded() {
-            module.reset(LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-            if (module)
-                function = reinterpret_cast<SetWindowAttribute>(
-                    reinterpret_cast<void*>(GetProcAddress(module.get(), "DwmSetWindowAttribute")));
-        }
-        UniqueModule module;
-        SetWindowAttribute function = nullptr;
-    } loaded;
-    return loaded.function;
+    static const SystemLibrary dwmapi(L"dwmapi.dll");
+    static const auto function = dwmapi.Find<SetWindowAttribute>("DwmSetWindowAttribute");
+    return function;
 }
 
 void Set(HWND hwnd, DWORD attribute, DWORD value) {

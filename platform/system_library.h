@@ -1,0 +1,26 @@
+#pragma once
+// A DLL of Windows' own that the program needs only now and then, loaded on first use rather than imported, so
+// start-up pays nothing for it. Only the system folder's copy is loaded: never one beside the program or in the
+// current folder.
+#include <windows.h>
+
+class SystemLibrary {
+public:
+    explicit SystemLibrary(const wchar_t* name) : module_(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {}
+    ~SystemLibrary() {
+        if (module_) FreeLibrary(module_);
+    }
+    SystemLibrary(const SystemLibrary&) = delete;
+    SystemLibrary& operator=(const SystemLibrary&) = delete;
+
+    // The exported function of that name, as a pointer of type `Function`; nullptr where the DLL or the function
+    // is missing.
+    template <typename Function>
+    Function Find(const char* name) const {
+        if (!module_) return nullptr;
+        return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    }
+
+private:
+    HMODULE module_;
+};
