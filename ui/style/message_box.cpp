@@ -1,11 +1,12 @@
 #include "ui/style/message_box.h"
 
+#include "ui/disabled_windows.h"
 #include "ui/handles.h"
 #include "ui/style/data.h"
 #include "ui/window.h"
 
 #include <algorithm>
-#include <vector>
+#include <optional>
 
 namespace {
 const wchar_t kMessageClass[] = L"KavloStyleMessage";
@@ -13,11 +14,6 @@ constexpr int kMargin = 16;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 25;
 constexpr int kCloseId = 1;
-
-BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM list) {
-    if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-    return TRUE;
-}
 
 class StyleMessage : public Window {
 public:
@@ -66,10 +62,7 @@ public:
     void RunModal() {
         HWND active = GetActiveWindow();
         HWND focus = GetFocus();
-        std::vector<HWND> disabled;
-        EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
-        std::erase(disabled, Handle());
-        for (HWND hwnd : disabled) EnableWindow(hwnd, FALSE);
+        std::optional<DisabledWindows> others(std::in_place, Handle());
         ShowWindow(Handle(), SW_SHOWNORMAL);
         SetForegroundWindow(Handle());
         SetFocus(close_);
@@ -88,8 +81,7 @@ public:
         }
         // Enabled again before this window hides, so that Windows can hand activation back to one of them
         // rather than to another program's window; then the active window and focus are put back.
-        for (HWND hwnd : disabled)
-            if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+        others.reset();
         ShowWindow(Handle(), SW_HIDE);
         if (active && IsWindow(active)) SetActiveWindow(active);
         if (focus && IsWindow(focus)) SetFocus(focus);
