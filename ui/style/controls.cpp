@@ -26,12 +26,13 @@ bool RedrawsButton(UINT message) {
 StyleColour FromColorRef(COLORREF c) { return {GetRValue(c), GetGValue(c), GetBValue(c)}; }
 
 // Messages after which an edit may have drawn its text or selection straight to the screen, in the system's
-// selection colours: typing, deleting, pasting, moving the selection with keys or the mouse, scrolling.
+// selection colours: typing, deleting, pasting, moving the selection with keys or the mouse, scrolling. (Focus,
+// font and enabling also change the border and caret, and are painted where those are.)
 bool RedrawsEdit(HWND hwnd, UINT message) {
     switch (message) {
         case WM_KEYDOWN: case WM_KEYUP: case WM_SYSKEYDOWN: case WM_CHAR: case WM_SYSCHAR: case WM_IME_CHAR:
         case WM_IME_COMPOSITION: case WM_IME_ENDCOMPOSITION: case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK:
-        case WM_LBUTTONUP: case WM_CAPTURECHANGED: case WM_SETFOCUS: case WM_KILLFOCUS: case WM_CONTEXTMENU:
+        case WM_LBUTTONUP: case WM_CAPTURECHANGED: case WM_CONTEXTMENU:
         case WM_SETTEXT: case WM_PASTE: case WM_CUT: case WM_CLEAR: case WM_UNDO: case EM_UNDO: case EM_SETSEL:
         case EM_REPLACESEL: case EM_SCROLL: case EM_LINESCROLL: case EM_SCROLLCARET: case WM_HSCROLL:
         case WM_VSCROLL: case WM_MOUSEWHEEL:
@@ -83,13 +84,13 @@ void RecolourSelection(StyleCanvas& canvas, const std::vector<RECT>& areas, cons
             }
 }
 
+// The height of a line of the control's text, in its own font: the caret's height, and a selected line's.
 int LineHeight(HWND hwnd) {
     WindowDC dc(hwnd);
-    HFONT font = FontOf(hwnd);
-    HGDIOBJ old = font ? SelectObject(dc.get(), font) : nullptr;
+    std::optional<SelectedObject> font;
+    if (HFONT own = FontOf(hwnd)) font.emplace(dc.get(), own);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc.get(), &metrics);
-    if (old) SelectObject(dc.get(), old);
     return std::max(1, static_cast<int>(metrics.tmHeight));
 }
 }  // namespace
@@ -346,16 +347,9 @@ void StyledEdit::ColourCaret() {
     HWND hwnd = Handle();
     if (GetFocus() != hwnd) return;
     StylePainter& p = Painter();
-    WindowDC dc(hwnd);
-    TEXTMETRICW metrics{};
-    {
-        HFONT font = FontOf(hwnd);
-        HGDIOBJ old = font ? SelectObject(dc.get(), font) : nullptr;
-        GetTextMetricsW(dc.get(), &metrics);
-        if (old) SelectObject(dc.get(), old);
-    }
     int width = std::max(1, p.Metrics().caret_width);
-    int height = std::max(1, static_cast<int>(metrics.tmHeight));
+    int height = LineHeight(hwnd);
+    WindowDC dc(hwnd);
     StyleBitmap bitmap = MakeStyleBitmap(dc.get(), width, height);
     {
         MemoryDC memory(dc.get());
