@@ -16,7 +16,6 @@
 
 namespace {
 constexpr DWORD kSlowDial = 3000;  // ms: well past the one-second pause
-constexpr std::chrono::milliseconds kPoll{20};
 
 std::string Utf8(const std::wstring& text) { return WideToUtf8(text); }
 
@@ -71,31 +70,22 @@ protected:
 
     // The stand-in rasdial that the program started, while it runs; kept in dial_ for the test.
     HANDLE WaitForDialProcess() {
-        auto deadline = std::chrono::steady_clock::now() + kPatience;
-        while (!dial_ && std::chrono::steady_clock::now() < deadline) {
+        if (dial_) return dial_;
+        dial_ = WaitFor(kPatience, [&]() -> HANDLE {
+            HANDLE found = nullptr;
             HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
             PROCESSENTRY32W entry{};
             entry.dwSize = sizeof entry;
-            for (BOOL more = Process32FirstW(snapshot, &entry); more && !dial_; more = Process32NextW(snapshot, &entry))
+            for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
                 if (entry.th32ParentProcessID == program_->Id() && _wcsicmp(entry.szExeFile, L"rasdial.exe") == 0)
-                    dial_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+                    found = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
             CloseHandle(snapshot);
-            if (!dial_) std::this_thread::sleep_for(kPoll);
-        }
+            return found;
+        });
         return dial_;
     }
 
     bool DialRunning() const { return dial_ && WaitForSingleObject(dial_, 0) == WAIT_TIMEOUT; }
-
-    // The one box the program shows, once it shows; nullptr if none came up in time.
-    HWND WaitForBox(std::chrono::milliseconds timeout = kPatience) const {
-        auto deadline = std::chrono::steady_clock::now() + timeout;
-        for (;;) {
-            std::vector<HWND> boxes = program_->MessageBoxes();
-            if (!boxes.empty() || std::chrono::steady_clock::now() >= deadline) return boxes.empty() ? nullptr : boxes[0];
-            std::this_thread::sleep_for(kPoll);
-        }
-    }
 
     // Whether the launcher's thread takes a message now, instead of hanging in a wait.
     bool LauncherAnswers() const {
@@ -116,7 +106,7 @@ TEST_F(DialOutcome, ADialThatSucceedsShowsNoBox) {
     ASSERT_NE(WaitForDialProcess(), nullptr);
     ASSERT_EQ(WaitForSingleObject(dial_, static_cast<DWORD>(kPatience.count())), WAIT_OBJECT_0);
 
-    HWND box = WaitForBox(std::chrono::milliseconds(1000));  // time for a box to come up, if one would
+    HWND box = program_->WaitForMessageBox(std::chrono::milliseconds(1000));  // time for a box to come up, if one would
     EXPECT_EQ(box, nullptr) << Utf8(MessageBoxText(box));
     EXPECT_EQ(sandbox_.WaitForCalls(2).size(), 2u);
 }
@@ -125,7 +115,7 @@ TEST_F(DialOutcome, ARefusedDialShowsTheReasonAndTheNumberInTheFailureBox) {
     ASSERT_NO_FATAL_FAILURE(StartWithDial(691, 0));
     ASSERT_TRUE(PressStart());
 
-    HWND box = WaitForBox();
+    HWND box = program_->WaitForMessageBox();
     ASSERT_NE(box, nullptr) << "no failure box";
     std::wstring text = MessageBoxText(box);
     std::printf("the box for error 691: %s\n", Utf8(text).c_str());
@@ -155,7 +145,7 @@ TEST_F(DialOutcome, ASlowDialLeavesTheLauncherAnsweringAndIsReportedWhenItEnds) 
     EXPECT_GE(calls[1].time, calls[0].time + 1000);
     EXPECT_EQ(program_->MessageBoxes().size(), 0u);
 
-    HWND box = WaitForBox();
+    HWND box = program_->WaitForMessageBox();
     ASSERT_NE(box, nullptr) << "no failure box once the dial ended";
     EXPECT_FALSE(DialRunning());
     EXPECT_EQ(MessageBoxText(box), ExpectedSentence(800));

@@ -71,15 +71,6 @@ GUITHREADINFO ThreadStateOf(HWND window) {
     return state;
 }
 
-template <typename Condition>
-bool Eventually(Condition condition) {
-    for (auto deadline = std::chrono::steady_clock::now() + kPatience; !condition();) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
-
 // Keeps a file read-only while it lives, so the sandbox can remove it afterwards.
 class ReadOnly {
 public:
@@ -113,7 +104,7 @@ TEST(FailureBoxFocus, AfterAFailedSaveTheSettingsDialogIsActiveAndInFront) {
 
     PostMessageW(launcher, WM_COMMAND, MAKEWPARAM(kSettingsCommand, 0), 0);
     ASSERT_EQ(program.WaitForWindow(kFormClass, kSettingsCaption, true), settings);
-    ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == settings; }))
+    ASSERT_TRUE(WaitFor(kPatience, [&] { return GetForegroundWindow() == settings; }))
         << "in front: " << Named(GetForegroundWindow());
     // Clicked, the button takes the focus, as under the mouse; the focus must come back to it.
     const HWND save = FindDescendant(settings, L"Button", L"Save");
@@ -121,16 +112,16 @@ TEST(FailureBoxFocus, AfterAFailedSaveTheSettingsDialogIsActiveAndInFront) {
     const HWND focus = save;
 
     ASSERT_TRUE(Press(save));
-    ASSERT_TRUE(Eventually([&] { return !program.MessageBoxes().empty(); }));
-    HWND box = program.MessageBoxes().front();
+    HWND box = program.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box).rfind(L"Cannot create file", 0), 0u) << WideToUtf8(MessageBoxText(box));
     other.ClearActivations();
     ASSERT_TRUE(Click(GetDlgItem(box, IDOK)));
-    ASSERT_TRUE(Eventually([&] { return program.MessageBoxes().empty(); }));
+    ASSERT_TRUE(WaitFor(kPatience, [&] { return program.MessageBoxes().empty(); }));
 
     // Whatever Windows activates as the box goes happens before the box's loop returns; the program then
     // restores its own active window and focus.
-    Eventually([&] { return GetForegroundWindow() == settings && ThreadStateOf(settings).hwndFocus == focus; });
+    WaitFor(kPatience, [&] { return GetForegroundWindow() == settings && ThreadStateOf(settings).hwndFocus == focus; });
     EXPECT_EQ(other.Activations(), 0) << "the other program's window was activated as the box went";
     EXPECT_EQ(GetForegroundWindow(), settings) << "in front: " << Named(GetForegroundWindow());
     GUITHREADINFO state = ThreadStateOf(settings);
@@ -140,7 +131,7 @@ TEST(FailureBoxFocus, AfterAFailedSaveTheSettingsDialogIsActiveAndInFront) {
     EXPECT_FALSE(IsWindowEnabled(launcher)) << "the dialog is still modal";
 
     PostMessageW(settings, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(launcher) != FALSE; }));
+    ASSERT_TRUE(WaitFor(kPatience, [&] { return IsWindowEnabled(launcher) != FALSE; }));
     PostMessageW(launcher, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
 }

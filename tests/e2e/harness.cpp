@@ -12,7 +12,6 @@
 #include <thread>
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 const wchar_t* const kCopiedPrograms[] = {L"Kavlo_Connect.exe", L"rdp_handler.exe"};
@@ -21,7 +20,6 @@ const wchar_t kRdpProgId[] = L"Kavlo.RdpFile";
 const wchar_t kExtensionKey[] = L"Software\\Classes\\.rdp";
 const wchar_t kProgIdKey[] = L"Software\\Classes\\Kavlo.RdpFile";
 const wchar_t kCommandKey[] = L"Software\\Classes\\Kavlo.RdpFile\\shell\\open\\command";
-constexpr std::chrono::milliseconds kPoll{50};
 
 // The test program's own folder, where the build puts the program and the stand-ins too.
 fs::path BuildOutputFolder() {
@@ -42,16 +40,6 @@ fs::path NewTemporaryFolder() {
             ADD_FAILURE() << "cannot make a temporary folder, error " << GetLastError();
             return folder;
         }
-    }
-}
-
-template <typename Found>
-auto WaitFor(std::chrono::milliseconds timeout, Found found) {
-    auto deadline = Clock::now() + timeout;
-    for (;;) {
-        auto result = found();
-        if (result || Clock::now() >= deadline) return result;
-        std::this_thread::sleep_for(kPoll);
     }
 }
 
@@ -214,6 +202,13 @@ std::vector<HWND> ProgramProcess::MessageBoxes() const {
     for (HWND window : TopLevelWindowsOf(id_))
         if (ClassOf(window) == L"#32770" && IsWindowVisible(window)) boxes.push_back(window);
     return boxes;
+}
+
+HWND ProgramProcess::WaitForMessageBox(std::chrono::milliseconds timeout) const {
+    return WaitFor(timeout, [&]() -> HWND {
+        std::vector<HWND> boxes = MessageBoxes();
+        return boxes.empty() ? nullptr : boxes.front();
+    });
 }
 
 std::optional<DWORD> ProgramProcess::WaitForExit(std::chrono::milliseconds timeout) const {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 inline constexpr wchar_t kFormClass[] = L"KavloForm";
@@ -19,6 +20,18 @@ inline constexpr wchar_t kLauncherCaption[] = L"ارتباط با شرکت";
 inline constexpr wchar_t kSettingsCaption[] = L"تنظیمات اتصال";
 
 inline constexpr std::chrono::milliseconds kPatience{15000};
+inline constexpr std::chrono::milliseconds kPoll{50};
+
+// Asks `found` again every kPoll until it gives something true, or the timeout has passed; gives its last answer.
+template <typename Found>
+auto WaitFor(std::chrono::milliseconds timeout, Found found) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        auto result = found();
+        if (result || std::chrono::steady_clock::now() >= deadline) return result;
+        std::this_thread::sleep_for(kPoll);
+    }
+}
 
 // One line of a stand-in's calls.log.
 struct LoggedCall {
@@ -79,6 +92,8 @@ public:
     HWND FindWindowOfClass(const wchar_t* class_name) const;
     // The message boxes (#32770 windows) the process shows now.
     std::vector<HWND> MessageBoxes() const;
+    // The first message box the process shows, once it shows one; nullptr after the timeout.
+    HWND WaitForMessageBox(std::chrono::milliseconds timeout = kPatience) const;
     // The exit code, or nothing while the process still runs after the timeout.
     std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kPatience) const;
 

@@ -12,11 +12,8 @@ TEST(ProgramStart, ABadSettingsFileShowsOneBoxNoWindowAndEndsWithCodeZero) {
         << "\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n[CheckBox2: TcxPropertiesStoreComponent]\r\n=\r\nChecked=1\r\n";
     ProgramProcess program(sandbox);
 
-    std::vector<HWND> boxes;
-    for (int i = 0; i < 300 && boxes.empty(); ++i) {
-        boxes = program.MessageBoxes();
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    ASSERT_NE(program.WaitForMessageBox(), nullptr);
+    std::vector<HWND> boxes = program.MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(MessageBoxText(boxes[0]), L"Invalid property element: 1.");
     EXPECT_EQ(TextOf(boxes[0]), L"Kavlo_connect") << "the title is the caption";
