@@ -4,7 +4,7 @@
 
 #include "platform/failure.h"
 #include "platform/files.h"
-#include "platform/locale_conventions.h"
+#include "platform/locale_values.h"
 #include "platform/text.h"
 #include "settings/ini_file.h"
 
@@ -13,11 +13,10 @@ namespace {
 const wchar_t kClassName[] = L"TcxPropertiesStoreComponent";
 
 IniConventions UserIniConventions() {
-    const LocaleConventions locale = UserLocaleConventions();
     return {
         [](std::string_view bytes) { return AnsiToWide(bytes); },
-        [locale](std::wstring_view text) { return FloatTextOf(text, locale); },
-        [locale](std::wstring_view text) { return DateTimeTextOf(text, locale); },
+        UserLocaleNumberText,
+        UserLocaleDateText,
     };
 }
 

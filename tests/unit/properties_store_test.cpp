@@ -13,6 +13,7 @@
 
 #include "platform/failure.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "tests/unit/settings_test_support.h"
 
 namespace {
@@ -207,18 +208,45 @@ void ExpectAnsiFileReadAndRewritten(const std::string& value, const std::wstring
 }
 
 TEST(CodePage1252PropertiesStoreTest, ReadsAnsiFile) { ExpectAnsiFileReadAndRewritten("Caf\xE9", L"Caf\u00E9", "Caf\xC3\xA9"); }
-// Wine's en-US conventions: "." and M/d/yyyy h:mm:ss tt.
-TEST(CodePage1252PropertiesStoreTest, ReadsUnquotedNumbersAndDatesInTheUsersLocale) {
-    TempFolder folder;
-    const std::wstring path = folder.File(L"setup_a.ini");
-    WriteBytes(path, std::string(kMark) + "[Main]\r\nVersion=2\r\n[Edit1: TcxPropertiesStoreComponent]\r\nText=1.50\r\n"
-                                          "[Edit2: TcxPropertiesStoreComponent]\r\nText=2/29/24 13:05\r\n"
-                                          "[Edit3: TcxPropertiesStoreComponent]\r\nText=1,5\r\n");
-    Dialog dialog(path);
-    dialog.store.RestoreFrom();
-    EXPECT_EQ(dialog.Edit1.text, L"1.5");
-    EXPECT_EQ(dialog.Edit2.text, L"2/29/2024 1:05:00 PM");
-    EXPECT_EQ(dialog.Edit3.text, L"1,5");
+// A hand-edited file's unquoted numbers and dates are read in the user's locale and written back, quoted, as the
+// user's locale writes them. Run once under each locale of the table (see tests/CMakeLists.txt).
+TEST(UserLocaleNumbersAndDates, ReadAndWrittenBackInTheUsersLocale) {
+    const struct {
+        const wchar_t* locale;
+        std::string written;  // by hand, unquoted
+        std::wstring shown;   // in the edit, and written back between quotes
+    } cases[] = {
+        {L"en-US", "1.50", L"1.5"},
+        {L"en-US", "-2.5e3", L"-2500"},
+        {L"en-US", "3000000000", L"3000000000"},
+        {L"en-US", "12/31/2024 1:05 PM", L"12/31/2024 1:05:00 PM"},
+        {L"en-US", "31.12.2024 10:30", L"31.12.2024 10:30"},
+        {L"en-US", "1e400", L"1e400"},
+        {L"de-DE", "1,50", L"1,5"},
+        {L"de-DE", "-2,5e3", L"-2500"},
+        {L"de-DE", "31.12.2024 10:30", L"31.12.2024 10:30:00"},
+        {L"de-DE", "10.0.0.5:3389", L"10.0.0.5:3389"},
+        {L"de-DE", std::string("1,5\0x", 5), std::wstring(L"1,5\0x", 5)},
+    };
+    wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
+    ASSERT_GT(GetUserDefaultLocaleName(locale, LOCALE_NAME_MAX_LENGTH), 0);
+    int checked = 0;
+    for (const auto& c : cases) {
+        if (std::wstring_view(c.locale) != locale) continue;
+        SCOPED_TRACE(c.written);
+        TempFolder folder;
+        const std::wstring path = folder.File(L"setup_a.ini");
+        WriteBytes(path, std::string(kMark) + "[Main]\r\nVersion=2\r\n[Edit1: TcxPropertiesStoreComponent]\r\nText=" +
+                             c.written + "\r\n");
+        Dialog dialog(path);
+        dialog.store.RestoreFrom();
+        EXPECT_EQ(dialog.Edit1.text, c.shown);
+        dialog.store.StoreTo(true);
+        EXPECT_NE(ReadBytes(path).find("[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"" + WideToUtf8(c.shown) + "\"\r\n"),
+                  std::string::npos);
+        ++checked;
+    }
+    EXPECT_GT(checked, 0) << "no cases for the user's locale " << testing::PrintToString(std::wstring(locale));
 }
 TEST(CodePage1256PropertiesStoreTest, ReadsAnsiFile) {
     ExpectAnsiFileReadAndRewritten("\xC7\xE1 x", L"\u0627\u0644 x", "\xD8\xA7\xD9\x84 x");
