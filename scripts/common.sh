@@ -23,6 +23,7 @@ kavlo_install_packages() {
   command -v import >/dev/null && import -version >/dev/null 2>&1 || missing+=(imagemagick)
   command -v xwininfo >/dev/null || missing+=(x11-utils)
   [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
+  [ -f /usr/include/stb/stb_image.h ] || missing+=(libstb-dev)
   if [ ${#missing[@]} -gt 0 ]; then
     kavlo_say "Installing ${missing[*]}"
     local sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo

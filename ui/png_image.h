@@ -1,6 +1,6 @@
 #pragma once
-// PNG decoding for the program's own pictures: 8-bit RGB or RGBA, not interlaced. Decoding them here keeps the
-// imaging component (and the COM objects it brings) out of start-up.
+// PNG decoding for the program's own pictures, by stb_image built for PNG alone. Decoding them here keeps the
+// imaging component (and the COM objects and codec DLLs it brings) out of start-up.
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -11,5 +11,5 @@ struct PngImage {
     std::vector<std::uint8_t> bgra;  // top-down rows, blue-green-red-alpha, colours premultiplied by alpha
 };
 
-// Nothing when the bytes are not such a PNG or are damaged.
+// Nothing when the bytes are not a PNG or are damaged.
 std::optional<PngImage> DecodePngImage(const std::vector<std::uint8_t>& png);

@@ -57,9 +57,9 @@ TEST(PngImage, RefusesWhatItCannotDecode) {
         {"empty", {}},
         {"not a PNG signature", changed(1, 'Q')},
         {"cut short", std::vector<std::uint8_t>(good.begin(), good.begin() + good.size() / 2)},
-        {"16 bits a channel", changed(8 + 8 + 8, 16)},
-        {"palette colours", changed(8 + 8 + 9, 3)},
-        {"interlaced", changed(8 + 8 + 12, 1)},
+        {"a header of 16 bits a channel over 8-bit rows", changed(8 + 8 + 8, 16)},
+        {"palette colours without a palette", changed(8 + 8 + 9, 3)},
+        {"a header of interlaced rows over plain rows", changed(8 + 8 + 12, 1)},
         {"not a deflate stream", changed(8 + 25 + 8, 0x79)},
         {"a reserved block type", changed(8 + 25 + 8 + 2, 0x07)},
     };
