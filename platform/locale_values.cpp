@@ -9,7 +9,8 @@ namespace {
 
 // oleaut32.dll is only needed for a file somebody edited by hand, so it is loaded then, not at every start.
 struct Automation {
-    using NumberFromText = HRESULT(WINAPI*)(OLECHAR*, LCID, ULONG, DOUBLE*);
+    using ParseNumber = HRESULT(WINAPI*)(OLECHAR*, LCID, ULONG, NUMPARSE*, BYTE*);
+    using NumberFromParse = HRESULT(WINAPI*)(NUMPARSE*, BYTE*, ULONG, VARIANT*);
     using DateFromText = HRESULT(WINAPI*)(OLECHAR*, LCID, ULONG, DATE*);
     using TextFromNumber = HRESULT(WINAPI*)(DOUBLE, LCID, ULONG, BSTR*);
     using TextFromDate = HRESULT(WINAPI*)(DATE, LCID, ULONG, BSTR*);
@@ -17,18 +18,21 @@ struct Automation {
     using FreeText = void(WINAPI*)(BSTR);
 
     SystemLibrary library{L"oleaut32.dll"};
-    NumberFromText R8FromStr = library.Find<NumberFromText>("VarR8FromStr");
-    DateFromText DateFromStr = library.Find<DateFromText>("VarDateFromStr");
-    TextFromNumber BstrFromR8 = library.Find<TextFromNumber>("VarBstrFromR8");
-    TextFromDate BstrFromDate = library.Find<TextFromDate>("VarBstrFromDate");
+    ParseNumber VarParseNumFromStr = library.Find<ParseNumber>("VarParseNumFromStr");
+    NumberFromParse VarNumFromParseNum = library.Find<NumberFromParse>("VarNumFromParseNum");
+    DateFromText VarDateFromStr = library.Find<DateFromText>("VarDateFromStr");
+    TextFromNumber VarBstrFromR8 = library.Find<TextFromNumber>("VarBstrFromR8");
+    TextFromDate VarBstrFromDate = library.Find<TextFromDate>("VarBstrFromDate");
     AllocateText SysAllocStringLen = library.Find<AllocateText>("SysAllocStringLen");
     FreeText SysFreeString = library.Find<FreeText>("SysFreeString");
 
     bool Complete() const {
-        return R8FromStr && DateFromStr && BstrFromR8 && BstrFromDate && SysAllocStringLen && SysFreeString;
+        return VarParseNumFromStr && VarNumFromParseNum && VarDateFromStr && VarBstrFromR8 && VarBstrFromDate &&
+               SysAllocStringLen && SysFreeString;
     }
 };
 
+// Without oleaut32 (never the case on Windows) nothing is a number or a date, and a value stays the text it is.
 const Automation* LoadedAutomation() {
     static const Automation automation;
     return automation.Complete() ? &automation : nullptr;
@@ -45,33 +49,52 @@ public:
     AutomationText& operator=(const AutomationText&) = delete;
     BSTR get() const { return text_; }
     BSTR* put() { return &text_; }
+    std::wstring Text() const { return text_ ? std::wstring(text_) : std::wstring(); }
 
 private:
     const Automation& automation_;
     BSTR text_;
 };
 
-// Reads `text` with `read` into a value and writes that back with `write`, both in the user's locale.
-// Without oleaut32 (never the case on Windows) nothing is a number or a date, and the value stays the text it is.
-template <typename Value, typename Read, typename Write>
-std::optional<std::wstring> Converted(std::wstring_view text, Read Automation::*read, Write Automation::*write) {
-    const Automation* automation = LoadedAutomation();
-    // The conversions read up to the first null character; a text holding one is not a number or a date.
-    if (!automation || text.find(L'\0') != std::wstring_view::npos) return std::nullopt;
-    const AutomationText in(*automation, automation->SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
-    Value value{};
-    if (!in.get() || FAILED((automation->*read)(in.get(), LOCALE_USER_DEFAULT, 0, &value))) return std::nullopt;
-    AutomationText out(*automation, nullptr);
-    if (FAILED((automation->*write)(value, LOCALE_USER_DEFAULT, 0, out.put())) || !out.get()) return std::nullopt;
-    return std::wstring(out.get());
+// The conversions read up to the first null character, so a text holding one is neither a number nor a date.
+std::optional<AutomationText> InputText(const Automation& automation, std::wstring_view text) {
+    if (text.find(L'\0') != std::wstring_view::npos) return std::nullopt;
+    BSTR copy = automation.SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (!copy) return std::nullopt;
+    return std::optional<AutomationText>(std::in_place, automation, copy);
 }
 
 }  // namespace
 
 std::optional<std::wstring> UserLocaleNumberText(std::wstring_view text) {
-    return Converted<DOUBLE>(text, &Automation::R8FromStr, &Automation::BstrFromR8);
+    const Automation* automation = LoadedAutomation();
+    if (!automation) return std::nullopt;
+    const std::optional<AutomationText> in = InputText(*automation, text);
+    if (!in) return std::nullopt;
+    // The forms VarR8FromStr reads, but for digit grouping: a dotted address or date ("10.0.0.5", "31.12.2024"
+    // where "." groups digits) must not turn into one large number.
+    BYTE digits[1024];
+    NUMPARSE parse{};
+    parse.cDig = static_cast<INT>(sizeof digits);
+    parse.dwInFlags = NUMPRS_STD & ~NUMPRS_THOUSANDS;
+    VARIANT number{};  // VT_EMPTY
+    if (FAILED(automation->VarParseNumFromStr(in->get(), LOCALE_USER_DEFAULT, 0, &parse, digits)) ||
+        parse.cchUsed != static_cast<INT>(text.size()) ||
+        FAILED(automation->VarNumFromParseNum(&parse, digits, VTBIT_R8, &number)) || number.vt != VT_R8)
+        return std::nullopt;
+    AutomationText out(*automation, nullptr);
+    if (FAILED(automation->VarBstrFromR8(number.dblVal, LOCALE_USER_DEFAULT, 0, out.put())) || !out.get())
+        return std::nullopt;
+    return out.Text();
 }
 
 std::optional<std::wstring> UserLocaleDateText(std::wstring_view text) {
-    return Converted<DATE>(text, &Automation::DateFromStr, &Automation::BstrFromDate);
+    const Automation* automation = LoadedAutomation();
+    if (!automation) return std::nullopt;
+    const std::optional<AutomationText> in = InputText(*automation, text);
+    DATE date = 0;
+    if (!in || FAILED(automation->VarDateFromStr(in->get(), LOCALE_USER_DEFAULT, 0, &date))) return std::nullopt;
+    AutomationText out(*automation, nullptr);
+    if (FAILED(automation->VarBstrFromDate(date, LOCALE_USER_DEFAULT, 0, out.put())) || !out.get()) return std::nullopt;
+    return out.Text();
 }

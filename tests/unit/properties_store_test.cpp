@@ -225,6 +225,8 @@ TEST(UserLocaleNumbersAndDates, ReadAndWrittenBackInTheUsersLocale) {
         {L"de-DE", "1,50", L"1,5"},
         {L"de-DE", "-2,5e3", L"-2500"},
         {L"de-DE", "31.12.2024 10:30", L"31.12.2024 10:30:00"},
+        {L"de-DE", "31.12.2024", L"31.12.2024"},
+        {L"de-DE", "10.0.0.5", L"10.0.0.5"},  // "." groups digits here, but grouping is no number's
         {L"de-DE", "10.0.0.5:3389", L"10.0.0.5:3389"},
         {L"de-DE", std::string("1,5\0x", 5), std::wstring(L"1,5\0x", 5)},
     };
