@@ -3,6 +3,7 @@
 #include "app/failure_box.h"
 #include "app/failure_text.h"
 #include "app/title_rule.h"
+#include "platform/startup_times.h"
 #include "ui/failure_report.h"
 #include "ui/program_icon.h"
 
@@ -31,7 +32,11 @@ Application& App() { return *the_application; }
 
 Application::Application() {
     the_application = this;
-    OleInitialize(nullptr);
+    {
+        StartupStep step(L"OLE initialisation");
+        OleInitialize(nullptr);
+    }
+    StartupStep step(L"application title, icon and hidden window");
     title_ = ApplicationTitle(ModulePath(), LowerCase);
     icon_ = ProgramIcon(IconSize::large);
 
@@ -56,6 +61,7 @@ Application::~Application() {
 }
 
 void Application::Initialize() {
+    StartupStep step(L"COM initialisation");
     com_initialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     // The main form owns the taskbar button: the hidden window becomes a tool window without a title.
     LONG_PTR ex_style = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
@@ -69,6 +75,14 @@ void Application::Run() {
     if (main_form_) main_form_->Show();
     in_loop_ = true;
     MSG message;
+    if (StartupTimesWanted()) {
+        {
+            StartupStep step(L"the launcher's queue, up to idle (child windows paint)");
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT)
+                if (GetMessageW(&message, nullptr, 0, 0) > 0) Form::Dispatch(message);
+        }
+        WriteStartupTimes();
+    }
     for (;;) {
         try {
             BOOL got = GetMessageW(&message, nullptr, 0, 0);

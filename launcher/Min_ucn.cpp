@@ -5,6 +5,7 @@
 #include "launcher/dial_failure_text.h"
 #include "platform/ras_error_text.h"
 #include "platform/shell.h"
+#include "platform/startup_times.h"
 #include "platform/system_tools.h"
 #include "settings/Unit2.h"
 
@@ -32,7 +33,10 @@ TForm1::TForm1(FormOwner& AOwner)
       Panel3(Find<TPanel>(L"Panel3")),
       Button1(Find<TButton>(L"Button1")) {
     // The dialog belongs to the application, not to this window; only the pointer is kept here.
-    SetupForm = new Tsetup_frm(AOwner);
+    {
+        StartupStep step(L"settings dialog, made hidden");
+        SetupForm = new Tsetup_frm(AOwner);
+    }
     // Mirrors the stored use-VPN flag once; a change runs CheckBox2Click, which does nothing when ticked.
     CheckBox2.SetChecked(SetupForm->CheckBox2.Checked());
 }

@@ -1,11 +1,13 @@
 #include "settings/Unit2.h"
 
 #include "platform/module_path.h"
+#include "platform/startup_times.h"
 #include "settings/rdp_file.h"
 #include "settings/rdp_text.h"
 
 Tsetup_frm::Tsetup_frm(FormOwner& AOwner)
-    : Form(AOwner, L"TSETUP_FRM", Handlers()),
+    // Its windows are made when it is first opened; until then its controls hold the restored values.
+    : Form(AOwner, L"TSETUP_FRM", Handlers(), FormWindows::WhenFirstShown),
       Label1(Find<TLabel>(L"Label1")),
       Edit1(Find<TEdit>(L"Edit1")),
       Label2(Find<TLabel>(L"Label2")),
@@ -22,6 +24,7 @@ Tsetup_frm::Tsetup_frm(FormOwner& AOwner)
       Memo1(Find<TMemo>(L"Memo1")),
       Memo2(Find<TMemo>(L"Memo2")),
       CheckBox2(Find<TCheckBox>(L"CheckBox2")) {
+    StartupStep step(L"settings file, restored into the dialog");
     LoadStoreLayout(*this, Component(L"cxPropertiesStore1"), cxPropertiesStore1, bound_controls_);
     // The settings live beside the executable, whatever the current directory is.
     cxPropertiesStore1.StorageName = ExecutableDirectory() + L"setup_a.ini";

@@ -143,14 +143,21 @@ TCheckBox::TCheckBox(Form& form, Control* parent, const LayoutObject& layout)
     : Control(form, parent, layout), on_click_(Handler(layout, L"OnClick")) {}
 
 HWND TCheckBox::CreateControl(HWND parent_window, const RECT& bounds, int id) {
-    return CreateStandard(L"BUTTON", 0, WS_TABSTOP | BS_AUTOCHECKBOX, Caption(), parent_window, bounds, id);
+    HWND hwnd = CreateStandard(L"BUTTON", 0, WS_TABSTOP | BS_AUTOCHECKBOX, Caption(), parent_window, bounds, id);
+    if (checked_) SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
+    return hwnd;
 }
 
-bool TCheckBox::Checked() const { return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool TCheckBox::Checked() const {
+    return Handle() ? SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED : checked_;
+}
 
 void TCheckBox::SetChecked(bool checked) {
     if (checked == Checked()) return;
-    SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (Handle())
+        SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    else
+        checked_ = checked;
     RunHandler(on_click_);
 }
 
@@ -160,16 +167,19 @@ void TCheckBox::Command(WORD code) {
 
 // --- edit fields
 
-TEdit::TEdit(Form& form, Control* parent, const LayoutObject& layout) : Control(form, parent, layout) {}
+TEdit::TEdit(Form& form, Control* parent, const LayoutObject& layout)
+    : Control(form, parent, layout), text_(Caption()) {}
 
 HWND TEdit::CreateControl(HWND parent_window, const RECT& bounds, int id) {
-    HWND hwnd = CreateStandard(L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, Caption(),
+    HWND hwnd = CreateStandard(L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, text_,
                                parent_window, bounds, id);
     SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no length limit
+    std::wstring().swap(text_);  // the window holds it now
     return hwnd;
 }
 
 std::wstring TEdit::Text() const {
+    if (!Handle()) return text_;
     int length = GetWindowTextLengthW(Handle());
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(Handle(), text.data(), length + 1)));
@@ -180,11 +190,16 @@ void TEdit::SetText(const std::wstring& text) {
     // The same text again changes nothing; an edit lays out every line anew on WM_SETTEXT, which is slow for the
     // template memos, and would lose the caret.
     if (text == Text()) return;
+    if (!Handle()) {
+        text_ = text;
+        return;
+    }
     if (!SetWindowTextW(Handle(), text.c_str())) throw Failure(L"Cannot set the text of " + Name());
 }
 
 TMemo::TMemo(Form& form, Control* parent, const LayoutObject& layout) : TEdit(form, parent, layout) {
-    for (const std::wstring& line : layout.All(L"Lines")) initial_text_ += line + L"\r\n";
+    text_.clear();
+    for (const std::wstring& line : layout.All(L"Lines")) text_ += line + L"\r\n";
 }
 
 HWND TMemo::CreateControl(HWND parent_window, const RECT& bounds, int id) {
@@ -192,7 +207,8 @@ HWND TMemo::CreateControl(HWND parent_window, const RECT& bounds, int id) {
                                WS_TABSTOP | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN | ES_LEFT,
                                L"", parent_window, bounds, id);
     SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
-    SetWindowTextW(hwnd, initial_text_.c_str());
+    SetWindowTextW(hwnd, text_.c_str());
+    std::wstring().swap(text_);
     return hwnd;
 }
 

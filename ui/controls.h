@@ -102,6 +102,7 @@ protected:
 
 private:
     std::function<void()> on_click_;
+    bool checked_ = false;  // the state until the window exists
 };
 
 class TEdit : public Control {
@@ -112,6 +113,7 @@ public:
 
 protected:
     HWND CreateControl(HWND parent_window, const RECT& bounds, int id) override;
+    std::wstring text_;  // the text until the window exists
 };
 
 // A multi-line text field without word wrap; its lines come from the layout, each followed by CR LF.
@@ -121,9 +123,6 @@ public:
 
 protected:
     HWND CreateControl(HWND parent_window, const RECT& bounds, int id) override;
-
-private:
-    std::wstring initial_text_;
 };
 
 // A text label that sizes itself to its caption.

@@ -1,5 +1,6 @@
 #include "ui/form.h"
 
+#include "platform/startup_times.h"
 #include "ui/disabled_windows.h"
 #include "ui/placement.h"
 #include "ui/resources.h"
@@ -15,13 +16,17 @@ int Height(const RECT& r) { return r.bottom - r.top; }
 
 }  // namespace
 
-Form::Form(FormOwner& owner, const std::wstring& layout_resource, FormHandlers handlers)
+Form::Form(FormOwner& owner, const std::wstring& layout_resource, FormHandlers handlers, FormWindows windows)
     : owner_(owner), handlers_(std::move(handlers)), layout_name_(layout_resource) {
-    LayoutObject layout = ParseLayout(LoadTextResource(layout_resource), layout_name_);
+    LayoutObject layout = [&] {
+        StartupStep step(L"layout text, read and parsed");
+        return ParseLayout(LoadTextResource(layout_resource), layout_name_);
+    }();
     if (layout.kind != L"form") throw Failure(LayoutError(layout_name_, layout.line, L"the layout must start with a form"));
     owner_.InsertComponent(*this);
     try {
         Build(layout);
+        if (windows == FormWindows::AtOnce) MakeWindows();
     } catch (...) {
         owner_.RemoveComponent(*this);
         throw;
@@ -44,19 +49,24 @@ void Form::Build(const LayoutObject& layout) {
     name_ = layout.name;
     const std::wstring& ln = layout_name_;
     int font_height = layout.Number(L"FontHeight", ln).value_or(-11);
-    font_.reset(CreateFontW(font_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                            layout.Text(L"FontName", L"Tahoma").c_str()));
-
-    for (const LayoutObject& child : layout.children) {
-        if (child.kind == L"menu") continue;
-        if (child.kind == L"store") {
-            components_.push_back(child);
-            continue;
+    {
+        StartupStep step(L"font");
+        font_.reset(CreateFontW(font_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                layout.Text(L"FontName", L"Tahoma").c_str()));
+    }
+    {
+        StartupStep step(L"control objects from the layout (pictures included)");
+        for (const LayoutObject& child : layout.children) {
+            if (child.kind == L"menu") continue;
+            if (child.kind == L"store") {
+                components_.push_back(child);
+                continue;
+            }
+            std::unique_ptr<Control> control = MakeControl(*this, nullptr, child);
+            if (!control) throw Failure(LayoutError(ln, child.line, L"unknown control kind " + child.kind));
+            controls_.push_back(std::move(control));
         }
-        std::unique_ptr<Control> control = MakeControl(*this, nullptr, child);
-        if (!control) throw Failure(LayoutError(ln, child.line, L"unknown control kind " + child.kind));
-        controls_.push_back(std::move(control));
     }
     if (const LayoutProperty* close = layout.Find(L"OnClose")) {
         auto found = handlers_.close.find(close->value);
@@ -66,44 +76,53 @@ void Form::Build(const LayoutObject& layout) {
     centre_on_main_form_ = layout.Text(L"Position") == L"mainformcenter";
 
     // A fixed dialog frame: caption and close box, the window menu, no minimise or maximise box.
-    DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    DWORD ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    if (layout.Text(L"Taskbar") == L"True") ex_style |= WS_EX_APPWINDOW;
-    int client_width = layout.Number(L"ClientWidth", ln).value_or(0);
-    int client_height = layout.Number(L"ClientHeight", ln).value_or(0);
-    RECT frame{0, 0, client_width, client_height};
-    AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+    caption_ = layout.Text(L"Caption");
+    style_ = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    ex_style_ = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    if (layout.Text(L"Taskbar") == L"True") ex_style_ |= WS_EX_APPWINDOW;
+    client_width_ = layout.Number(L"ClientWidth", ln).value_or(0);
+    client_height_ = layout.Number(L"ClientHeight", ln).value_or(0);
+    for (const LayoutObject& child : layout.children) {
+        if (child.kind != L"menu") continue;
+        menu_.reset(CreateMenu());
+        AppendMenuItems(menu_.get(), child);
+    }
+    // The window is made at its final size: with the menu bar, if there is one.
+    RECT frame{0, 0, client_width_, client_height_};
+    AdjustWindowRectEx(&frame, style_, menu_ ? TRUE : FALSE, ex_style_);
     int left = layout.Number(L"Left", ln).value_or(0);
     int top = layout.Number(L"Top", ln).value_or(0);
-    RECT bounds{left, top, left + Width(frame), top + Height(frame)};
-    HWND hwnd = CreateBound(kFormClass, ex_style, style, layout.Text(L"Caption"), bounds, nullptr, nullptr, 0,
-                            GetSysColorBrush(COLOR_BTNFACE));
+    bounds_ = {left, top, left + Width(frame), top + Height(frame)};
+}
 
-    for (const LayoutObject& child : layout.children)
-        if (child.kind == L"menu") BuildMenu(child);
-    // The menu bar takes its height from the frame, so the client area is fixed after the menu is attached.
-    if (GetMenu(hwnd)) {
-        RECT with_menu{0, 0, client_width, client_height};
-        AdjustWindowRectEx(&with_menu, style, TRUE, ex_style);
-        SetWindowPos(hwnd, nullptr, 0, 0, Width(with_menu), Height(with_menu), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+void Form::MakeWindows() {
+    if (windows_made_) return;
+    windows_made_ = true;
+    HWND hwnd = [&] {
+        StartupStep step(L"form window");
+        return CreateBound(kFormClass, ex_style_, style_, caption_, bounds_, nullptr, menu_.get(), 0,
+                           GetSysColorBrush(COLOR_BTNFACE));
+    }();
+    if (menu_) {
+        menu_.release();  // the window destroys its menu with itself
         RECT client;
         GetClientRect(hwnd, &client);
-        if (Height(client) != client_height)  // the menu bar wrapped or the frame differs: correct by the difference
-            SetWindowPos(hwnd, nullptr, 0, 0, Width(with_menu), Height(with_menu) + client_height - Height(client),
+        if (Height(client) != client_height_)  // the menu bar wrapped or is drawn taller: correct by the difference
+            SetWindowPos(hwnd, nullptr, 0, 0, Width(bounds_), Height(bounds_) + client_height_ - Height(client),
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
-    Control::Arrange(controls_, {0, 0, client_width, client_height});
-    for (auto& control : controls_) control->CreateWindows(hwnd);
+    {
+        StartupStep step(L"arranging and docking");
+        Control::Arrange(controls_, {0, 0, client_width_, client_height_});
+    }
+    {
+        StartupStep step(L"control windows");
+        for (auto& control : controls_) control->CreateWindows(hwnd);
+    }
+    StartupStep step(L"tab order");
     SortTabOrder();
-}
-
-void Form::BuildMenu(const LayoutObject& layout) {
-    HMENU bar = CreateMenu();
-    SetMenu(Handle(), bar);  // the window owns the menu from here on and destroys it with itself
-    AppendMenuItems(bar, layout);
-    DrawMenuBar(Handle());
 }
 
 void Form::AppendMenuItems(HMENU menu, const LayoutObject& layout) {
@@ -177,17 +196,24 @@ void PlaceInNearestWorkArea(HWND hwnd, RECT bounds) {
 }  // namespace
 
 void Form::Show() {
+    MakeWindows();
     if (!placed_on_screen_) {
         placed_on_screen_ = true;
         RECT bounds;
         GetWindowRect(Handle(), &bounds);
         PlaceInNearestWorkArea(Handle(), bounds);
     }
-    ShowWindow(Handle(), SW_SHOWNORMAL);
+    {
+        StartupStep step(L"launcher shown");
+        ShowWindow(Handle(), SW_SHOWNORMAL);
+    }
+    StartupStep step(L"launcher's first paint");
     UpdateWindow(Handle());
 }
 
-void Form::Hide() { ShowWindow(Handle(), SW_HIDE); }
+void Form::Hide() {
+    if (Handle()) ShowWindow(Handle(), SW_HIDE);
+}
 
 bool Form::Visible() const { return IsWindowVisible(Handle()) != FALSE; }
 
@@ -206,6 +232,7 @@ void Form::PlaceForModal() {
 }
 
 int Form::ShowModal() {
+    MakeWindows();
     HWND previously_active = GetActiveWindow();
     std::optional<DisabledWindows> disabled(std::in_place, Handle());
     PlaceForModal();

@@ -29,6 +29,10 @@ public:
     virtual bool Terminating() const = 0;
 };
 
+// When a form makes its windows: at once, or when it is first shown. Until then its controls keep their
+// values themselves, and the form has no handle.
+enum class FormWindows { AtOnce, WhenFirstShown };
+
 // The handlers a form class offers to its layout, by name.
 struct FormHandlers {
     std::map<std::wstring, std::function<void()>, std::less<>> events;
@@ -37,7 +41,8 @@ struct FormHandlers {
 
 class Form : public Window {
 public:
-    Form(FormOwner& owner, const std::wstring& layout_resource, FormHandlers handlers);
+    Form(FormOwner& owner, const std::wstring& layout_resource, FormHandlers handlers,
+         FormWindows windows = FormWindows::AtOnce);
     ~Form() override;
 
     const std::wstring& Name() const { return name_; }
@@ -73,7 +78,7 @@ protected:
 
 private:
     void Build(const LayoutObject& layout);
-    void BuildMenu(const LayoutObject& layout);
+    void MakeWindows();
     void AppendMenuItems(HMENU menu, const LayoutObject& layout);
     void SortTabOrder() const;
     void PlaceForModal();
@@ -89,6 +94,13 @@ private:
     std::map<UINT, std::function<void()>> menu_commands_;
     std::function<void(CloseAction&)> on_close_;
     FontHandle font_;
+    // The window as the layout describes it, made by MakeWindows.
+    std::wstring caption_;
+    DWORD style_ = 0, ex_style_ = 0;
+    RECT bounds_{};
+    int client_width_ = 0, client_height_ = 0;
+    MenuHandle menu_;  // the menu bar until the window takes it
+    bool windows_made_ = false;
     bool centre_on_main_form_ = false;
     bool shown_before_ = false;
     bool placed_on_screen_ = false;  // moved into the work area before it was first shown

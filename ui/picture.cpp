@@ -1,6 +1,7 @@
 #include "ui/picture.h"
 
 #include "platform/failure.h"
+#include "platform/startup_times.h"
 #include "ui/png_image.h"
 #include "ui/resources.h"
 
@@ -27,6 +28,7 @@ Picture DecodePng(const std::vector<std::uint8_t>& png, const std::wstring& name
 }
 
 Picture LoadPicture(const std::wstring& resource_name) {
+    StartupStep step(L"pictures, decoded");
     return DecodePng(LoadResourceBytes(resource_name, MAKEINTRESOURCEW(10) /* RT_RCDATA */), resource_name);
 }
 

@@ -1,6 +1,7 @@
 #include "ui/style/style.h"
 
 #include "platform/accessibility.h"
+#include "platform/startup_times.h"
 #include "platform/text.h"
 #include "ui/failure_report.h"
 #include "ui/resources.h"
@@ -71,6 +72,7 @@ void StyleWindow(HWND hwnd) {
 
 LRESULT CALLBACK CreationHook(int code, WPARAM wparam, LPARAM lparam) noexcept {
     if (code == HCBT_CREATEWND) {
+        StartupStep step(L"style: dressing each new window (creation hook)");
         try {
             StyleWindow(reinterpret_cast<HWND>(wparam));
         } catch (...) {
@@ -161,12 +163,16 @@ bool UseStyle(std::wstring_view name) {
             found = &style;
             break;
         }
-    if (!found) found = LoadFromResources(name);
+    if (!found) {
+        StartupStep step(L"style: resource found, read and parsed");
+        found = LoadFromResources(name);
+    }
     if (!found) {
         if (active_name != kStandardStyleName) Activate(LoadedStyles().front());
         ShowStyleNotFound(name);
         return false;
     }
+    StartupStep step(L"style: made active (painter, hook)");
     if (found->name != active_name) Activate(*found);
     return true;
 }
