@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -24,8 +25,6 @@ protected:
     void SetUp() override {
         launcher_ = program_.WaitForWindow(kFormClass, kLauncherCaption, true);
         ASSERT_NE(launcher_, nullptr) << "the launcher did not show";
-        settings_ = program_.WaitForWindow(kFormClass, kSettingsCaption, false);
-        ASSERT_NE(settings_, nullptr) << "the settings dialog was not made";
     }
 
     void TearDown() override {
@@ -39,7 +38,16 @@ protected:
         return button;
     }
 
-    // Types into the hidden dialog's field beside that label, as the user would have left it.
+    // Opens the settings from the launcher's menu, runs `fill` (typing and ticking in them), and closes them
+    // from their title bar, which keeps what was typed, as the user leaves them.
+    void InSettings(const std::function<void()>& fill) {
+        settings_ = program_.OpenSettings(launcher_);
+        ASSERT_NE(settings_, nullptr) << "the settings did not open";
+        ASSERT_NO_FATAL_FAILURE(fill());
+        ASSERT_TRUE(program_.CloseSettings(settings_));
+    }
+
+    // Types into the settings' field beside that label.
     void Type(const wchar_t* label, const std::wstring& text) const {
         HWND edit = FindEditBeside(settings_, label);
         ASSERT_NE(edit, nullptr) << "no field beside " << Utf8(label);
@@ -73,10 +81,12 @@ protected:
 
 TEST_F(LauncherActions, StartWithVpnDialsThenOpensTheConnectionFileAfterThePause) {
     WriteConnectionFile();
-    ASSERT_NO_FATAL_FAILURE(Type(L"نام اتصال VPN", L"VPN Connection"));
-    ASSERT_NO_FATAL_FAILURE(Type(L"VPN User:", L"ali"));
-    ASSERT_NO_FATAL_FAILURE(Type(L"VPN password:", L"se cret"));
-    ASSERT_NO_FATAL_FAILURE(TickUseVpn());
+    ASSERT_NO_FATAL_FAILURE(InSettings([&] {
+        ASSERT_NO_FATAL_FAILURE(Type(L"نام اتصال VPN", L"VPN Connection"));
+        ASSERT_NO_FATAL_FAILURE(Type(L"VPN User:", L"ali"));
+        ASSERT_NO_FATAL_FAILURE(Type(L"VPN password:", L"se cret"));
+        ASSERT_NO_FATAL_FAILURE(TickUseVpn());
+    }));
 
     ASSERT_TRUE(Click(LauncherButton(L"Start")));
 
@@ -108,7 +118,7 @@ TEST_F(LauncherActions, StartWithoutTheConnectionFileReportsNothing) {
 }
 
 TEST_F(LauncherActions, WifiButtonsRunNetsh) {
-    ASSERT_NO_FATAL_FAILURE(Type(L"نام شبکه WIFI", L"شبکه‌دفتر"));
+    ASSERT_NO_FATAL_FAILURE(InSettings([&] { ASSERT_NO_FATAL_FAILURE(Type(L"نام شبکه WIFI", L"شبکه‌دفتر")); }));
 
     ASSERT_TRUE(Click(LauncherButton(L"CONNECT WiFi")));
     ASSERT_EQ(sandbox_.WaitForCalls(1).size(), 1u);
@@ -151,11 +161,12 @@ TEST(SystemTools, RunFromTheSystemFolderWhateverLiesInTheCurrentFolder) {
     ProgramProcess program(sandbox, current);
     HWND launcher = program.WaitForWindow(kFormClass, kLauncherCaption, true);
     ASSERT_NE(launcher, nullptr);
-    HWND settings = program.WaitForWindow(kFormClass, kSettingsCaption, false);
+    HWND settings = program.OpenSettings(launcher);
     ASSERT_NE(settings, nullptr);
     HWND use_vpn = FindDescendant(settings, L"Button", L"زمان اتصال VPN استفاده از ");
     ASSERT_NE(use_vpn, nullptr);
     ASSERT_TRUE(Click(use_vpn));
+    ASSERT_TRUE(program.CloseSettings(settings));
 
     ASSERT_TRUE(Click(FindDescendant(launcher, L"Button", L"Start")));
     ASSERT_EQ(sandbox.WaitForCalls(1).size(), 1u);

@@ -35,8 +35,8 @@ protected:
 
         launcher_ = program_->WaitForWindow(kFormClass, kLauncherCaption, true);
         ASSERT_NE(launcher_, nullptr) << "the launcher did not show";
-        HWND settings = program_->WaitForWindow(kFormClass, kSettingsCaption, false);
-        ASSERT_NE(settings, nullptr) << "the settings dialog was not made";
+        HWND settings = program_->OpenSettings(launcher_);
+        ASSERT_NE(settings, nullptr) << "the settings did not open";
         const std::pair<const wchar_t*, const wchar_t*> fields[] = {
             {L"نام اتصال VPN", L"Work"}, {L"VPN User:", L"ali"}, {L"VPN password:", L"secret"}};
         for (const auto& [label, text] : fields) {
@@ -48,6 +48,7 @@ protected:
         ASSERT_NE(use_vpn, nullptr);
         ASSERT_TRUE(Click(use_vpn));
         ASSERT_TRUE(IsChecked(use_vpn));
+        ASSERT_TRUE(program_->CloseSettings(settings));
         std::ofstream(sandbox_.Folder() / L"Kavlo.rdp") << "full address:s:192.168.1.1:7777\r\n";
     }
 

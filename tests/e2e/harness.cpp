@@ -191,6 +191,18 @@ HWND ProgramProcess::WaitForWindow(const wchar_t* class_name, const wchar_t* cap
     });
 }
 
+HWND ProgramProcess::OpenSettings(HWND launcher) const {
+    // "تنظیمات سرور" is the first menu item the program makes. (Wine cannot read another process's menu, so the
+    // number is not looked up.)
+    constexpr WORD kSettingsCommand = 40000;
+    if (!PostMessageW(launcher, WM_COMMAND, MAKEWPARAM(kSettingsCommand, 0), 0)) return nullptr;
+    return WaitForWindow(kFormClass, kSettingsCaption, true);
+}
+
+bool ProgramProcess::CloseSettings(HWND settings) const {
+    return PostMessageW(settings, WM_SYSCOMMAND, SC_CLOSE, 0) && WaitFor(kPatience, [&] { return !IsWindowVisible(settings); });
+}
+
 HWND ProgramProcess::FindWindowOfClass(const wchar_t* class_name) const {
     for (HWND window : TopLevelWindowsOf(id_))
         if (ClassOf(window) == class_name) return window;

@@ -92,6 +92,11 @@ public:
     HWND FindWindowOfClass(const wchar_t* class_name) const;
     // The message boxes (#32770 windows) the process shows now.
     std::vector<HWND> MessageBoxes() const;
+    // Opens the settings dialog from the launcher's menu ("FILE", then "تنظیمات سرور"), as the user does, and waits
+    // until it shows; nullptr when it does not.
+    HWND OpenSettings(HWND launcher) const;
+    // Closes the shown settings dialog from its title bar, which keeps what was typed, and waits until it is hidden.
+    bool CloseSettings(HWND settings) const;
     // The first message box the process shows, once it shows one; nullptr after the timeout.
     HWND WaitForMessageBox(std::chrono::milliseconds timeout = kPatience) const;
     // The exit code, or nothing while the process still runs after the timeout.

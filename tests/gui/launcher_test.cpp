@@ -106,10 +106,11 @@ TEST_F(LauncherTest, LogoPictureCoversThePanelCaption) {
 }
 
 TEST_F(LauncherTest, SettingsDialogShowsModallyAndDisablesTheLauncher) {
-    HWND dialog = Dialog().Handle();
+    HWND dialog = nullptr;
     bool launcher_enabled = true, dialog_shown = false;
     HWND dialog_owner = nullptr;
     WithDialogShown([&] {
+        dialog = Dialog().Handle();
         launcher_enabled = IsWindowEnabled(launcher->Handle());
         dialog_shown = IsWindowVisible(dialog);
         dialog_owner = GetWindow(dialog, GW_OWNER);

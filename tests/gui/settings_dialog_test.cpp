@@ -51,20 +51,28 @@ int Height(const RECT& r) { return r.bottom - r.top; }
 
 using SettingsDialogTest = LauncherTest;
 
-TEST_F(SettingsDialogTest, StartsHiddenWithItsCaptionAndClientArea) {
-    HWND dialog = Dialog().Handle();
-    EXPECT_FALSE(IsWindowVisible(dialog));
-    EXPECT_EQ(WindowText(dialog), L"تنظیمات اتصال");
-    RECT client;
-    GetClientRect(dialog, &client);
-    EXPECT_EQ(client.right, 312);
-    EXPECT_EQ(client.bottom, 258);
-    LONG style = GetWindowLongW(dialog, GWL_STYLE);
-    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_EQ(GetMenu(dialog), nullptr);
+// Start-up makes the dialog's object, with the stored values, but none of its windows: they come when it is
+// first opened.
+TEST_F(SettingsDialogTest, OpensWithItsCaptionAndClientAreaAndNoWindowBefore) {
+    EXPECT_EQ(Dialog().Handle(), nullptr);
+    EXPECT_EQ(Dialog().Edit1.Handle(), nullptr);
+    WithDialogShown([&] {
+        HWND dialog = Dialog().Handle();
+        EXPECT_EQ(WindowText(dialog), L"تنظیمات اتصال");
+        RECT client;
+        GetClientRect(dialog, &client);
+        EXPECT_EQ(client.right, 312);
+        EXPECT_EQ(client.bottom, 258);
+        LONG style = GetWindowLongW(dialog, GWL_STYLE);
+        EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+        EXPECT_EQ(GetMenu(dialog), nullptr);
+        SendMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+    EXPECT_FALSE(IsWindowVisible(Dialog().Handle()));
 }
 
 TEST_F(SettingsDialogTest, ControlsStandWhereTheLayoutPutsThem) {
+    WithDialogShown([&] { SendMessageW(Dialog().Handle(), WM_CLOSE, 0, 0); });
     for (const DialogPlace& place : kDialogPlaces) {
         SCOPED_TRACE(testing::Message() << "control " << std::string(place.name, place.name + wcslen(place.name)));
         Control* control = Dialog().FindControl(place.name);

@@ -95,8 +95,8 @@ protected:
     }
     Tsetup_frm& Dialog() const { return *launcher->SettingsDialog(); }
     void ShowDialog() const {
+        Dialog().Show();  // its windows are made when it is first shown
         SetWindowPos(Dialog().Handle(), nullptr, 520, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        Dialog().Show();
         SetForegroundWindow(Dialog().Handle());
         PumpMessages(150);
     }
@@ -137,6 +137,7 @@ TEST_F(StylePixels, ClientAreasKeepTheirSizes) {
     GetClientRect(launcher->Handle(), &client);
     EXPECT_EQ(client.right, 404);
     EXPECT_EQ(client.bottom, 133);
+    ShowDialog();
     GetClientRect(Dialog().Handle(), &client);
     EXPECT_EQ(client.right, 312);
     EXPECT_EQ(client.bottom, 258);
