@@ -109,39 +109,42 @@ void MeasureStartup(const Setting& setting, std::vector<FigureRow>& rows) {
     }
 }
 
-// A program's "Save" clicks in its settings dialog, each timed from the press until both files are written.
-std::vector<double> TimeSaves(const ProgramRun& program, const wchar_t* form_class) {
-    SettingsDialog dialog(program, form_class);
-    dialog.Save();  // the first, uncounted: for Kavlo Connect it writes both files where there were none
-    std::vector<double> milliseconds;
-    for (int click = 0; click < kSaveClicks; ++click) milliseconds.push_back(dialog.TimeSave());
-    return milliseconds;
-}
-
 void MeasureSave(const Setting& setting, std::vector<FigureRow>& rows) {
-    std::vector<double> kavlo_ms, hand_made_ms, bare_ms;
-    {
-        ProgramRun kavlo(setting.kavlo, L"", setting.folder, kLauncherClass);
-        kavlo_ms = TimeSaves(kavlo, kLauncherClass);
-    }
-    const auto rdp = ReadBytes(setting.folder / L"Kavlo.rdp"), ini = ReadBytes(setting.folder / L"setup_a.ini");
-    auto check_bytes = [&](const char* reference) {
-        if (ReadBytes(setting.folder / L"Kavlo.rdp") != rdp || ReadBytes(setting.folder / L"setup_a.ini") != ini)
+    ProgramRun kavlo(setting.kavlo, L"", setting.folder, kLauncherClass);
+    SettingsDialog kavlo_dialog(kavlo, kLauncherClass);
+    kavlo_dialog.Save();  // the first, uncounted, writes both files where there were none
+    const fs::path rdp_path = setting.folder / L"Kavlo.rdp", ini_path = setting.folder / L"setup_a.ini";
+    const auto rdp = ReadBytes(rdp_path), ini = ReadBytes(ini_path);
+
+    // Both references take the bytes Kavlo Connect wrote, at their start, and write them again on every click.
+    ProgramRun hand_made(setting.hand_made, L"/save", setting.folder, kHandMadeClass);
+    SettingsDialog hand_made_dialog(hand_made, kHandMadeClass);
+    ProgramRun bare(setting.bare, L"/save", setting.folder, kBareClass);
+    HWND bare_save = FindWindowExW(bare.MainWindow(), nullptr, L"Button", L"Save");
+    // Each reference's first click, uncounted, makes the files anew, as Kavlo Connect's first did: they are removed
+    // before it, so the comparison after it shows that the reference wrote them, and the same bytes.
+    auto first_click = [&](const char* reference, auto click) {
+        fs::remove(rdp_path);
+        fs::remove(ini_path);
+        click();
+        if (ReadBytes(rdp_path) != rdp || ReadBytes(ini_path) != ini)
             throw std::runtime_error(std::string("the ") + reference + " wrote other bytes than Kavlo Connect");
     };
-    // Both references take the bytes Kavlo Connect wrote, at their start, and write them again on every click.
-    {
-        ProgramRun hand_made(setting.hand_made, L"/save", setting.folder, kHandMadeClass);
-        hand_made_ms = TimeSaves(hand_made, kHandMadeClass);
+    first_click("hand-made reference", [&] { hand_made_dialog.Save(); });
+    first_click("bare reference", [&] { TimedClick(bare_save); });
+
+    // In turns, as the start-up runs, so that a change in the machine's load falls on all three alike. Each click
+    // is made once the program clicked before has settled, so that no program's repaint overlaps another's click.
+    std::vector<double> kavlo_ms, hand_made_ms, bare_ms;
+    for (int click = 0; click < kSaveClicks; ++click) {
+        kavlo_ms.push_back(kavlo_dialog.TimeSave());
+        kavlo.WaitUntilIdle();
+        hand_made_ms.push_back(hand_made_dialog.TimeSave());
+        hand_made.WaitUntilIdle();
+        Sleep(30);  // as TimeSave waits for a dialog's first paint
+        bare_ms.push_back(TimedClick(bare_save));
+        bare.WaitUntilIdle();
     }
-    check_bytes("hand-made reference");
-    {
-        ProgramRun bare(setting.bare, L"/save", setting.folder, kBareClass);
-        HWND save = FindWindowExW(bare.MainWindow(), nullptr, L"Button", L"Save");
-        TimedClick(save);  // as the others' first, uncounted
-        for (int click = 0; click < kSaveClicks; ++click) bare_ms.push_back(TimedClick(save));
-    }
-    check_bytes("bare reference");
     const std::string clicks = " (median of " + std::to_string(kSaveClicks) + " clicks)";
     rows.push_back(RatioRow("\"Save\", both files written, against the same safe writes made by hand" + clicks,
                             Median(kavlo_ms), Median(hand_made_ms), kSaveTarget, FormatMilliseconds));
