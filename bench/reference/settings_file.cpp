@@ -18,11 +18,13 @@ std::optional<std::vector<char>> ReadWholeFilePlainly(const std::wstring& path) 
 
 std::optional<std::wstring> StoredValue(const std::vector<char>& file, const char* object, const char* key) {
     const std::string_view text(file.data(), file.size());
-    const std::string section = "[" + std::string(object) + ": TcxPropertiesStoreComponent]";
+    std::string section = "[";  // appended piece by piece: "[" + std::string draws a false -Wrestrict from GCC 12
+    section.append(object).append(": TcxPropertiesStoreComponent]");
     std::size_t at = text.find(section);
     if (at == std::string_view::npos) return std::nullopt;
     const std::size_t end = text.find("\n[", at);
-    const std::string line_start = "\n" + std::string(key) + "=\"";
+    std::string line_start = "\n";
+    line_start.append(key).append("=\"");
     at = text.find(line_start, at);
     if (at == std::string_view::npos || at > end) return std::nullopt;
     at += line_start.size();
