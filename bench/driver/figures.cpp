@@ -36,6 +36,11 @@ FigureRow RatioRow(std::string figure, double measured, double reference, double
             "ratio at most " + FormatRatio(target), ratio <= target};
 }
 
+FigureRow FloorRow(std::string figure, double measured, double floor, std::string (*format)(double)) {
+    return {std::move(figure), format(measured), format(floor), FormatRatio(measured / floor), "none: the floor, reported",
+            true};
+}
+
 std::string RenderTable(const std::vector<FigureRow>& rows, const std::string& heading) {
     std::string table = heading + "\n\n| Figure | Kavlo Connect | Reference | Ratio | Target | Met |\n|---|---|---|---|---|---|\n";
     bool all_met = true;

@@ -22,5 +22,8 @@ std::string FormatRatio(double ratio);
 FigureRow RatioRow(std::string figure, double measured, double reference, double target,
                    std::string (*format)(double));
 
+// A row for a figure measured against a floor no program can go below: the ratio is reported, never judged.
+FigureRow FloorRow(std::string figure, double measured, double floor, std::string (*format)(double));
+
 // A Markdown table, with the verdict on each row and on the whole under it.
 std::string RenderTable(const std::vector<FigureRow>& rows, const std::string& heading);

@@ -6,22 +6,22 @@
 
 namespace {
 
-constexpr wchar_t kFormClass[] = L"KavloForm";
 constexpr wchar_t kDialogCaption[] = L"تنظیمات اتصال";
-// The menu's first command, FILE → تنظیمات سرور. Menus cannot be read from another process under Wine.
+// The menu's first command, FILE → تنظیمات سرور, in both programs. Menus cannot be read from another process
+// under Wine.
 constexpr WORD kSettingsCommand = 40000;
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(const ProgramRun& kavlo) : kavlo_(kavlo) {
-    dialog_ = kavlo.FindTopLevel(kFormClass, kDialogCaption);
+SettingsDialog::SettingsDialog(const ProgramRun& program, const wchar_t* form_class) : program_(program) {
+    dialog_ = program.FindTopLevel(form_class, kDialogCaption);
     save_button_ = dialog_ ? FindDescendant(dialog_, L"Button", L"Save") : nullptr;
     if (!save_button_) throw std::runtime_error("the settings dialog and its Save button were not found");
 }
 
 void SettingsDialog::Open() {
-    PostMessageW(kavlo_.MainWindow(), WM_COMMAND, MAKEWPARAM(kSettingsCommand, 0), 0);
-    WaitUntil([&] { return IsWindowVisible(dialog_) && !IsWindowEnabled(kavlo_.MainWindow()); }, "the settings dialog to open");
+    PostMessageW(program_.MainWindow(), WM_COMMAND, MAKEWPARAM(kSettingsCommand, 0), 0);
+    WaitUntil([&] { return IsWindowVisible(dialog_) && !IsWindowEnabled(program_.MainWindow()); }, "the settings dialog to open");
 }
 
 void SettingsDialog::CloseFromTitleBar() {
@@ -36,7 +36,7 @@ void SettingsDialog::Save() {
 
 double SettingsDialog::TimeSave() {
     Open();
-    kavlo_.WaitUntilIdle();
+    program_.WaitUntilIdle();
     Sleep(30);  // the dialog's first paint and focus have finished
     return Click();
 }
@@ -48,5 +48,5 @@ double SettingsDialog::Click() {
 }
 
 void SettingsDialog::WaitUntilClosed() {
-    WaitUntil([&] { return !IsWindowVisible(dialog_) && IsWindowEnabled(kavlo_.MainWindow()); }, "the settings dialog to close");
+    WaitUntil([&] { return !IsWindowVisible(dialog_) && IsWindowEnabled(program_.MainWindow()); }, "the settings dialog to close");
 }

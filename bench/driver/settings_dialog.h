@@ -1,13 +1,14 @@
 #pragma once
-// Kavlo Connect's settings dialog, driven from outside as the user drives it: opened from the menu, closed
-// from its title bar, or left with "Save".
+// The settings dialog of Kavlo Connect or of the hand-made reference, driven from outside as the user drives it:
+// opened from the menu, closed from its title bar, or left with "Save".
 #include <windows.h>
 
 #include "program_run.h"
 
 class SettingsDialog {
 public:
-    explicit SettingsDialog(const ProgramRun& kavlo);
+    // `form_class`: the class of the program's top-level forms, the launcher's and the dialog's.
+    SettingsDialog(const ProgramRun& program, const wchar_t* form_class);
 
     void Open();
     void CloseFromTitleBar();
@@ -21,7 +22,7 @@ private:
     void WaitUntilClosed();
     double Click();
 
-    const ProgramRun& kavlo_;
+    const ProgramRun& program_;
     HWND dialog_ = nullptr;
     HWND save_button_ = nullptr;
 };
