@@ -1,6 +1,8 @@
 #include "ui/controls.h"
 
 #include "platform/failure.h"
+
+#include <algorithm>
 #include "ui/form.h"
 
 namespace {
@@ -75,11 +77,23 @@ void Control::Arrange(const std::vector<std::unique_ptr<Control>>& controls, con
     for (auto& child : controls) Arrange(child->children_, child->InnerArea());
 }
 
+std::vector<Control*> Control::StackingOrder(const std::vector<std::unique_ptr<Control>>& controls) {
+    std::vector<Control*> order;
+    for (auto& c : controls)
+        if (c->TabOrder() < 0) order.push_back(c.get());
+    const std::size_t untabbed = order.size();
+    for (auto& c : controls)
+        if (c->TabOrder() >= 0) order.push_back(c.get());
+    std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(untabbed), order.end(),
+                     [](const Control* a, const Control* b) { return a->TabOrder() < b->TabOrder(); });
+    return order;
+}
+
 void Control::CreateWindows(HWND parent_window) {
     hwnd_ = CreateControl(parent_window, bounds_, next_control_id++);
     SetPropW(hwnd_, kControlProperty, this);
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.Font()), FALSE);
-    for (auto& child : children_) child->CreateWindows(hwnd_);
+    for (Control* child : StackingOrder(children_)) child->CreateWindows(hwnd_);
 }
 
 HWND Control::CreateStandard(const wchar_t* class_name, DWORD ex_style, DWORD style, const std::wstring& text,

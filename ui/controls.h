@@ -33,6 +33,10 @@ public:
 
     // Creates the window, then the children's. Docked controls take their place from the parent first.
     void CreateWindows(HWND parent_window);
+    // Keyboard order follows the z-order of siblings: those without a tab order on top, in the layout's order,
+    // then the others by their tab order. Windows are made in this order, so that they need no restacking.
+    static std::vector<Control*> StackingOrder(const std::vector<std::unique_ptr<Control>>& controls);
+
     // Docked controls share out the container's inner area; the others keep their place.
     static void Arrange(const std::vector<std::unique_ptr<Control>>& controls, const RECT& inner);
     virtual RECT InnerArea() const;

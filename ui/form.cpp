@@ -119,7 +119,7 @@ void Form::MakeWindows() {
     }
     {
         StartupStep step(L"control windows");
-        for (auto& control : controls_) control->CreateWindows(hwnd);
+        for (Control* control : Control::StackingOrder(controls_)) control->CreateWindows(hwnd);
     }
     StartupStep step(L"tab order");
     SortTabOrder();
@@ -145,15 +145,23 @@ void Form::AppendMenuItems(HMENU menu, const LayoutObject& layout) {
     }
 }
 
-// Keyboard order follows the z-order of siblings, so siblings are stacked by their tab order.
+// Keyboard order follows the z-order of siblings. The windows were made in stacking order, which is where Windows
+// puts them; they are restacked only where that is not so.
 void Form::SortTabOrder() const {
     auto sort = [](const std::vector<std::unique_ptr<Control>>& list, auto& self) -> void {
-        std::vector<const Control*> ordered;
-        for (auto& c : list)
-            if (c->TabOrder() >= 0) ordered.push_back(c.get());
-        std::stable_sort(ordered.begin(), ordered.end(), [](auto* a, auto* b) { return a->TabOrder() < b->TabOrder(); });
-        for (const Control* c : ordered)
-            SetWindowPos(c->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        const std::vector<Control*> wanted = Control::StackingOrder(list);
+        std::vector<Control*> stacked;
+        if (!wanted.empty()) {
+            for (HWND sibling = GetWindow(GetParent(wanted.front()->Handle()), GW_CHILD); sibling;
+                 sibling = GetWindow(sibling, GW_HWNDNEXT))
+                if (Control* control = Control::FromHandle(sibling); control && control->Parent() == wanted.front()->Parent())
+                    stacked.push_back(control);
+        }
+        if (stacked != wanted) {
+            for (Control* c : wanted)
+                if (c->TabOrder() >= 0)
+                    SetWindowPos(c->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
         for (auto& c : list) self(c->Children(), self);
     };
     sort(controls_, sort);

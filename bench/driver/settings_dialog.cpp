@@ -13,10 +13,16 @@ constexpr WORD kSettingsCommand = 40000;
 
 }  // namespace
 
+// The dialog's windows may first exist once it is opened, so it is opened and closed once, as by the user.
 SettingsDialog::SettingsDialog(const ProgramRun& program, const wchar_t* form_class) : program_(program) {
-    dialog_ = program.FindTopLevel(form_class, kDialogCaption);
-    save_button_ = dialog_ ? FindDescendant(dialog_, L"Button", L"Save") : nullptr;
-    if (!save_button_) throw std::runtime_error("the settings dialog and its Save button were not found");
+    PostMessageW(program_.MainWindow(), WM_COMMAND, MAKEWPARAM(kSettingsCommand, 0), 0);
+    WaitUntil([&] {
+        dialog_ = program.FindTopLevel(form_class, kDialogCaption);
+        return dialog_ && IsWindowVisible(dialog_);
+    }, "the settings dialog to open");
+    save_button_ = FindDescendant(dialog_, L"Button", L"Save");
+    if (!save_button_) throw std::runtime_error("the settings dialog's Save button was not found");
+    CloseFromTitleBar();
 }
 
 void SettingsDialog::Open() {

@@ -127,6 +127,9 @@ LRESULT StyledContainer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     StylePainter& p = Painter();
     const StyleColours& c = p.Colours();
     switch (message) {
+        case WM_COMMAND:
+            if (lparam != 0) StyledButtonLike::PaintWaitingButton();  // before the handler runs
+            break;
         case WM_ERASEBKGND:
             p.Fill(reinterpret_cast<HDC>(wparam), ClientArea(Handle()), Surface());
             return 1;
@@ -176,6 +179,25 @@ LRESULT StyledSystemBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 // --- push buttons and check boxes: painted whole, with a hot look
 
+namespace {
+// The button whose repaint waits, if one does: a click (BM_CLICK) sends the button a dozen messages inside one
+// another (button down, focus, state, capture, button up, state again), each of which the system's look draws;
+// painting the style's look after each would paint it six times for one click.
+StyledButtonLike* waiting_button = nullptr;
+}  // namespace
+
+StyledButtonLike::~StyledButtonLike() {
+    if (waiting_button == this) waiting_button = nullptr;
+}
+
+void StyledButtonLike::PaintWaitingButton() {
+    if (StyledButtonLike* button = waiting_button) {
+        waiting_button = nullptr;
+        button->repaint_waiting_ = false;
+        button->PaintNow();
+    }
+}
+
 void StyledButtonLike::PaintNow() {
     WindowDC dc(Handle());
     if (dc.get() && IsWindowVisible(Handle())) Paint(dc.get());
@@ -200,8 +222,20 @@ LRESULT StyledButtonLike::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             return result;
         }
     }
+    ++nesting_;
     LRESULT result = Default(message, wparam, lparam);
-    if (RedrawsButton(message)) PaintNow();
+    --nesting_;
+    if (RedrawsButton(message) && !repaint_waiting_) {
+        if (waiting_button && waiting_button != this) PaintWaitingButton();
+        repaint_waiting_ = true;
+        waiting_button = this;
+    }
+    // The repaint is done once, when the outermost message ends.
+    if (nesting_ == 0 && repaint_waiting_) {
+        repaint_waiting_ = false;
+        if (waiting_button == this) waiting_button = nullptr;
+        PaintNow();
+    }
     return result;
 }
 

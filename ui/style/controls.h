@@ -30,7 +30,13 @@ public:
 class StyledButtonLike : public StyledWindow {
 public:
     explicit StyledButtonLike(HWND hwnd) : StyledWindow(hwnd) {}
+    ~StyledButtonLike() override;
     LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+    // Paints the button whose repaint waits for the end of the message that holds it, if any. A container calls
+    // it before it passes on a button's notification, so that whatever the handler does (a message box, say)
+    // shows over a button already in the style's look.
+    static void PaintWaitingButton();
 
 protected:
     virtual void Paint(HDC dc) = 0;
@@ -38,6 +44,8 @@ protected:
 
 private:
     void PaintNow();
+    int nesting_ = 0;  // messages of this button being handled, one inside another
+    bool repaint_waiting_ = false;
 };
 
 // A push button, with text or a picture.
