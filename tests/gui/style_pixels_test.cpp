@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "platform/failure.h"
+#include "platform/shell.h"
 #include "launcher/Min_ucn.h"
 #include "settings/Unit2.h"
 #include "ui/style/gdi.h"
@@ -625,6 +626,48 @@ TEST_F(StylePixels, FailureBoxIsTheStylesColourDownToItsBottomEdge) {
     EXPECT_EQ(seen.bottom_right, colours.window);
     EXPECT_TRUE(seen.icon) << "the stop icon still shows";
     EXPECT_TRUE(seen.text) << "the text still shows";
+}
+
+// Every command fails, as when the shell cannot start anything: the launcher's handler shows the failure box.
+class RefusingShell final : public Shell {
+public:
+    RefusingShell() { SetShellForTests(this); }
+    ~RefusingShell() override { SetShellForTests(nullptr); }
+    void ExecuteW(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*, int) override {
+        throw Failure(L"Refused");
+    }
+    void ExecuteA(HWND, const char*, const char*, const char*, const char*, int) override { throw Failure(L"Refused"); }
+    void Pause(DWORD) override {}
+};
+
+// A click sends the button a run of messages inside one another, each drawn by the system's look; the style's look
+// is painted over them once, before the handler runs and not after each. So it is there while the handler's box
+// is up (when the button has also lost the focus to the box), and after the click.
+TEST_F(StylePixels, AClickedButtonKeepsTheStylesLookWhileItsHandlersBoxIsUpAndAfter) {
+    RefusingShell shell;
+    HWND button = launcher->Button3.Handle();  // "CONNECT WiFi"
+    struct Seen {
+        bool shown = false;
+        StyleColour face, border;
+    } seen;
+    std::function<void(int)> look = [&](int tries_left) {
+        HWND box = ShownSystemBox();
+        if (!box && tries_left > 0) return RunSoon([&, tries_left] { look(tries_left - 1); }, 50);
+        if (!box) return;
+        seen.shown = true;
+        seen.face = ClientPixel(button, {6, 6});
+        seen.border = ScreenPixel(BorderPoint(button));
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
+    };
+    RunSoon([&] { look(40); }, 200);
+    SendMessageW(button, BM_CLICK, 0, 0);
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.face, colours.button);
+    EXPECT_EQ(seen.border, colours.button_border) << "the box has the focus: no accent";
+    PumpMessages(150);
+    EXPECT_EQ(ClientPixel(button, {6, 6}), colours.button);
+    const StyleColour border = ScreenPixel(BorderPoint(button));
+    EXPECT_TRUE(border == colours.accent || border == colours.button_border) << "the style's border, focused or not";
 }
 
 }  // namespace

@@ -194,6 +194,7 @@ void StyledButtonLike::PaintWaitingButton() {
     if (StyledButtonLike* button = waiting_button) {
         waiting_button = nullptr;
         button->repaint_waiting_ = false;
+        button->painted_ahead_within_ = button->nesting_;
         button->PaintNow();
     }
 }
@@ -225,16 +226,25 @@ LRESULT StyledButtonLike::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     ++nesting_;
     LRESULT result = Default(message, wparam, lparam);
     --nesting_;
-    if (RedrawsButton(message) && !repaint_waiting_) {
-        if (waiting_button && waiting_button != this) PaintWaitingButton();
-        repaint_waiting_ = true;
-        waiting_button = this;
+    if (RedrawsButton(message)) {
+        if (painted_ahead_within_ < 0) {
+            // Painted once, when the outermost message ends.
+            if (waiting_button && waiting_button != this) PaintWaitingButton();
+            repaint_waiting_ = true;
+            waiting_button = this;
+        } else if (nesting_ >= painted_ahead_within_) {
+            // Began after the handler started, which may keep a box up for long: painted at once.
+            PaintNow();
+        }
+        // Otherwise it was open when the button was painted ahead of the handler, and drew before that.
     }
-    // The repaint is done once, when the outermost message ends.
-    if (nesting_ == 0 && repaint_waiting_) {
-        repaint_waiting_ = false;
-        if (waiting_button == this) waiting_button = nullptr;
-        PaintNow();
+    if (nesting_ == 0) {
+        painted_ahead_within_ = -1;
+        if (repaint_waiting_) {
+            repaint_waiting_ = false;
+            if (waiting_button == this) waiting_button = nullptr;
+            PaintNow();
+        }
     }
     return result;
 }
