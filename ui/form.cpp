@@ -97,12 +97,12 @@ void Form::Build(const LayoutObject& layout) {
 
 void Form::MakeWindows() {
     if (windows_made_) return;
-    windows_made_ = true;
     HWND hwnd = [&] {
         StartupStep step(L"form window");
         return CreateBound(kFormClass, ex_style_, style_, caption_, bounds_, nullptr, menu_.get(), 0,
                            GetSysColorBrush(COLOR_BTNFACE));
     }();
+    windows_made_ = true;  // a form window that could not be made is tried again the next time
     if (menu_) {
         menu_.release();  // the window destroys its menu with itself
         RECT client;
