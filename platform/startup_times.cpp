@@ -1,5 +1,7 @@
 #include "platform/startup_times.h"
 
+#ifdef KAVLO_STARTUP_TIMING
+
 #include <windows.h>
 
 #include <cstdio>
@@ -115,3 +117,5 @@ void WriteStartupTimes() {
     std::fprintf(file, "| **from the process's creation to the launcher painted and idle** | %.1f | |\n", total);
     std::fclose(file);
 }
+
+#endif

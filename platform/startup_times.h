@@ -1,8 +1,10 @@
 #pragma once
-// Where start-up time goes, for whoever makes start-up faster. With the environment variable
-// KAVLO_STARTUP_TIMES set to a file's path, each named step's time is added up and, once the launcher has painted
-// and its queue is empty, written to that file as a table, with the time from the process's creation. Without
-// it, a step costs the test of one flag and nothing is written.
+// Where start-up time goes, for whoever makes start-up faster. In a build configured with
+// -DKAVLO_STARTUP_TIMING=ON, and with the environment variable KAVLO_STARTUP_TIMES set to a file's path, each named
+// step's time is added up and, once the launcher has painted and its queue is empty, written to that file as a
+// table, with the time from the process's creation. In the shipped build a step is nothing at all.
+
+#ifdef KAVLO_STARTUP_TIMING
 
 // Times its own scope under `name` (a literal: only the pointer is kept). Steps inside steps are shown indented.
 class StartupStep {
@@ -21,3 +23,15 @@ bool StartupTimesWanted();
 
 // Writes the table (once) and stops timing.
 void WriteStartupTimes();
+
+#else
+
+class StartupStep {
+public:
+    explicit StartupStep(const wchar_t*) {}
+};
+
+inline bool StartupTimesWanted() { return false; }
+inline void WriteStartupTimes() {}
+
+#endif
