@@ -586,6 +586,24 @@ TEST_F(StylePixels, SelectingTextShowsTheStylesSelectionAtOnce) {
 
 HWND ShownSystemBox() { return ShownWindowOfClass(L"#32770"); }
 
+// Once a system box shows (looked for every 50 ms, for two seconds from 200 ms on), runs `look` on it and presses
+// its OK. `look` must live until then.
+void WhenSystemBoxShows(const std::function<void(HWND)>& look) {
+    auto poll = std::make_shared<std::function<void(int)>>();
+    std::weak_ptr<std::function<void(int)>> self = poll;  // the waiting timer holds it, not the function itself
+    *poll = [&look, self](int tries_left) {
+        HWND box = ShownSystemBox();
+        if (!box && tries_left > 0) {
+            auto again = self.lock();
+            return RunSoon([again, tries_left] { (*again)(tries_left - 1); }, 50);
+        }
+        if (!box) return;
+        look(box);
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
+    };
+    RunSoon([poll] { (*poll)(40); }, 200);
+}
+
 // True when some pixel of the window's client area is not the colour: something is drawn there.
 bool ShowsSomethingOn(HWND hwnd, const StyleColour& surface) {
     ScreenArea area = ScreenArea::OfClient(hwnd);
@@ -601,10 +619,7 @@ TEST_F(StylePixels, FailureBoxIsTheStylesColourDownToItsBottomEdge) {
         StyleColour top, bottom_left, bottom_right;
         bool icon = false, text = false;
     } seen;
-    std::function<void(int)> look = [&](int tries_left) {
-        HWND box = ShownSystemBox();
-        if (!box && tries_left > 0) return RunSoon([&, tries_left] { look(tries_left - 1); }, 50);
-        if (!box) return;
+    const std::function<void(HWND)> look = [&](HWND box) {
         seen.shown = true;
         RECT client{};
         GetClientRect(box, &client);
@@ -616,9 +631,8 @@ TEST_F(StylePixels, FailureBoxIsTheStylesColourDownToItsBottomEdge) {
             bool icon = (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
             (icon ? seen.icon : seen.text) |= ShowsSomethingOn(child, colours.window);
         }
-        SendMessageW(box, WM_COMMAND, IDOK, 0);
     };
-    RunSoon([&] { look(40); }, 200);
+    WhenSystemBoxShows(look);
     App().ShowFailure(Failure(L"Server unreachable"));
     ASSERT_TRUE(seen.shown);
     EXPECT_EQ(seen.top, colours.window);
@@ -650,16 +664,12 @@ TEST_F(StylePixels, AClickedButtonKeepsTheStylesLookWhileItsHandlersBoxIsUpAndAf
         bool shown = false;
         StyleColour face, border;
     } seen;
-    std::function<void(int)> look = [&](int tries_left) {
-        HWND box = ShownSystemBox();
-        if (!box && tries_left > 0) return RunSoon([&, tries_left] { look(tries_left - 1); }, 50);
-        if (!box) return;
+    const std::function<void(HWND)> look = [&](HWND) {
         seen.shown = true;
         seen.face = ClientPixel(button, {6, 6});
         seen.border = ScreenPixel(BorderPoint(button));
-        SendMessageW(box, WM_COMMAND, IDOK, 0);
     };
-    RunSoon([&] { look(40); }, 200);
+    WhenSystemBoxShows(look);
     SendMessageW(button, BM_CLICK, 0, 0);
     ASSERT_TRUE(seen.shown);
     EXPECT_EQ(seen.face, colours.button);
