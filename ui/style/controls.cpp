@@ -193,7 +193,6 @@ StyledButtonLike::~StyledButtonLike() {
 void StyledButtonLike::PaintWaitingButton() {
     if (StyledButtonLike* button = waiting_button) {
         waiting_button = nullptr;
-        button->repaint_waiting_ = false;
         button->painted_ahead_within_ = button->nesting_;
         button->PaintNow();
     }
@@ -229,8 +228,7 @@ LRESULT StyledButtonLike::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     if (RedrawsButton(message)) {
         if (painted_ahead_within_ < 0) {
             // Painted once, when the outermost message ends.
-            if (waiting_button && waiting_button != this) PaintWaitingButton();
-            repaint_waiting_ = true;
+            if (waiting_button != this) PaintWaitingButton();
             waiting_button = this;
         } else if (nesting_ >= painted_ahead_within_) {
             // Began after the handler started, which may keep a box up for long: painted at once.
@@ -240,9 +238,8 @@ LRESULT StyledButtonLike::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     }
     if (nesting_ == 0) {
         painted_ahead_within_ = -1;
-        if (repaint_waiting_) {
-            repaint_waiting_ = false;
-            if (waiting_button == this) waiting_button = nullptr;
+        if (waiting_button == this) {
+            waiting_button = nullptr;
             PaintNow();
         }
     }

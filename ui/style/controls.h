@@ -45,7 +45,6 @@ protected:
 private:
     void PaintNow();
     int nesting_ = 0;  // messages of this button being handled, one inside another
-    bool repaint_waiting_ = false;
     // How many of those were open when the button was painted ahead of a notification; -1 when it was not.
     // What they drew came before the notification, so their ends need no further repaint.
     int painted_ahead_within_ = -1;
