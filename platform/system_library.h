@@ -4,9 +4,14 @@
 // current folder.
 #include <windows.h>
 
+// The system folder's `name`, or nullptr where it is missing. Windows 7 without its 2011 loader update refuses
+// LOAD_LIBRARY_SEARCH_SYSTEM32; there the file is loaded by its full path in the system folder, never by its bare
+// name, and nothing is loaded where the system folder cannot be found.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
 class SystemLibrary {
 public:
-    explicit SystemLibrary(const wchar_t* name) : module_(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {}
+    explicit SystemLibrary(const wchar_t* name) : module_(LoadSystemLibrary(name)) {}
     ~SystemLibrary() {
         if (module_) FreeLibrary(module_);
     }

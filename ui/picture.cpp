@@ -42,5 +42,5 @@ void DrawPicture(HDC dc, const Picture& picture, int x, int y) {
     MemoryDC source(dc);
     SelectedObject selected(source.get(), picture.bitmap.get());
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, x, y, picture.width, picture.height, source.get(), 0, 0, picture.width, picture.height, blend);
+    GdiAlphaBlend(dc, x, y, picture.width, picture.height, source.get(), 0, 0, picture.width, picture.height, blend);
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 struct Picture {
-    BitmapHandle bitmap;  // 32-bit, top-down, premultiplied alpha: ready for AlphaBlend
+    BitmapHandle bitmap;  // 32-bit, top-down, premultiplied alpha: ready for GdiAlphaBlend
     int width = 0;
     int height = 0;
 };

@@ -11,11 +11,11 @@
 #include <stdexcept>
 #include <vector>
 
-#include "executable_imports.h"
 #include "figures.h"
 #include "gui_objects.h"
 #include "program_run.h"
 #include "settings_dialog.h"
+#include "tests/e2e/executable_imports.h"
 
 namespace fs = std::filesystem;
 
@@ -42,17 +42,6 @@ std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-fs::path SystemFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    GetSystemDirectoryW(folder, MAX_PATH);
-    return folder;
-}
-
-// Windows' own: the API sets, and DLLs found in the system folder.
-bool ShipsWithWindows(const std::string& dll) {
-    return _strnicmp(dll.c_str(), "api-ms-win-", 11) == 0 || fs::exists(SystemFolder() / dll);
-}
-
 void MeasureExecutable(const Setting& setting, std::vector<FigureRow>& rows) {
     const auto image = ReadBytes(setting.kavlo);
     const double size = static_cast<double>(image.size());
@@ -60,9 +49,9 @@ void MeasureExecutable(const Setting& setting, std::vector<FigureRow>& rows) {
     std::string names, foreign;
     for (const std::string& dll : ImportedDllNames(image)) {
         names += (names.empty() ? "" : ", ") + dll;
-        if (!ShipsWithWindows(dll)) foreign += " " + dll;
+        if (!LoadsOnlyFromSystem(dll)) foreign += " " + dll;
     }
-    rows.push_back({"Imported DLLs", names, "", "", "only Windows' own" + (foreign.empty() ? "" : " (not:" + foreign + ")"),
+    rows.push_back({"Imported DLLs", names, "", "", "only DLLs never looked for beside it" + (foreign.empty() ? "" : " (not:" + foreign + ")"),
                     foreign.empty()});
 }
 

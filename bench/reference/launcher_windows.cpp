@@ -100,7 +100,7 @@ void DrawLogo(const LauncherWindows& launcher, const DRAWITEMSTRUCT& item) {
     HDC source = CreateCompatibleDC(item.hDC);
     HGDIOBJ old = SelectObject(source, launcher.logo);
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(item.hDC, 0, 0, launcher.logo_width, launcher.logo_height, source, 0, 0, launcher.logo_width,
+    GdiAlphaBlend(item.hDC, 0, 0, launcher.logo_width, launcher.logo_height, source, 0, 0, launcher.logo_width,
                launcher.logo_height, blend);
     SelectObject(source, old);
     DeleteDC(source);
