@@ -23,6 +23,11 @@ Failure CannotOpen(const std::wstring& full_path, DWORD code) {
     return Failure(L"Cannot open file \"" + full_path + L"\". " + SystemErrorText(code));
 }
 
+Failure TooLarge(const std::wstring& full_path, std::size_t largest) {
+    return Failure(L"Cannot open file \"" + full_path + L"\". It is larger than " + std::to_wstring(largest / 1024) +
+                   L" KB, too large to be read");
+}
+
 // Deletes the temporary file unless it was moved into place.
 class TemporaryFile {
 public:
@@ -58,7 +63,9 @@ DWORD RetriedWhileBrieflyLocked(Attempt attempt) {
     static constexpr DWORD kPauses[] = {10, 20, 40, 80, 160, 320, 370};
     for (DWORD pause : kPauses) {
         const DWORD code = attempt();
-        if (code != ERROR_SHARING_VIOLATION && code != ERROR_ACCESS_DENIED) return code;
+        // ReplaceFileW says a held old file "could not be removed".
+        if (code != ERROR_SHARING_VIOLATION && code != ERROR_ACCESS_DENIED && code != ERROR_UNABLE_TO_REMOVE_REPLACED)
+            return code;
         Sleep(pause);
     }
     return attempt();
@@ -66,23 +73,41 @@ DWORD RetriedWhileBrieflyLocked(Attempt attempt) {
 
 // Refuses, as creating the file over the old one would: Windows will not truncate a read-only, hidden or
 // system file, nor one another program holds open without sharing. Wine allows all of these, so they are checked here.
-// The attributes are final at once; only the open is retried, since a lock may be brief.
-void CheckTargetReplaceable(const std::wstring& full_path) {
-    const DWORD attributes = GetFileAttributesW(full_path.c_str());
+// The attributes are final at once; only the open is retried, since a lock may be brief. Failures name `named`.
+void CheckTargetReplaceable(const std::wstring& target, const std::wstring& named) {
+    const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
     if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
-        throw CannotCreate(full_path, ERROR_ACCESS_DENIED);
+        throw CannotCreate(named, ERROR_ACCESS_DENIED);
     const DWORD code = RetriedWhileBrieflyLocked([&]() -> DWORD {
-        FileHandle probe(CreateFileW(full_path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+        FileHandle probe(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
         return probe ? ERROR_SUCCESS : GetLastError();
     });
     if (code != ERROR_SUCCESS && code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND)
-        throw CannotCreate(full_path, code);
+        throw CannotCreate(named, code);
 }
 
-FileHandle CreateTemporaryFile(const std::wstring& full_path, TemporaryFile& temporary) {
-    const std::wstring folder = FolderOf(full_path);
+// Where the file's bytes really are: through a symbolic link the target's path, so that the link stays a link and
+// its target gets the new bytes. The path itself where nothing is there yet.
+std::wstring FinalPathOf(const std::wstring& full_path) {
+    FileHandle file(CreateFileW(full_path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return full_path;
+    std::wstring final_path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(file.get(), final_path.data(),
+                                                       static_cast<DWORD>(final_path.size()), VOLUME_NAME_DOS);
+        if (length == 0) return full_path;
+        if (length < final_path.size()) {
+            final_path.resize(length);
+            return final_path;
+        }
+        final_path.resize(length);
+    }
+}
+
+FileHandle CreateTemporaryFile(const std::wstring& folder, const std::wstring& named, TemporaryFile& temporary) {
     for (;;) {
         std::wstring name = TemporaryNameIn(folder);
         FileHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -91,8 +116,26 @@ FileHandle CreateTemporaryFile(const std::wstring& full_path, TemporaryFile& tem
             return file;
         }
         const DWORD code = GetLastError();
-        if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) throw CannotCreate(full_path, code);
+        if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) throw CannotCreate(named, code);
     }
+}
+
+// Puts the new file in the old one's place the way Windows provides for it, so the file keeps what the old one had
+// besides its bytes: permissions, encryption, compression, alternate streams. The old file passes through a backup
+// name, so that whatever fails, its bytes stay: under their own name, or put back there from the backup.
+DWORD ReplaceExistingFile(const std::wstring& target, const std::wstring& replacement) {
+    TemporaryFile backup;
+    backup.Own(TemporaryNameIn(FolderOf(target)));
+    if (ReplaceFileW(target.c_str(), replacement.c_str(), backup.path().c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr))
+        return ERROR_SUCCESS;
+    const DWORD code = GetLastError();
+    // The old file already went to the backup name, and the new one did not take its place.
+    if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        !MoveFileExW(backup.path().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        backup.Release();  // the old bytes are there alone now: never delete them
+    }
+    return code;
 }
 
 bool WriteSome(HANDLE file, const std::uint8_t* data, DWORD size, std::size_t written_before, DWORD& written) {
@@ -150,7 +193,7 @@ bool FileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path) {
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path, std::size_t largest) {
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
@@ -167,23 +210,30 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path)
             throw CannotOpen(FullPathOf(path), code);
         }
         if (read == 0) return bytes;
+        if (read > largest - bytes.size()) throw TooLarge(FullPathOf(path), largest);
         bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + read);
     }
 }
 
 void WriteFileSafely(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-    const std::wstring full_path = FullPathOf(path);
-    CheckTargetReplaceable(full_path);
+    const std::wstring full_path = FullPathOf(path);  // the name failures give, as the user knows it
+    const std::wstring target = FinalPathOf(full_path);
+    CheckTargetReplaceable(target, full_path);
 
     TemporaryFile temporary;  // declared first so that on a failure the handle is closed before the file is deleted
-    FileHandle file = CreateTemporaryFile(full_path, temporary);
+    FileHandle file = CreateTemporaryFile(FolderOf(target), full_path, temporary);
     WriteAll(file.get(), bytes);
     if (!FlushFileBuffers(file.get())) throw Failure(L"Stream write error");
     file.Close();
 
     const DWORD code = RetriedWhileBrieflyLocked([&]() -> DWORD {
+        if (FileExists(target)) {
+            const DWORD replaced = ReplaceExistingFile(target, temporary.path());
+            // The old file vanished meanwhile: then it is a new file after all.
+            if (replaced != ERROR_FILE_NOT_FOUND || FileExists(target)) return replaced;
+        }
         const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-        return MoveFileExW(temporary.path().c_str(), full_path.c_str(), flags) ? ERROR_SUCCESS : GetLastError();
+        return MoveFileExW(temporary.path().c_str(), target.c_str(), flags) ? ERROR_SUCCESS : GetLastError();
     });
     if (code != ERROR_SUCCESS) throw CannotCreate(full_path, code);
     temporary.Release();

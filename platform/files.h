@@ -14,8 +14,10 @@ std::wstring SystemErrorText(unsigned long code);
 
 bool FileExists(const std::wstring& path);
 
-// nullopt when the file does not exist; Failure "Cannot open file ..." when it exists but cannot be opened or read.
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path);
+// nullopt when the file does not exist; Failure "Cannot open file ..." when it exists but cannot be opened or read,
+// or holds more than `largest` bytes (read no further than that, so a huge file cannot exhaust memory).
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path,
+                                                       std::size_t largest = static_cast<std::size_t>(-1));
 
 // Replaces the file's bytes through a temporary file in the same folder, so a failed write leaves the old file
 // as it was. Failures: "Cannot create file ..." (naming the target) and "Stream write error".

@@ -95,6 +95,11 @@ std::optional<std::wstring> UserLocaleDateText(std::wstring_view text) {
     DATE date = 0;
     if (!in || FAILED(automation->VarDateFromStr(in->get(), LOCALE_USER_DEFAULT, 0, &date))) return std::nullopt;
     AutomationText out(*automation, nullptr);
-    if (FAILED(automation->VarBstrFromDate(date, LOCALE_USER_DEFAULT, 0, out.put())) || !out.get()) return std::nullopt;
+    // Written in the Gregorian calendar with the century, whatever calendar and short-date pattern Region settings
+    // choose: a Persian or Buddhist year, or a two-digit one, would read back as another date.
+    if (FAILED(automation->VarBstrFromDate(date, LOCALE_USER_DEFAULT, VAR_CALENDAR_GREGORIAN | VAR_FOURDIGITYEARS,
+                                           out.put())) ||
+        !out.get())
+        return std::nullopt;
     return out.Text();
 }

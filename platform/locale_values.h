@@ -11,5 +11,6 @@
 // a number's: "10.0.0.5" is no number where "." groups digits.
 std::optional<std::wstring> UserLocaleNumberText(std::wstring_view text);
 
-// The date, time or date and time `text` spells, written back in the user's locale; nullopt when none.
+// The date, time or date and time `text` spells, written back in the user's locale, in the Gregorian calendar and
+// with four-digit years, so that it reads back as the same date; nullopt when none.
 std::optional<std::wstring> UserLocaleDateText(std::wstring_view text);

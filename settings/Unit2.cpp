@@ -1,9 +1,19 @@
 #include "settings/Unit2.h"
 
+#include "app/failure_text.h"
+#include "platform/failure.h"
 #include "platform/module_path.h"
 #include "platform/startup_times.h"
 #include "settings/rdp_file.h"
 #include "settings/rdp_text.h"
+
+namespace {
+// The failure's own sentence, then the settings file's full path and what the user can do about it.
+Failure SettingsFileFailure(const Failure& failure, const std::wstring& path) {
+    return Failure(FailureBoxText(failure) + L"\r\n\r\nThe settings file is \"" + path +
+                   L"\". Correct that file or delete it: without it the program starts with empty settings.");
+}
+}  // namespace
 
 Tsetup_frm::Tsetup_frm(FormOwner& AOwner)
     // Its windows are made when it is first opened; until then its controls hold the restored values.
@@ -28,7 +38,13 @@ Tsetup_frm::Tsetup_frm(FormOwner& AOwner)
     LoadStoreLayout(*this, Component(L"cxPropertiesStore1"), cxPropertiesStore1, bound_controls_);
     // The settings live beside the executable, whatever the current directory is.
     cxPropertiesStore1.StorageName = ExecutableDirectory() + L"setup_a.ini";
-    cxPropertiesStore1.RestoreFrom();
+    try {
+        cxPropertiesStore1.RestoreFrom();
+    } catch (const Failure& failure) {
+        // The one box ends the program, so it must say which file to mend; "Save" would write it anew, but the
+        // dialog cannot be reached.
+        throw SettingsFileFailure(failure, cxPropertiesStore1.StorageName);
+    }
 }
 
 // The handlers are bound before the members exist; they only run once the dialog is built.
@@ -41,6 +57,11 @@ FormHandlers Tsetup_frm::Handlers() {
 
 // "Save": the connection file first, then the settings, then close; a failure stops it with the dialog open.
 void Tsetup_frm::Button1Click() {
+    // Checked before anything is written, so both files stay as they were.
+    if (BreaksConnectionLine(Edit5.Text())) {
+        throw Failure(L"The address in \"Server IP\" holds a line break, which would add settings of its own to "
+                      L"Kavlo.rdp. Type the address on one line");
+    }
     Memo1.SetText(GenerateConnectionText(Memo2.Text(), Edit5.Text()));
     WriteConnectionFile(Memo1.Text());
     cxPropertiesStore1.StoreTo(true);

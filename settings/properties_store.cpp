@@ -11,6 +11,8 @@
 namespace {
 
 const wchar_t kClassName[] = L"TcxPropertiesStoreComponent";
+// A settings file is a few hundred bytes; anything far larger is not one, and is not read into memory whole.
+constexpr std::size_t kLargestFile = 1024 * 1024;
 
 IniConventions UserIniConventions() {
     return {
@@ -29,7 +31,8 @@ bool IsBooleanText(const std::wstring& text, std::wstring_view word) {
 
 void Assign(PropertyOwner& control, const std::wstring& name, PropertyKind kind, const IniValue& value) {
     if (kind == PropertyKind::Text) {
-        control.SetText(name, value.Text);
+        // An edit window ends its text at the first null character; so does the text it holds before it has one.
+        control.SetText(name, value.Text.substr(0, value.Text.find(L'\0')));
     } else if (IsBooleanText(value.Text, L"True")) {
         control.SetBoolean(name, true);
     } else if (IsBooleanText(value.Text, L"False")) {
@@ -52,7 +55,7 @@ std::wstring TcxPropertiesStore::FilePath() const {
 
 void TcxPropertiesStore::RestoreFrom() {
     const std::wstring path = FilePath();
-    TcxIniFileReader reader(ReadWholeFile(path), UserIniConventions());
+    TcxIniFileReader reader(ReadWholeFile(path, kLargestFile), UserIniConventions());
     std::vector<std::wstring> keys;
     for (std::size_t position = 0; position < Components.size(); ++position) {
         if (!FileExists(path)) continue;
@@ -77,7 +80,9 @@ void TcxPropertiesStore::RestoreFrom() {
 void TcxPropertiesStore::StoreTo(bool AReCreate) {
     if (Components.empty()) return;
     const std::wstring path = FilePath();
-    TcxIniFileWriter writer(ReadWholeFile(path), AReCreate, [](std::string_view bytes) { return AnsiToWide(bytes); });
+    // Made anew, the file's old content is not even read: a file damaged while the program runs is simply replaced.
+    const auto old_content = AReCreate ? std::nullopt : ReadWholeFile(path, kLargestFile);
+    TcxIniFileWriter writer(old_content, AReCreate, [](std::string_view bytes) { return AnsiToWide(bytes); });
     for (std::size_t position = 0; position < Components.size(); ++position) {
         const TcxPropertiesStoreComponent& binding = Components[position];
         const std::wstring objectName = ObjectNameOf(binding, position);

@@ -33,11 +33,12 @@ public:
 
     // Assigns the file's values to the bound properties, binding by binding. Nothing is validated ahead: a value a
     // property cannot take fails the restore there, after the earlier bindings were assigned.
-    // Failures: "Cannot open file ...", invalid UTF-8, "Invalid property element: <value>".
+    // A text is cut at its first null character, as an edit window would cut it.
+    // Failures: "Cannot open file ..." (also for a file over 1 MiB), invalid UTF-8, "Invalid property element: <value>".
     void RestoreFrom();
 
     // Writes every bound property; the file is replaced once, whole, or left as it was on any failure.
-    // AReCreate drops what the file held; otherwise sections of other objects are kept.
+    // AReCreate drops what the file held without reading it; otherwise sections of other objects are kept.
     void StoreTo(bool AReCreate);
 
     // A binding's section name begins with this: its control's name, else "Component" and its zero-based position.

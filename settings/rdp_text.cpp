@@ -28,3 +28,7 @@ std::wstring GenerateConnectionText(const std::wstring& template_text, const std
     text.append(template_text, from);
     return text;
 }
+
+bool BreaksConnectionLine(std::wstring_view server) {
+    return server.find_first_of(L"\r\n\v\f\u0085\u2028\u2029") != std::wstring_view::npos;
+}

@@ -2,6 +2,7 @@
 # Prepares, or removes, the mounts the safe writer's tests use under ROOT:
 #   ROOT/readonly  a read-only bind mount of ROOT/source, which holds old.bin
 #   ROOT/tmpfs     an 8k tmpfs holding an empty "mounted" marker
+#   ROOT/linked    setup_a.ini, a symbolic link to shared/setup_a.ini (no mount: made wherever the tests run)
 # Mounting needs root; where it is refused nothing is mounted and the tests skip themselves.
 usage() { echo "usage: $0 setup|cleanup ROOT" >&2; exit 2; }
 [ $# -eq 2 ] || usage
@@ -18,6 +19,8 @@ setup)
   cleanup
   mkdir -p "$root/source" "$root/readonly" "$root/tmpfs" || exit 1
   printf 'old bytes\r\n' >"$root/source/old.bin" || exit 1
+  rm -rf "$root/linked" && mkdir -p "$root/linked/shared" || exit 1
+  printf 'old bytes\r\n' >"$root/linked/shared/setup_a.ini" && ln -s shared/setup_a.ini "$root/linked/setup_a.ini" || exit 1
   if mount --bind "$root/source" "$root/readonly" 2>/dev/null; then
     mount -o remount,ro,bind "$root/readonly" 2>/dev/null || umount "$root/readonly"
   fi

@@ -258,6 +258,23 @@ TEST(SafeWriterMountTest, UnwritableFolderFailsNamingTheTarget) {
     }
 }
 
+// A settings file kept as a link to a shared copy: the copy gets the new bytes, and the link still leads to it.
+TEST(SafeWriterLinkTest, WritesThroughASymbolicLinkIntoItsTarget) {
+    const std::wstring folder = MountedFolder(L"linked", L"shared\\setup_a.ini");
+    if (folder.empty()) GTEST_SKIP() << "no linked folder: run through ctest, whose set-up makes it";
+    const std::wstring link = folder + L"\\setup_a.ini";
+    WriteFileSafely(link, kNew);
+    EXPECT_EQ(FilesGet(folder + L"\\shared\\setup_a.ini"), kNew);
+    HANDLE file = CreateFileW(link.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    wchar_t final_path[MAX_PATH] = {};
+    GetFinalPathNameByHandleW(file, final_path, MAX_PATH, VOLUME_NAME_DOS);
+    CloseHandle(file);
+    EXPECT_TRUE(std::wstring_view(final_path).ends_with(L"\\shared\\setup_a.ini")) << testing::PrintToString(std::wstring(final_path));
+    EXPECT_EQ(FilesNamesIn(folder + L"\\shared"), std::vector<std::wstring>{L"setup_a.ini"}) << "no temporary or backup file left";
+}
+
 TEST(SafeWriterMountTest, FullDiskKeepsTheOldFile) {
     const std::wstring mount = MountedFolder(L"tmpfs", L"mounted");
     if (mount.empty()) GTEST_SKIP() << "no 8k tmpfs: run through ctest as root (mount refused otherwise)";

@@ -13,6 +13,7 @@
 
 #include "platform/failure.h"
 #include "platform/files.h"
+#include "platform/locale_values.h"
 #include "platform/text.h"
 #include "tests/unit/settings_test_support.h"
 
@@ -128,6 +129,7 @@ TEST_F(PropertiesStoreTest, ReadsHandWrittenFiles) {
          L"first"},
         {"unknown keys and comments", main + edit + "=\r\nSourceDPI=96\r\n;Text=\"comment\"\r\nHint=\"h\"\r\n", {}, {}},
         {"no sections", "Text=\"x\"\r\n", {}, {}},
+        {"null character", main + edit + std::string("Text=\"ab\0cd\"\r\n", 14), {}, L"ab"},
     };
     for (const auto& c : cases) {
         WriteBytes(path, kMark + c.file);
@@ -215,20 +217,23 @@ TEST(UserLocaleNumbersAndDates, ReadAndWrittenBackInTheUsersLocale) {
         const wchar_t* locale;
         std::string written;  // by hand, unquoted
         std::wstring shown;   // in the edit, and written back between quotes
+        bool date = false;    // then the text shown reads as the same date again
     } cases[] = {
         {L"en-US", "1.50", L"1.5"},
         {L"en-US", "-2.5e3", L"-2500"},
         {L"en-US", "3000000000", L"3000000000"},
-        {L"en-US", "12/31/2024 1:05 PM", L"12/31/2024 1:05:00 PM"},
+        {L"en-US", "12/31/2024 1:05 PM", L"12/31/2024 1:05:00 PM", true},
+        {L"en-US", "12/31/30", L"12/31/2030", true},
+        {L"en-US", "2/29/2024", L"2/29/2024", true},
         {L"en-US", "31.12.2024 10:30", L"31.12.2024 10:30"},
         {L"en-US", "1e400", L"1e400"},
         {L"de-DE", "1,50", L"1,5"},
         {L"de-DE", "-2,5e3", L"-2500"},
-        {L"de-DE", "31.12.2024 10:30", L"31.12.2024 10:30:00"},
-        {L"de-DE", "31.12.2024", L"31.12.2024"},
+        {L"de-DE", "31.12.2024 10:30", L"31.12.2024 10:30:00", true},
+        {L"de-DE", "31.12.2024", L"31.12.2024", true},
         {L"de-DE", "10.0.0.5", L"10.0.0.5"},  // "." groups digits here, but grouping is no number's
         {L"de-DE", "10.0.0.5:3389", L"10.0.0.5:3389"},
-        {L"de-DE", std::string("1,5\0x", 5), std::wstring(L"1,5\0x", 5)},
+        {L"de-DE", std::string("1,5\0x", 5), L"1,5"},  // cut at the null, as the edit window cuts it
     };
     wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
     ASSERT_GT(GetUserDefaultLocaleName(locale, LOCALE_NAME_MAX_LENGTH), 0);
@@ -246,6 +251,9 @@ TEST(UserLocaleNumbersAndDates, ReadAndWrittenBackInTheUsersLocale) {
         dialog.store.StoreTo(true);
         EXPECT_NE(ReadBytes(path).find("[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"" + WideToUtf8(c.shown) + "\"\r\n"),
                   std::string::npos);
+        if (c.date) {
+            EXPECT_EQ(UserLocaleDateText(c.shown), std::optional<std::wstring>(c.shown));
+        }
         ++checked;
     }
     EXPECT_GT(checked, 0) << "no cases for the user's locale " << testing::PrintToString(std::wstring(locale));
@@ -281,17 +289,20 @@ TEST_F(PropertiesStoreTest, BadBooleanStopsTheRestoreWhereItStands) {
     EXPECT_EQ(late.assignments + dialog.Edit3.assignments + dialog.Edit4.assignments + dialog.Edit5.assignments, 0);
 }
 
-TEST_F(PropertiesStoreTest, InvalidUtf8FailsBothWaysAndTouchesNothing) {
+// Restoring and keeping other objects' sections must decode the file, and fail; writing it anew need not.
+TEST_F(PropertiesStoreTest, InvalidUtf8FailsToBeReadAndIsWrittenAnew) {
     const std::string file = std::string(kMark) + "[Main]\r\nVersion=2\r\n[Edit1: TcxPropertiesStoreComponent]\r\nText=\"\xED\xA0\x80\"\r\n";
     WriteBytes(path, file);
     const std::wstring message = L"No mapping for the Unicode character exists in the target multi-byte code page";
     Dialog dialog(path);
     EXPECT_EQ(FailureOf([&] { dialog.store.RestoreFrom(); }), message);
     EXPECT_EQ(dialog.Assignments(), 0);
-    for (bool reCreate : {false, true}) {
-        EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(reCreate); }), message);
-        EXPECT_EQ(ReadBytes(path), file);
-    }
+    EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(false); }), message);
+    EXPECT_EQ(ReadBytes(path), file);
+
+    dialog.FillWorkedExample();
+    EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(true); }), L"(no failure)");
+    EXPECT_EQ(ReadBytes(path), kWorkedExample);
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"setup_a.ini"});
 }
 
@@ -306,7 +317,8 @@ TEST_F(PropertiesStoreTest, FileHeldOpenWithoutSharingFailsBothWays) {
         EXPECT_EQ(dialog.Assignments(), 0);
         dialog.FillWorkedExample();
         dialog.Edit1.text = L"changed";
-        EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(true); }).substr(0, prefix.size()), prefix);
+        const std::wstring replacing = L"Cannot create file \"" + path + L"\". ";
+        EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(true); }).substr(0, replacing.size()), replacing);
         CloseHandle(held);
     }
     EXPECT_EQ(ReadBytes(path), kWorkedExample);

@@ -114,6 +114,35 @@ TEST_F(CodePage65001ConnectionFile, ByteOrderMarkThenUtf8) {
     EXPECT_EQ(Save(L""), WithByteOrderMark(RdpFileWithAddressLine("full address:s:192.168.1.1:7777")));
 }
 
+struct LineBreakCase {
+    const char* name;
+    std::wstring server;
+    bool breaks;
+};
+void PrintTo(const LineBreakCase& c, std::ostream* os) { *os << c.name; }
+
+class ServerLineBreak : public testing::TestWithParam<LineBreakCase> {};
+
+// Each line of the file is a setting: a server text that ends its line would add settings of its own.
+TEST_P(ServerLineBreak, IsFoundWhereverItStands) {
+    EXPECT_EQ(BreaksConnectionLine(GetParam().server), GetParam().breaks);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ServerLineBreak,
+    testing::Values(LineBreakCase{"Address", L"10.0.0.5:3389", false},
+                    LineBreakCase{"TabsAndBlanksAsTyped", L" \t10.0.0.5 \u00A0", false},
+                    LineBreakCase{"Persian", kPersianServer, false},
+                    LineBreakCase{"Empty", L"", false},
+                    LineBreakCase{"CrLfThenASetting", L"10.0.0.5\r\ndrivestoredirect:s:*", true},
+                    LineBreakCase{"LoneLf", L"10.0.0.5\nalternate shell:s:x", true},
+                    LineBreakCase{"LoneCrAtTheEnd", L"10.0.0.5\r", true},
+                    LineBreakCase{"VerticalTab", L"a\vb", true},
+                    LineBreakCase{"FormFeed", L"a\fb", true},
+                    LineBreakCase{"NextLine", L"a\u0085b", true},
+                    LineBreakCase{"LineSeparator", L"a\u2028b", true},
+                    LineBreakCase{"ParagraphSeparator", L"a\u2029b", true}));
+
 TEST(ConnectionFileTest, FailureNamesTheFullPathOfTheFile) {
     FilesTempFolder folder;
     FilesCurrentDirectory current(folder.path());
