@@ -190,7 +190,8 @@ TEST_F(SaveTest, CancelWithoutASettingsFileKeepsWhatWasTyped) {
     EXPECT_FALSE(FileExists(SettingsPath()));
 }
 
-// A settings file that cannot be restored stops the start: one box, no window, and 0 from the entry procedure.
+// A settings file that cannot be restored stops the start: one box naming the file, no window, and 0 from the entry
+// procedure.
 TEST_F(SaveTest, ABadSettingsFileEndsTheStartWithOneBox) {
     Stop();
     FilesPut(SettingsPath(), Utf8("\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n"
@@ -201,7 +202,8 @@ TEST_F(SaveTest, ABadSettingsFileEndsTheStartWithOneBox) {
     EXPECT_EQ(result, 0);
     std::vector<SeenBox> seen = watcher.Seen();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, L"Invalid property element: yes.");
+    EXPECT_EQ(seen[0].text, L"Invalid property element: yes.\r\n\r\nThe settings file is \"" + SettingsPath() +
+                                L"\". Correct that file or delete it: without it the program starts with empty settings.");
     EXPECT_EQ(Form1, nullptr);
     EXPECT_EQ(App().MainForm(), nullptr);
     RemoveSettings();
