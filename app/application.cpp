@@ -99,7 +99,7 @@ void Application::ShowFailure(const Failure& failure) {
     if (in_loop_) {
         if (GetCapture()) ReleaseCapture();
     }
-    ShowFailureBox(Handle(), FailureBoxText(failure), title_);
+    ShowFailureBox(Handle(), main_form_ ? main_form_->Handle() : nullptr, FailureBoxText(failure), title_);
 }
 
 void Application::HandleException(std::exception_ptr caught) noexcept {

@@ -1,6 +1,7 @@
 #pragma once
 // The launcher window: "Start", the "VPN" box, the two Wi-Fi buttons, the logo, the close glyph and "FILE".
 #include "launcher/dial_watch.h"
+#include "launcher/tool_watch.h"
 #include "ui/form.h"
 
 class Tsetup_frm;
@@ -38,8 +39,13 @@ protected:
 private:
     FormHandlers Handlers();
     void DialEnded(WPARAM number, LPARAM timed_out);
+    void WifiJoinEnded(WPARAM number);
+    void WifiLeaveEnded(WPARAM number);
     Tsetup_frm* SetupForm = nullptr;
-    DialWatch dial_watch_;  // the latest dial of "Start"
+    DialWatch dial_watch_;          // the dials of "Start" still running
+    ToolWatch wifi_join_watch_;     // the latest run of "CONNECT WiFi"
+    std::wstring wifi_join_network_;
+    ToolWatch wifi_leave_watch_;    // the latest run of "DISCONNECT WiFi"
 };
 
 extern TForm1* Form1;

@@ -1,5 +1,6 @@
 #include "launcher/dial_watch.h"
 
+#include <algorithm>
 #include <atomic>
 #include <utility>
 
@@ -23,7 +24,6 @@ struct DialWatch::Context {
 };
 
 void DialWatch::Watch(FileHandle process, std::wstring entry, HWND window, UINT message) {
-    Stop();
     if (!process) return;
     auto* context = new Context{std::move(process), std::move(entry), window, message, ++last_number_};
     if (!RegisterWaitForSingleObject(&context->wait, context->process.get(), &DialWatch::Fired, context, kWatchedFor,
@@ -31,13 +31,16 @@ void DialWatch::Watch(FileHandle process, std::wstring entry, HWND window, UINT 
         delete context;  // the dial goes on unwatched, as a dial always did
         return;
     }
-    current_ = context;
+    watched_.push_back(context);
 }
 
 std::optional<DialWatch::Outcome> DialWatch::Ended(WPARAM number, LPARAM timed_out) {
-    if (!current_ || current_->number != number) return std::nullopt;  // an earlier dial, already let go
-    Context* context = std::exchange(current_, nullptr);
-    Outcome outcome{context->entry, 0};
+    const auto found = std::find_if(watched_.begin(), watched_.end(),
+                                    [number](const Context* context) { return context->number == number; });
+    if (found == watched_.end()) return std::nullopt;  // already let go
+    Context* context = *found;
+    watched_.erase(found);
+    Outcome outcome{context->entry, 0, !watched_.empty()};
     bool ended = !timed_out && GetExitCodeProcess(context->process.get(), &outcome.exit_code);
     Release(context);
     if (!ended) return std::nullopt;
@@ -45,7 +48,7 @@ std::optional<DialWatch::Outcome> DialWatch::Ended(WPARAM number, LPARAM timed_o
 }
 
 void DialWatch::Stop() {
-    if (Context* context = std::exchange(current_, nullptr)) Release(context);
+    for (Context* context : std::exchange(watched_, {})) Release(context);
 }
 
 // On the thread pool: only posts, from the context's own copies.

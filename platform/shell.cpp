@@ -1,33 +1,104 @@
 #include "platform/shell.h"
 
+#include "platform/failure.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
 #include <shellapi.h>
 
+#include <string>
+
 namespace {
+Failure CannotStart(const std::wstring& program, DWORD code) {
+    return Failure(L"Cannot start \"" + program + L"\". " + SystemErrorText(code));
+}
+
+// The standard handles the tool gets: nothing to read, and what it prints into `output_write` (or nowhere).
+struct ToolHandles {
+    FileHandle input;  // the null device
+    FileHandle output_read;
+    FileHandle output_write;
+};
+
+ToolHandles MakeToolHandles(bool read_output) {
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    ToolHandles handles;
+    handles.input = FileHandle(CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                                           OPEN_EXISTING, 0, nullptr));
+    if (read_output) {
+        HANDLE read = nullptr, write = nullptr;
+        if (CreatePipe(&read, &write, &inheritable, 64 * 1024)) {
+            handles.output_read = FileHandle(read);
+            handles.output_write = FileHandle(write);
+            SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);  // only the tool's end is passed on
+        }
+    } else {
+        handles.output_write = FileHandle(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                      &inheritable, OPEN_EXISTING, 0, nullptr));
+    }
+    return handles;
+}
+
+// CREATE_NO_WINDOW: a console tool gets a console of its own that is never shown. Handed to the shell with SW_HIDE,
+// Windows 11 may show it in a Terminal window all the same when Terminal is the default console host.
+template <typename Char, typename StartupInfo, typename Create>
+FileHandle StartProcess(const std::basic_string<Char>& program, std::basic_string<Char> command_line,
+                        ToolHandles& handles, Create create) {
+    StartupInfo startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = handles.input.get();
+    startup.hStdOutput = handles.output_write.get();
+    startup.hStdError = handles.output_write.get();
+    PROCESS_INFORMATION process{};
+    const BOOL started = create(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                nullptr, nullptr, &startup, &process);
+    const DWORD error = started ? ERROR_SUCCESS : GetLastError();
+    handles.output_write.Close();  // the tool holds the only write end now: reading ends when it ends
+    if (!started) {
+        SetLastError(error);
+        return FileHandle();
+    }
+    CloseHandle(process.hThread);
+    return FileHandle(process.hProcess);
+}
+
 class SystemShell final : public Shell {
 public:
-    void ExecuteW(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
-                  const wchar_t* directory, int show) override {
-        ShellExecuteW(owner, verb, file, parameters, directory, show);
-    }
-    void ExecuteA(HWND owner, const char* verb, const char* file, const char* parameters, const char* directory,
-                  int show) override {
-        ShellExecuteA(owner, verb, file, parameters, directory, show);
-    }
-    FileHandle ExecuteExW(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
-                          const wchar_t* directory, int show) override {
+    DWORD ExecuteW(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                   const wchar_t* directory, int show) override {
         SHELLEXECUTEINFOW info{};
         info.cbSize = sizeof info;
-        // ShellExecuteW reports a failure only through what it returns; the same quiet is asked for here.
-        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+        // The program says what went wrong in its own box.
+        info.fMask = SEE_MASK_FLAG_NO_UI;
         info.hwnd = owner;
         info.lpVerb = verb;
         info.lpFile = file;
         info.lpParameters = parameters;
         info.lpDirectory = directory;
         info.nShow = show;
-        if (!ShellExecuteExW(&info)) return FileHandle();
-        return FileHandle(info.hProcess);
+        if (ShellExecuteExW(&info)) return ERROR_SUCCESS;
+        const DWORD code = GetLastError();
+        return code != ERROR_SUCCESS ? code : ERROR_NO_ASSOCIATION;
     }
+
+    StartedTool StartTool(const wchar_t* program, const wchar_t* parameters, bool read_output) override {
+        ToolHandles handles = MakeToolHandles(read_output);
+        const std::wstring path = program;
+        FileHandle process = StartProcess<wchar_t, STARTUPINFOW>(path, L"\"" + path + L"\" " + parameters, handles,
+                                                                 CreateProcessW);
+        if (!process) throw CannotStart(path, GetLastError());
+        return {std::move(process), std::move(handles.output_read)};
+    }
+
+    void StartToolA(const char* program, const char* parameters) override {
+        ToolHandles handles = MakeToolHandles(false);
+        const std::string path = program;
+        FileHandle process = StartProcess<char, STARTUPINFOA>(path, "\"" + path + "\" " + parameters, handles,
+                                                              CreateProcessA);
+        if (!process) throw CannotStart(AnsiToWide(path), GetLastError());
+    }
+
     void Pause(DWORD milliseconds) override { Sleep(milliseconds); }
 };
 

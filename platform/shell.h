@@ -1,26 +1,30 @@
 #pragma once
-// The one way out to other programs: the shell's open entries and the pause between commands.
-// The program uses the real calls; tests put a recorder in their place.
+// The one way out to other programs: the shell's open entry for Kavlo.rdp, the console tools started as processes
+// of their own, and the pause between commands. The program uses the real calls; tests put a recorder in their place.
 #include "platform/file_handle.h"
 
 #include <windows.h>
 
+// A console tool as it was started: its process, and the read end of what it prints when that was asked for.
+// Both empty when nothing real was started (a test's recorder).
+struct StartedTool {
+    FileHandle process;
+    FileHandle output;
+};
+
 class Shell {
 public:
     virtual ~Shell() = default;
-    // ShellExecuteW and ShellExecuteA with the arguments as given; nobody looks at what the shell returns.
-    virtual void ExecuteW(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
-                          const wchar_t* directory, int show) = 0;
-    virtual void ExecuteA(HWND owner, const char* verb, const char* file, const char* parameters,
-                          const char* directory, int show) = 0;
-    // ShellExecuteExW with the same hand-over as ExecuteW, asking for the started process (SEE_MASK_NOCLOSEPROCESS):
-    // its handle, or an empty one when the shell started no process of its own. A shell that starts nothing real
-    // (a test's recorder) hands over as ExecuteW and gives no handle.
-    virtual FileHandle ExecuteExW(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
-                                  const wchar_t* directory, int show) {
-        ExecuteW(owner, verb, file, parameters, directory, show);
-        return FileHandle();
-    }
+    // ShellExecuteExW with the arguments as given and no error box of the shell's own: ERROR_SUCCESS, or the error
+    // the shell met (file not found, no program registered, access denied...).
+    virtual DWORD ExecuteW(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                           const wchar_t* directory, int show) = 0;
+    // Starts `program` (a full path) as a process with no console window at all, its command line the one the
+    // shell would build: the program's path in quotes, a blank, then `parameters`. With `read_output`, what it
+    // prints (standard output and error) can be read from `output`. A tool that cannot be started: Failure.
+    virtual StartedTool StartTool(const wchar_t* program, const wchar_t* parameters, bool read_output) = 0;
+    // The same with an 8-bit command line in the ANSI code page; nobody waits for the process.
+    virtual void StartToolA(const char* program, const char* parameters) = 0;
     virtual void Pause(DWORD milliseconds) = 0;
 };
 

@@ -38,5 +38,6 @@ unsigned ActiveCodePage() { return GetACP(); }
 
 std::string WideToAnsi(std::wstring_view text) { return FromWide(CP_ACP, text); }
 std::wstring AnsiToWide(std::string_view bytes) { return ToWide(CP_ACP, bytes); }
+std::wstring OemToWide(std::string_view bytes) { return ToWide(CP_OEMCP, bytes); }
 std::string WideToUtf8(std::wstring_view text) { return FromWide(CP_UTF8, text); }
 std::wstring Utf8ToWide(std::string_view bytes) { return ToWide(CP_UTF8, bytes); }

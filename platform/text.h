@@ -8,6 +8,8 @@ unsigned ActiveCodePage();
 // Characters the code page lacks become its best fit or its default character, silently.
 std::string WideToAnsi(std::wstring_view text);
 std::wstring AnsiToWide(std::string_view bytes);
+// What a console tool prints when it is not writing to a console window: its console's code page, the OEM one.
+std::wstring OemToWide(std::string_view bytes);
 
 std::string WideToUtf8(std::wstring_view text);
 // Invalid sequences become U+FFFD.

@@ -99,15 +99,20 @@ TEST_F(LauncherActions, StartWithVpnDialsThenOpensTheConnectionFileAfterThePause
     EXPECT_GE(calls[1].time, calls[0].time + 1000);
 }
 
-// Wine's shell, like Windows', starts nothing for a file that is not there; the program says nothing about it
-// either, and a later "Start" finds the file once it exists.
-TEST_F(LauncherActions, StartWithoutTheConnectionFileReportsNothing) {
+// The shell opens nothing for a file that is not there: the box names the file where "Start" looked and says how to
+// make it; a later "Start" finds the file once it exists, and says nothing.
+TEST_F(LauncherActions, StartWithoutTheConnectionFileSaysWhereItLookedAndHowToMakeIt) {
     ASSERT_FALSE(std::filesystem::exists(ConnectionFile()));
 
     ASSERT_TRUE(Press(LauncherButton(L"Start")));
-    std::this_thread::sleep_for(std::chrono::milliseconds(1000));  // time for a box to come up, if one would
-    ASSERT_EQ(MessageBoxTexts(), std::vector<std::string>{});
+    HWND box = program_.WaitForMessageBox();
+    ASSERT_NE(box, nullptr) << "no failure box";
+    const std::wstring text = MessageBoxText(box);
+    EXPECT_EQ(text.rfind(L"Cannot open \"" + ConnectionFile().wstring() + L"\": ", 0), 0u) << Utf8(text);
+    EXPECT_NE(text.find(L"press \"Save\""), std::wstring::npos) << Utf8(text);
     EXPECT_TRUE(sandbox_.Calls().empty()) << Describe(sandbox_.Calls());
+    ASSERT_TRUE(Click(GetDlgItem(box, IDOK)));
+    ASSERT_TRUE(WaitFor(kPatience, [&] { return program_.MessageBoxes().empty(); }));
 
     WriteConnectionFile();
     ASSERT_TRUE(Click(LauncherButton(L"Start")));
@@ -115,6 +120,7 @@ TEST_F(LauncherActions, StartWithoutTheConnectionFileReportsNothing) {
     ASSERT_EQ(calls.size(), 1u) << Describe(calls);
     EXPECT_EQ(calls[0].program, L"rdp_handler");
     EXPECT_EQ(Utf8(calls[0].text), Utf8(ConnectionFile().wstring()));
+    EXPECT_EQ(MessageBoxTexts(), std::vector<std::string>{});
 }
 
 TEST_F(LauncherActions, WifiButtonsRunNetsh) {
@@ -155,9 +161,11 @@ namespace {
 // own folder): every command still reaches the system's tools.
 TEST(SystemTools, RunFromTheSystemFolderWhateverLiesInTheCurrentFolder) {
     Sandbox sandbox;
+    RdpAssociation association(sandbox.Folder() / L"rdp_handler.exe");
     const std::filesystem::path current = sandbox.Folder() / L"Downloads";
     ASSERT_TRUE(std::filesystem::create_directory(current));
     sandbox.PlantStrayTools(current);
+    std::ofstream(current / L"Kavlo.rdp") << "full address:s:192.168.1.1:7777\r\n";
     ProgramProcess program(sandbox, current);
     HWND launcher = program.WaitForWindow(kFormClass, kLauncherCaption, true);
     ASSERT_NE(launcher, nullptr);
@@ -169,19 +177,20 @@ TEST(SystemTools, RunFromTheSystemFolderWhateverLiesInTheCurrentFolder) {
     ASSERT_TRUE(program.CloseSettings(settings));
 
     ASSERT_TRUE(Click(FindDescendant(launcher, L"Button", L"Start")));
-    ASSERT_EQ(sandbox.WaitForCalls(1).size(), 1u);
-    ASSERT_TRUE(Click(FindDescendant(launcher, L"Button", L"CONNECT WiFi")));
     ASSERT_EQ(sandbox.WaitForCalls(2).size(), 2u);
-    ASSERT_TRUE(Click(FindDescendant(launcher, L"Button", L"DISCONNECT WiFi")));
+    ASSERT_TRUE(Click(FindDescendant(launcher, L"Button", L"CONNECT WiFi")));
     ASSERT_EQ(sandbox.WaitForCalls(3).size(), 3u);
+    ASSERT_TRUE(Click(FindDescendant(launcher, L"Button", L"DISCONNECT WiFi")));
+    ASSERT_EQ(sandbox.WaitForCalls(4).size(), 4u);
     HWND vpn = FindDescendant(launcher, L"Button", L"VPN");
     ASSERT_TRUE(Click(vpn));
     ASSERT_TRUE(Click(vpn));  // cleared: the hang-up
 
-    std::vector<LoggedCall> calls = sandbox.WaitForCalls(4);
+    std::vector<LoggedCall> calls = sandbox.WaitForCalls(5);
     std::vector<std::wstring> programs;
     for (const LoggedCall& call : calls) programs.push_back(call.program);
-    EXPECT_EQ(programs, (std::vector<std::wstring>{L"rasdial", L"netsh", L"netsh", L"rasdial"})) << Describe(calls);
+    EXPECT_EQ(programs, (std::vector<std::wstring>{L"rasdial", L"rdp_handler", L"netsh", L"netsh", L"rasdial"}))
+        << Describe(calls);
     EXPECT_EQ(sandbox.StrayCalls(current), "") << "a look-alike in the current folder ran";
 
     PostMessageW(launcher, WM_CLOSE, 0, 0);

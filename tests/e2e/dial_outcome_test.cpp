@@ -1,6 +1,7 @@
 // How a dial ends, as the user sees it: the stand-in rasdial ends with the exit code and after the time the test
 // chooses, and the real program reports a failed dial in its failure box, without blocking its window meanwhile.
 #include "harness.h"
+#include "other_program_window.h"
 
 #include "launcher/dial_failure_text.h"
 #include "platform/ras_error_text.h"
@@ -27,8 +28,12 @@ protected:
     // Starts the program with the stand-in rasdial set to end with `exit_code` after `milliseconds`, and fills in
     // and ticks the dial's settings in its (hidden) dialog.
     void StartWithDial(DWORD exit_code, DWORD milliseconds) {
-        SetEnvironmentVariableW(L"KAVLO_FAKE_RASDIAL_EXIT", std::to_wstring(exit_code).c_str());
-        SetEnvironmentVariableW(L"KAVLO_FAKE_RASDIAL_MS", std::to_wstring(milliseconds).c_str());
+        StartWithDials(std::to_wstring(exit_code), std::to_wstring(milliseconds));
+    }
+    // The same with a comma-separated exit code and time for each run of rasdial in turn (the hang-up is one).
+    void StartWithDials(const std::wstring& exit_codes, const std::wstring& milliseconds) {
+        SetEnvironmentVariableW(L"KAVLO_FAKE_RASDIAL_EXIT", exit_codes.c_str());
+        SetEnvironmentVariableW(L"KAVLO_FAKE_RASDIAL_MS", milliseconds.c_str());
         program_.emplace(sandbox_);  // the program, and the stand-ins it starts, inherit the two variables
         SetEnvironmentVariableW(L"KAVLO_FAKE_RASDIAL_EXIT", nullptr);
         SetEnvironmentVariableW(L"KAVLO_FAKE_RASDIAL_MS", nullptr);
@@ -67,6 +72,14 @@ protected:
     bool PressStart() const {
         HWND start = FindDescendant(launcher_, L"Button", L"Start");
         return start && Press(start);
+    }
+
+    HWND LauncherVpnBox() const { return FindDescendant(launcher_, L"Button", L"VPN"); }
+
+    std::string BoxTexts() const {
+        std::string texts;
+        for (HWND box : program_->MessageBoxes()) texts += Utf8(MessageBoxText(box)) + "\n";
+        return texts;
     }
 
     // The stand-in rasdial that the program started, while it runs; kept in dial_ for the test.
@@ -161,5 +174,65 @@ TEST_F(DialOutcome, ClosingDuringADialEndsAtOnceWithCodeZeroAndReportsNothing) {
     PostMessageW(launcher_, WM_CLOSE, 0, 0);
     EXPECT_EQ(program_->WaitForExit(), std::optional<DWORD>(0));
     EXPECT_TRUE(DialRunning()) << "the program ended only after the dial";
+}
+// Clearing "VPN" while the dial runs hangs it up, and rasdial then ends with 631 ("the user disconnected"): the
+// user ended it, so nothing is reported.
+TEST_F(DialOutcome, ADialHungUpByClearingVpnIsNoFailure) {
+    ASSERT_NO_FATAL_FAILURE(StartWithDials(L"631,0", std::to_wstring(kSlowDial) + L",0"));
+    HWND vpn = LauncherVpnBox();
+    ASSERT_NE(vpn, nullptr);
+    ASSERT_TRUE(Click(vpn));  // ticked: runs nothing
+    ASSERT_TRUE(PressStart());
+    ASSERT_NE(WaitForDialProcess(), nullptr);
+    ASSERT_EQ(sandbox_.WaitForCalls(2).size(), 2u);
+    ASSERT_TRUE(DialRunning());
+    ASSERT_TRUE(Click(vpn));  // cleared: the hang-up
+
+    std::vector<LoggedCall> calls = sandbox_.WaitForCalls(3);
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(Utf8(calls[2].text), "Kavlo  /DISCONNECT");
+    ASSERT_EQ(WaitForSingleObject(dial_, static_cast<DWORD>(kPatience.count())), WAIT_OBJECT_0);
+    HWND box = program_->WaitForMessageBox(std::chrono::milliseconds(1000));  // time for a box to come up, if one would
+    EXPECT_EQ(box, nullptr) << Utf8(MessageBoxText(box));
+}
+
+// A second "Start" while the first dial is still being watched: rasdial refuses the second with 756 ("already being
+// dialled") while the first may still connect, so that is not reported; the first dial's own failure is.
+TEST_F(DialOutcome, ASecondStartWhileTheFirstDialsReportsOnlyTheFirstDial) {
+    ASSERT_NO_FATAL_FAILURE(StartWithDials(L"691,756", L"6000,0"));
+    ASSERT_TRUE(PressStart());
+    ASSERT_NE(WaitForDialProcess(), nullptr);
+    ASSERT_EQ(sandbox_.WaitForCalls(2).size(), 2u);
+    ASSERT_TRUE(PressStart());
+    ASSERT_EQ(sandbox_.WaitForCalls(4).size(), 4u);  // the second dial, refused at once, and the second open
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    ASSERT_TRUE(DialRunning()) << "the first dial ended before the second could be seen unreported";
+    EXPECT_EQ(BoxTexts(), "");
+
+    HWND box = program_->WaitForMessageBox();
+    ASSERT_NE(box, nullptr) << "no failure box once the first dial ended";
+    EXPECT_EQ(MessageBoxText(box), ExpectedSentence(691));
+    EXPECT_EQ(program_->MessageBoxes().size(), 1u) << BoxTexts();
+}
+
+// The remote desktop client usually has the foreground when a slow dial fails. The box stands over the launcher:
+// owned by the hidden window, Windows would give it no taskbar button and could not bring it to the front.
+TEST_F(DialOutcome, ADialFailingWhileAnotherProgramIsInFrontIsShownOverTheLauncher) {
+    OtherProgramWindow other;
+    ASSERT_NE(other.Handle(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(StartWithDial(691, kSlowDial));
+    ASSERT_TRUE(PressStart());
+    ASSERT_NE(WaitForDialProcess(), nullptr);
+    ASSERT_EQ(sandbox_.WaitForCalls(2).size(), 2u);
+    SetForegroundWindow(other.Handle());
+    ASSERT_TRUE(WaitFor(kPatience, [&] { return GetForegroundWindow() == other.Handle(); }));
+    ASSERT_TRUE(DialRunning()) << "the dial ended before another program came to the front";
+
+    HWND box = program_->WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), launcher_);
+    ASSERT_TRUE(Click(GetDlgItem(box, IDOK)));
+    ASSERT_TRUE(WaitFor(kPatience, [&] { return program_->MessageBoxes().empty(); }));
+    EXPECT_TRUE(IsWindowEnabled(launcher_));
 }
 }  // namespace

@@ -3,6 +3,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cwchar>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -89,4 +93,31 @@ std::wstring FirstArgument() {
     std::wstring first = arguments && count > 1 ? arguments[1] : L"";
     LocalFree(arguments);
     return first;
+}
+
+std::size_t EarlierCalls(const wchar_t* name) {
+    std::ifstream file(std::filesystem::path(CallsLogPath()), std::ios::binary);
+    const std::string log((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string prefix = Utf8(name) + '\t';
+    std::size_t count = 0;
+    for (std::size_t start = 0; start < log.size();) {
+        if (log.compare(start, prefix.size(), prefix) == 0) ++count;
+        const std::size_t end = log.find('\n', start);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return count;
+}
+
+unsigned long NumberFromEnvironment(const wchar_t* variable, std::size_t index) {
+    wchar_t value[256] = {};
+    const DWORD length = GetEnvironmentVariableW(variable, value, 256);
+    if (length == 0 || length >= 256) return 0;
+    const wchar_t* number = value;
+    for (std::size_t i = 0; i < index; ++i) {
+        const wchar_t* comma = std::wcschr(number, L',');
+        if (!comma) break;
+        number = comma + 1;
+    }
+    return std::wcstoul(number, nullptr, 10);
 }

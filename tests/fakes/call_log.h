@@ -6,9 +6,17 @@
 //   name <TAB> time <TAB> text <LF>
 // time: when this process was created, in milliseconds since 1601 (UTC) — the moment the caller started it,
 // so the gap between two calls does not depend on how long each stand-in took to start.
+#include <cstddef>
 #include <string>
 
 void LogCall(const wchar_t* name, const std::wstring& text);
+
+// How many calls of that name the log held before this one was written (call before LogCall).
+std::size_t EarlierCalls(const wchar_t* name);
+
+// A number chosen by the test through the environment this stand-in inherits: the `index`-th of the
+// comma-separated numbers in `variable` (the last one when there are fewer), 0 when it is not set.
+unsigned long NumberFromEnvironment(const wchar_t* variable, std::size_t index = 0);
 
 // A look-alike that must never run writes its line, named by its own full path, to "strays.log" beside itself.
 void LogStray(const std::wstring& text);

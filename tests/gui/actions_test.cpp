@@ -13,7 +13,7 @@
 
 namespace {
 struct ShellCall {
-    enum class Entry { Wide, Ansi, Pause } entry = Entry::Pause;
+    enum class Entry { Wide, Tool, ToolAnsi, Pause } entry = Entry::Pause;
     HWND owner = nullptr;
     std::wstring verb;
     std::wstring file;
@@ -25,7 +25,8 @@ struct ShellCall {
     // Entry, file and parameters, or the pause: what the tables compare.
     std::wstring Summary() const {
         if (entry == Entry::Pause) return L"pause " + std::to_wstring(milliseconds);
-        return std::wstring(entry == Entry::Wide ? L"W " : L"A ") + file + L": " + parameters;
+        const wchar_t* kind = entry == Entry::Wide ? L"W " : entry == Entry::Tool ? L"tool " : L"tool A ";
+        return kind + file + L": " + parameters;
     }
 };
 
@@ -38,16 +39,27 @@ std::wstring Bytes(const char* text) {
 
 class RecordingShell final : public Shell {
 public:
-    void ExecuteW(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
-                  const wchar_t* directory, int show) override {
+    DWORD ExecuteW(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                   const wchar_t* directory, int show) override {
         calls.push_back({ShellCall::Entry::Wide, owner, verb ? verb : L"", file ? file : L"",
                          parameters ? parameters : L"",
                          directory ? std::optional<std::wstring>(directory) : std::nullopt, show});
+        return ERROR_SUCCESS;
     }
-    void ExecuteA(HWND owner, const char* verb, const char* file, const char* parameters, const char* directory,
-                  int show) override {
-        calls.push_back({ShellCall::Entry::Ansi, owner, Bytes(verb), Bytes(file), Bytes(parameters),
-                         directory ? std::optional<std::wstring>(Bytes(directory)) : std::nullopt, show});
+    StartedTool StartTool(const wchar_t* program, const wchar_t* parameters, bool) override {
+        ShellCall call;
+        call.entry = ShellCall::Entry::Tool;
+        call.file = program;
+        call.parameters = parameters;
+        calls.push_back(call);
+        return {};
+    }
+    void StartToolA(const char* program, const char* parameters) override {
+        ShellCall call;
+        call.entry = ShellCall::Entry::ToolAnsi;
+        call.file = Bytes(program);
+        call.parameters = Bytes(parameters);
+        calls.push_back(call);
     }
     void Pause(DWORD milliseconds) override {
         ShellCall pause;
@@ -136,7 +148,7 @@ TEST_P(StartTest, DialsPausesAndOpensTheConnectionFile) {
     Click(launcher->Button1);
 
     std::vector<std::wstring> expected;
-    if (c.dial) expected = {L"W " + kRasdial + L": " + c.dial, L"pause 1000"};
+    if (c.dial) expected = {L"tool " + kRasdial + L": " + c.dial, L"pause 1000"};
     expected.push_back(L"W Kavlo.rdp: ");
     ASSERT_EQ(shell.Summaries(), expected);
     if (c.dial) {
@@ -169,7 +181,7 @@ TEST_P(ConnectWifiTest, JoinsTheNetworkNamedInTheDialog) {
 
     Click(launcher->Button3);
 
-    EXPECT_EQ(shell.Summaries(), std::vector<std::wstring>{L"W " + kNetsh + L": " + GetParam().parameters});
+    EXPECT_EQ(shell.Summaries(), std::vector<std::wstring>{L"tool " + kNetsh + L": " + GetParam().parameters});
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ConnectWifiTest, testing::ValuesIn(kWifiCases),
@@ -178,10 +190,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConnectWifiTest, testing::ValuesIn(kWifiCases),
 TEST_F(LauncherActions, DisconnectWifiLeavesTheNetwork) {
     Click(launcher->Button4);
 
-    EXPECT_EQ(shell.Summaries(), std::vector<std::wstring>{L"W " + kNetsh + L": wlan disconnect"});
+    EXPECT_EQ(shell.Summaries(), std::vector<std::wstring>{L"tool " + kNetsh + L": wlan disconnect"});
 }
 
-TEST_F(LauncherActions, ClearingVpnHangsUpThroughTheEightBitEntryAndTickingRunsNothing) {
+TEST_F(LauncherActions, ClearingVpnHangsUpWithAnEightBitCommandLineAndTickingRunsNothing) {
     ASSERT_FALSE(launcher->CheckBox2.Checked());
 
     Click(launcher->CheckBox2);
@@ -190,26 +202,19 @@ TEST_F(LauncherActions, ClearingVpnHangsUpThroughTheEightBitEntryAndTickingRunsN
 
     Click(launcher->CheckBox2);
     EXPECT_EQ(shell.Summaries(),
-              std::vector<std::wstring>{L"A " + SystemToolBytes("rasdial.exe") + L": Kavlo  /DISCONNECT"});
+              std::vector<std::wstring>{L"tool A " + SystemToolBytes("rasdial.exe") + L": Kavlo  /DISCONNECT"});
 }
 
-TEST_F(LauncherActions, EveryCommandIsOpenedHiddenInTheCurrentDirectoryByTheApplicationWindow) {
+TEST_F(LauncherActions, TheConnectionFileIsOpenedHiddenInTheCurrentDirectoryByTheApplicationWindow) {
     FillDial(true, L"Work", L"ali", L"secret");
     Click(launcher->Button1);
-    Click(launcher->Button3);
-    Click(launcher->Button4);
-    launcher->CheckBox2.SetChecked(true);
-    launcher->CheckBox2.SetChecked(false);
 
-    ASSERT_EQ(shell.calls.size(), 6u);  // dial, pause, open, join, leave, hang-up
-    for (const ShellCall& call : shell.calls) {
-        if (call.entry == ShellCall::Entry::Pause) continue;
-        SCOPED_TRACE(testing::Message() << "call " << WideToUtf8(call.Summary()));
-        EXPECT_EQ(call.owner, App().Handle());
-        EXPECT_EQ(call.verb, L"open");
-        EXPECT_EQ(call.directory, std::optional<std::wstring>(L"")) << "an empty string, not a null pointer";
-        EXPECT_EQ(call.show, SW_HIDE);
-    }
+    ASSERT_EQ(shell.calls.size(), 3u);  // dial, pause, open
+    const ShellCall& open = shell.calls[2];
+    EXPECT_EQ(open.owner, App().Handle());
+    EXPECT_EQ(open.verb, L"open");
+    EXPECT_EQ(open.directory, std::optional<std::wstring>(L"")) << "an empty string, not a null pointer";
+    EXPECT_EQ(open.show, SW_HIDE);
 }
 
 TEST_F(LauncherActions, StartUsesWhatWasTypedInTheDialogBeforeItWasClosedFromTheTitleBar) {
@@ -225,7 +230,7 @@ TEST_F(LauncherActions, StartUsesWhatWasTypedInTheDialogBeforeItWasClosedFromThe
     Click(launcher->Button1);
 
     EXPECT_EQ(shell.Summaries(),
-              (std::vector<std::wstring>{L"W " + kRasdial + L": Typed user pass", L"pause 1000", L"W Kavlo.rdp: "}));
+              (std::vector<std::wstring>{L"tool " + kRasdial + L": Typed user pass", L"pause 1000", L"W Kavlo.rdp: "}));
 }
 
 TEST_F(LauncherActions, StartAndConnectWifiDoNothingOnceTheDialogIsGone) {

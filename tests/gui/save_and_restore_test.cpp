@@ -24,8 +24,15 @@ class CountingShell : public Shell {
 public:
     CountingShell() { SetShellForTests(this); }
     ~CountingShell() override { SetShellForTests(nullptr); }
-    void ExecuteW(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*, int) override { ++commands; }
-    void ExecuteA(HWND, const char*, const char*, const char*, const char*, int) override { ++commands; }
+    DWORD ExecuteW(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*, int) override {
+        ++commands;
+        return ERROR_SUCCESS;
+    }
+    StartedTool StartTool(const wchar_t*, const wchar_t*, bool) override {
+        ++commands;
+        return {};
+    }
+    void StartToolA(const char*, const char*) override { ++commands; }
     void Pause(DWORD) override {}
     int commands = 0;
 };

@@ -647,10 +647,11 @@ class RefusingShell final : public Shell {
 public:
     RefusingShell() { SetShellForTests(this); }
     ~RefusingShell() override { SetShellForTests(nullptr); }
-    void ExecuteW(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*, int) override {
+    DWORD ExecuteW(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*, int) override {
         throw Failure(L"Refused");
     }
-    void ExecuteA(HWND, const char*, const char*, const char*, const char*, int) override { throw Failure(L"Refused"); }
+    StartedTool StartTool(const wchar_t*, const wchar_t*, bool) override { throw Failure(L"Refused"); }
+    void StartToolA(const char*, const char*) override { throw Failure(L"Refused"); }
     void Pause(DWORD) override {}
 };
 

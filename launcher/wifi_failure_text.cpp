@@ -1,0 +1,39 @@
+#include "launcher/wifi_failure_text.h"
+
+namespace {
+constexpr std::size_t kMostLines = 6;
+constexpr std::size_t kMostCharacters = 600;
+
+bool IsBlank(wchar_t c) { return c <= L' '; }
+
+std::wstring_view Trimmed(std::wstring_view line) {
+    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
+    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
+    return line;
+}
+
+std::wstring Reason(unsigned long exit_code, std::wstring_view printed) {
+    std::wstring reason;
+    std::size_t lines = 0;
+    while (!printed.empty() && lines < kMostLines && reason.size() < kMostCharacters) {
+        const std::size_t end = printed.find_first_of(L"\r\n");
+        const std::wstring_view line = Trimmed(printed.substr(0, end));
+        printed.remove_prefix(end == std::wstring_view::npos ? printed.size() : end + 1);
+        if (line.empty()) continue;
+        if (!reason.empty()) reason += L' ';
+        reason += line;
+        ++lines;
+    }
+    if (reason.size() > kMostCharacters) reason = reason.substr(0, kMostCharacters) + L"\u2026";
+    if (reason.empty()) return L"netsh ended with exit code " + std::to_wstring(exit_code) + L".";
+    return reason;
+}
+}  // namespace
+
+std::wstring WifiJoinFailureText(std::wstring_view network, unsigned long exit_code, std::wstring_view printed) {
+    return L"Could not join the Wi-Fi network \"" + std::wstring(network) + L"\": " + Reason(exit_code, printed);
+}
+
+std::wstring WifiLeaveFailureText(unsigned long exit_code, std::wstring_view printed) {
+    return L"Could not leave the Wi-Fi network: " + Reason(exit_code, printed);
+}
