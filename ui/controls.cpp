@@ -40,6 +40,7 @@ Control::Control(Form& form, Control* parent, const LayoutObject& layout)
     bounds_ = {left, top, left + layout.Number(L"Width", ln).value_or(0), top + layout.Number(L"Height", ln).value_or(0)};
     dock_ = ParseDock(layout, ln);
     tab_order_ = layout.Number(L"TabOrder", ln).value_or(-1);
+    focus_control_ = layout.Text(L"FocusControl");
     visible_ = ParseBool(layout, L"Visible", true, ln);
     for (const LayoutObject& child : layout.children) {
         std::unique_ptr<Control> control = MakeControl(form, this, child);
@@ -78,14 +79,23 @@ void Control::Arrange(const std::vector<std::unique_ptr<Control>>& controls, con
 }
 
 std::vector<Control*> Control::StackingOrder(const std::vector<std::unique_ptr<Control>>& controls) {
+    std::vector<Control*> tabbed;
+    for (auto& c : controls)
+        if (c->TabOrder() >= 0) tabbed.push_back(c.get());
+    std::stable_sort(tabbed.begin(), tabbed.end(),
+                     [](const Control* a, const Control* b) { return a->TabOrder() < b->TabOrder(); });
+    const auto names_tabbed = [&](const Control* label) {
+        return !label->FocusControl().empty() &&
+               std::any_of(tabbed.begin(), tabbed.end(), [&](const Control* c) { return c->Name() == label->FocusControl(); });
+    };
     std::vector<Control*> order;
     for (auto& c : controls)
-        if (c->TabOrder() < 0) order.push_back(c.get());
-    const std::size_t untabbed = order.size();
-    for (auto& c : controls)
-        if (c->TabOrder() >= 0) order.push_back(c.get());
-    std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(untabbed), order.end(),
-                     [](const Control* a, const Control* b) { return a->TabOrder() < b->TabOrder(); });
+        if (c->TabOrder() < 0 && !names_tabbed(c.get())) order.push_back(c.get());
+    for (Control* field : tabbed) {
+        for (auto& c : controls)
+            if (c->TabOrder() < 0 && c->FocusControl() == field->Name()) order.push_back(c.get());
+        order.push_back(field);
+    }
     return order;
 }
 

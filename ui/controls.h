@@ -28,13 +28,17 @@ public:
     Form& OwnerForm() const { return form_; }
     const RECT& Bounds() const { return bounds_; }  // in the parent's client area
     int TabOrder() const { return tab_order_; }
+    // The sibling this label names (the layout's FocusControl); empty for any other control.
+    const std::wstring& FocusControl() const { return focus_control_; }
     bool Visible() const { return visible_; }
     const std::vector<std::unique_ptr<Control>>& Children() const { return children_; }
 
     // Creates the window, then the children's. Docked controls take their place from the parent first.
     void CreateWindows(HWND parent_window);
     // Keyboard order follows the z-order of siblings: those without a tab order on top, in the layout's order,
-    // then the others by their tab order. Windows are made in this order, so that they need no restacking.
+    // then the others by their tab order, each right after the label that names it: screen readers name a field
+    // after the static text just before it in the z-order, and a label takes no focus, so the keyboard order
+    // stays. Windows are made in this order, so that they need no restacking.
     static std::vector<Control*> StackingOrder(const std::vector<std::unique_ptr<Control>>& controls);
 
     // Docked controls share out the container's inner area; the others keep their place.
@@ -64,6 +68,7 @@ private:
     std::wstring caption_;
     Dock dock_ = Dock::None;
     int tab_order_ = -1;
+    std::wstring focus_control_;
     bool visible_ = true;
     HWND hwnd_ = nullptr;
     std::vector<std::unique_ptr<Control>> children_;

@@ -159,8 +159,7 @@ void Form::SortTabOrder() const {
         }
         if (stacked != wanted) {
             for (Control* c : wanted)
-                if (c->TabOrder() >= 0)
-                    SetWindowPos(c->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                SetWindowPos(c->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
         for (auto& c : list) self(c->Children(), self);
     };

@@ -1,4 +1,5 @@
 #include "launcher_fixture.h"
+#include "platform/text.h"
 
 namespace {
 struct DialogPlace {
@@ -116,6 +117,20 @@ TEST_F(SettingsDialogTest, FocusStartsAtEdit1AndTabLeavesTheServerFieldLast) {
                              Dialog().Button2.Handle(), Dialog().Edit5.Handle(),   Dialog().Edit1.Handle()};
     ASSERT_EQ(order.size(), std::size(expected));
     for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], expected[i]) << "position " << i;
+}
+
+// Screen readers name an edit after the static text just before it among its siblings.
+TEST_F(SettingsDialogTest, EachFieldFollowsTheLabelThatNamesIt) {
+    WithDialogShown([&] { SendMessageW(Dialog().Handle(), WM_CLOSE, 0, 0); });
+    const std::pair<const TLabel*, const TEdit*> pairs[] = {
+        {&Dialog().Label1, &Dialog().Edit1}, {&Dialog().Label5, &Dialog().Edit5}, {&Dialog().Label2, &Dialog().Edit2},
+        {&Dialog().Label3, &Dialog().Edit3}, {&Dialog().Label4, &Dialog().Edit4}};
+    for (const auto& [label, field] : pairs) {
+        HWND before = GetWindow(field->Handle(), GW_HWNDPREV);
+        wchar_t caption[64] = {};
+        GetWindowTextW(before, caption, 64);
+        EXPECT_EQ(before, label->Handle()) << "before " << WideToUtf8(field->Name()) << ": " << WideToUtf8(caption);
+    }
 }
 
 TEST_F(SettingsDialogTest, EnterAndEscapePressNoButton) {
