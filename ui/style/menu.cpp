@@ -7,7 +7,9 @@ constexpr std::uint32_t kItemMark = 0x4B564D49;  // tells the style's items from
 
 const StyledMenuOwner::Item* ItemOf(ULONG_PTR data) {
     auto* item = reinterpret_cast<const StyledMenuOwner::Item*>(data);
-    return item && item->mark == kItemMark ? item : nullptr;
+    return item && item->accessible.dwMSAASignature == static_cast<DWORD>(MSAA_MENU_SIG) && item->mark == kItemMark
+               ? item
+               : nullptr;
 }
 
 // Menu text is "label" or "label<TAB>shortcut".
@@ -15,6 +17,38 @@ std::pair<std::wstring, std::wstring> SplitAtTab(const std::wstring& text) {
     size_t tab = text.find(L'\t');
     if (tab == std::wstring::npos) return {text, L""};
     return {text.substr(0, tab), text.substr(tab + 1)};
+}
+
+wchar_t Upper(wchar_t c) {
+    CharUpperBuffW(&c, 1);
+    return c;
+}
+
+// The letter after a single "&" in a label, upper-cased; 0 when it has none.
+wchar_t AccessKeyOf(const std::wstring& label) {
+    for (std::size_t i = 0; i + 1 < label.size(); ++i) {
+        if (label[i] != L'&') continue;
+        if (label[i + 1] != L'&') return Upper(label[i + 1]);
+        ++i;  // "&&" is a plain ampersand
+    }
+    return 0;
+}
+
+// Windows matches typed letters against the access keys of text items only: for owner-drawn ones the owner
+// answers WM_MENUCHAR. The first enabled item whose access key is the letter is chosen and run.
+LRESULT MenuCharAnswer(HMENU menu, wchar_t typed) {
+    const wchar_t key = Upper(typed);
+    const int count = menu ? GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA | MIIM_STATE;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        const StyledMenuOwner::Item* item = ItemOf(info.dwItemData);
+        if (!item || (info.fState & MFS_DISABLED) || AccessKeyOf(item->label) != key) continue;
+        return MAKELRESULT(i, MNC_EXECUTE);
+    }
+    return MAKELRESULT(0, MNC_IGNORE);
 }
 
 SIZE TextSize(HWND hwnd, HFONT font, const std::wstring& text) {
@@ -61,7 +95,9 @@ void StyledMenuOwner::Convert(HMENU menu, bool on_bar) {
         if (info.fType & (MFT_OWNERDRAW | MFT_BITMAP)) continue;  // converted already, or drawn by its maker
         wchar_t text[256] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
-        items_.push_back({kItemMark, menu, info.fType, info.dwItemData, text, on_bar});
+        items_.push_back({{}, kItemMark, menu, info.fType, info.dwItemData, text, on_bar, SplitAtTab(text).first});
+        Item& item = items_.back();  // list nodes stay where they are: the record may point into the item
+        item.accessible = {static_cast<DWORD>(MSAA_MENU_SIG), static_cast<DWORD>(item.label.size()), item.label.data()};
         info.fType |= MFT_OWNERDRAW;
         info.dwItemData = reinterpret_cast<ULONG_PTR>(&items_.back());
         SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
@@ -113,6 +149,11 @@ LRESULT StyledMenuOwner::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             LRESULT result = Default(message, wparam, lparam);
             Convert(reinterpret_cast<HMENU>(wparam), false);
             return result;
+        }
+        case WM_MENUCHAR: {
+            const LRESULT answer = MenuCharAnswer(reinterpret_cast<HMENU>(lparam), LOWORD(wparam));
+            if (HIWORD(answer) == MNC_EXECUTE) return answer;
+            break;
         }
         case WM_MEASUREITEM: {
             auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lparam);

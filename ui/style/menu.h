@@ -4,6 +4,8 @@
 // gets the style's background and border.
 #include "ui/style/styled_window.h"
 
+#include <oleacc.h>
+
 #include <cstdint>
 #include <list>
 #include <string>
@@ -15,13 +17,17 @@ public:
     LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     void Restore() override;
 
+    // An owner-drawn item's data. Screen readers read an owner-drawn item's name from the MSAAMENUINFO its data
+    // points to, which must come first.
     struct Item {
+        MSAAMENUINFO accessible;  // points at `label`
         std::uint32_t mark;
         HMENU menu;
         UINT type;         // the item's own type, given back when the style leaves
         ULONG_PTR data;    // the item's own data, likewise
         std::wstring text;
         bool on_bar;
+        std::wstring label;  // the text before a tab: what is read
     };
 
 private:
