@@ -6,6 +6,7 @@
 #include "platform/startup_times.h"
 #include "ui/failure_report.h"
 #include "ui/program_icon.h"
+#include "ui/style/style.h"
 
 #include <objbase.h>
 #include <ole2.h>
@@ -13,6 +14,8 @@
 #include <algorithm>
 
 namespace {
+// Posted to the hidden window when the user turned high contrast on or off.
+constexpr UINT kFollowHighContrast = WM_APP;
 Application* the_application = nullptr;
 const wchar_t kApplicationClass[] = L"KavloApplication";
 
@@ -160,6 +163,16 @@ LRESULT Application::HandleHiddenMessage(UINT message, WPARAM wparam, LPARAM lpa
     switch (message) {
         case WM_CLOSE:
             if (main_form_) main_form_->Close();
+            return 0;
+        case WM_SETTINGCHANGE:
+            if (wparam != SPI_SETHIGHCONTRAST) break;
+            [[fallthrough]];
+        case WM_SYSCOLORCHANGE:
+            // Taken up from the loop, after every window has heard of the change.
+            PostMessageW(Handle(), kFollowHighContrast, 0, 0);
+            return 0;
+        case kFollowHighContrast:
+            FollowHighContrast();
             return 0;
         case WM_QUERYENDSESSION:
             return TRUE;

@@ -4,6 +4,7 @@
 
 namespace {
 std::optional<bool> test_answer;
+std::optional<int> test_caret_width;
 }  // namespace
 
 bool HighContrastOn() {
@@ -15,3 +16,12 @@ bool HighContrastOn() {
 }
 
 void SetHighContrastForTests(std::optional<bool> answer) { test_answer = answer; }
+
+int CaretWidth() {
+    if (test_caret_width) return *test_caret_width;
+    DWORD width = 1;
+    if (!SystemParametersInfoW(SPI_GETCARETWIDTH, 0, &width, 0)) return 1;
+    return width > 0 ? static_cast<int>(width) : 1;
+}
+
+void SetCaretWidthForTests(std::optional<int> answer) { test_caret_width = answer; }

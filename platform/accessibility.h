@@ -8,3 +8,9 @@ bool HighContrastOn();
 
 // Makes HighContrastOn give `answer` instead of asking Windows; nullopt asks Windows again.
 void SetHighContrastForTests(std::optional<bool> answer);
+
+// The text caret's width the user chose (SPI_GETCARETWIDTH), in pixels; at least 1.
+int CaretWidth();
+
+// Makes CaretWidth give `answer` instead of asking Windows; nullopt asks Windows again.
+void SetCaretWidthForTests(std::optional<int> answer);

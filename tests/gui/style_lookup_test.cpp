@@ -212,4 +212,45 @@ TEST_F(HighContrastLookup, HighContrastKeepsTheStandardLookWithoutABox) {
     }
 }
 
+// Turning high contrast on while the program runs hands every window to the standard look at once, in the user's
+// colours; turning it off takes them back, each announced as Windows announces it.
+TEST_F(HighContrastLookup, SwitchedWhileRunningIsFollowedBothWays) {
+    ASSERT_TRUE(UseStyle(L"Amakrits"));
+    TForm1* launcher = App().CreateForm<TForm1>();
+    Form1 = launcher;
+    SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    launcher->Show();
+    PumpMessages(150);
+    const struct {
+        const char* what;
+        bool high_contrast;
+        UINT message;
+        WPARAM wparam;
+    } steps[] = {
+        {"turned on", true, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST},
+        {"turned off", false, WM_SYSCOLORCHANGE, 0},
+        {"turned on again", true, WM_SYSCOLORCHANGE, 0},
+        {"turned off again", false, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST},
+    };
+    ErrorWindowCounter boxes;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        SetHighContrastForTests(step.high_contrast);
+        SendMessageW(App().Handle(), step.message, step.wparam, 0);
+        PumpMessages(150);
+        EXPECT_EQ(ActiveStyleName(), step.high_contrast ? kStandardStyleName : L"Amakrits");
+        EXPECT_EQ(ClientPixel(launcher->Panel1.Handle(), {30, 60}),
+                  step.high_contrast ? SystemColour(COLOR_BTNFACE) : Amakrits().colours.panel);
+    }
+    SetHighContrastForTests(true);
+    SendMessageW(App().Handle(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    PumpMessages(150);
+    EXPECT_EQ(ActiveStyleName(), L"Amakrits") << "another setting changes nothing";
+    EXPECT_EQ(boxes.Stop(), 0) << "no box";
+    delete launcher->SettingsDialog();
+    delete launcher;
+    Form1 = nullptr;
+    PumpMessages();
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include "style_support.h"
 
 #include "app/application.h"
+#include "platform/accessibility.h"
 #include "platform/failure.h"
 #include "platform/shell.h"
 #include "launcher/Min_ucn.h"
@@ -543,6 +544,25 @@ const Selecting kSelections[] = {
      },
      6, 13},
 };
+
+// The caret is never thinner than the width the user chose in Windows' settings.
+TEST_F(StylePixels, TheCaretIsAsWideAsTheUserAsks) {
+    ShowDialog();
+    HWND edit = Dialog().Edit1.Handle();
+    for (int width : {1, 3}) {
+        SCOPED_TRACE(width);
+        SetCaretWidthForTests(width);
+        SetFocus(Dialog().Edit2.Handle());
+        SetFocus(edit);
+        PumpMessages();
+        GUITHREADINFO state{};
+        state.cbSize = sizeof state;
+        ASSERT_TRUE(GetGUIThreadInfo(GetCurrentThreadId(), &state));
+        EXPECT_EQ(state.hwndCaret, edit);
+        EXPECT_EQ(state.rcCaret.right - state.rcCaret.left, width);
+    }
+    SetCaretWidthForTests(std::nullopt);
+}
 
 TEST_F(StylePixels, SelectingTextShowsTheStylesSelectionAtOnce) {
     ShowDialog();

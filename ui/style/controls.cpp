@@ -1,5 +1,6 @@
 #include "ui/style/controls.h"
 
+#include "platform/accessibility.h"
 #include "ui/style/selection_colours.h"
 
 #include <algorithm>
@@ -388,7 +389,8 @@ void StyledEdit::ColourCaret() {
     HWND hwnd = Handle();
     if (GetFocus() != hwnd) return;
     StylePainter& p = Painter();
-    int width = std::max(1, p.Metrics().caret_width);
+    // Never thinner than the user asked for in Windows' settings.
+    int width = std::max({1, p.Metrics().caret_width, CaretWidth()});
     int height = LineHeight(hwnd);
     WindowDC dc(hwnd);
     StyleBitmap bitmap = MakeStyleBitmap(dc.get(), width, height);

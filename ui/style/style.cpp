@@ -26,6 +26,7 @@ std::vector<LoadedStyle>& LoadedStyles() {
 }
 
 std::wstring active_name = kStandardStyleName;
+std::wstring wanted_name = kStandardStyleName;  // what the program asked for, taken up again after high contrast
 std::unique_ptr<StylePainter> active_painter;
 HHOOK creation_hook = nullptr;
 
@@ -151,7 +152,8 @@ const LoadedStyle* LoadFromResources(std::wstring_view name) {
 
 }  // namespace
 
-bool UseStyle(std::wstring_view name) {
+namespace {
+bool Use(std::wstring_view name, bool report_missing) {
     // The colours the user chose for their eyes come first: the standard look, and no box to say so.
     if (!SameName(name, kStandardStyleName) && HighContrastOn()) {
         if (active_name != kStandardStyleName) Activate(LoadedStyles().front());
@@ -169,12 +171,24 @@ bool UseStyle(std::wstring_view name) {
     }
     if (!found) {
         if (active_name != kStandardStyleName) Activate(LoadedStyles().front());
-        ShowStyleNotFound(name);
+        if (report_missing) ShowStyleNotFound(name);
         return false;
     }
     StartupStep step(L"style: made active (painter, hook)");
     if (found->name != active_name) Activate(*found);
     return true;
+}
+}  // namespace
+
+bool UseStyle(std::wstring_view name) {
+    wanted_name = name;
+    return Use(name, true);
+}
+
+void FollowHighContrast() {
+    if (SameName(wanted_name, kStandardStyleName)) return;
+    if (HighContrastOn() == SameName(active_name, kStandardStyleName)) return;  // already as it should be
+    Use(wanted_name, false);
 }
 
 std::wstring ActiveStyleName() { return active_name; }
