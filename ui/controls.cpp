@@ -1,5 +1,6 @@
 #include "ui/controls.h"
 
+#include "platform/accessible_names.h"
 #include "platform/failure.h"
 
 #include <algorithm>
@@ -41,12 +42,17 @@ Control::Control(Form& form, Control* parent, const LayoutObject& layout)
     dock_ = ParseDock(layout, ln);
     tab_order_ = layout.Number(L"TabOrder", ln).value_or(-1);
     focus_control_ = layout.Text(L"FocusControl");
+    if (layout.Find(L"AccessibleName")) accessible_name_ = layout.Text(L"AccessibleName");
     visible_ = ParseBool(layout, L"Visible", true, ln);
     for (const LayoutObject& child : layout.children) {
         std::unique_ptr<Control> control = MakeControl(form, this, child);
         if (!control) throw Failure(LayoutError(ln, child.line, L"unknown control kind " + child.kind));
         children_.push_back(std::move(control));
     }
+}
+
+Control::~Control() {
+    if (accessible_name_ && hwnd_ && IsWindow(hwnd_)) ForgetScreenReaderName(hwnd_);
 }
 
 std::function<void()> Control::Handler(const LayoutObject& layout, const wchar_t* event) const {
@@ -103,6 +109,7 @@ void Control::CreateWindows(HWND parent_window) {
     hwnd_ = CreateControl(parent_window, bounds_, next_control_id++);
     SetPropW(hwnd_, kControlProperty, this);
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.Font()), FALSE);
+    if (accessible_name_) NameForScreenReaders(hwnd_, *accessible_name_);
     for (Control* child : StackingOrder(children_)) child->CreateWindows(hwnd_);
 }
 

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ public:
     Control(Form& form, Control* parent, const LayoutObject& layout);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
-    virtual ~Control() = default;
+    virtual ~Control();
 
     const std::wstring& Name() const { return name_; }
     HWND Handle() const { return hwnd_; }
@@ -69,6 +70,7 @@ private:
     Dock dock_ = Dock::None;
     int tab_order_ = -1;
     std::wstring focus_control_;
+    std::optional<std::wstring> accessible_name_;  // what screen readers read instead of the window text
     bool visible_ = true;
     HWND hwnd_ = nullptr;
     std::vector<std::unique_ptr<Control>> children_;
