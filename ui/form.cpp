@@ -209,6 +209,9 @@ void Form::Show() {
         RECT bounds;
         GetWindowRect(Handle(), &bounds);
         PlaceInNearestWorkArea(Handle(), bounds);
+        // As the dialog manager does for a dialog: focus and access-key cues hidden when the window came up after
+        // a mouse click, shown after a key; Windows shows them as soon as the user uses the keyboard.
+        SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     }
     {
         StartupStep step(L"launcher shown");
@@ -248,6 +251,7 @@ int Form::ShowModal() {
         SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(main->Handle()));
     modal_ = true;
     modal_result_ = 0;
+    SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);  // as in Show
     ShowWindow(Handle(), SW_SHOWNORMAL);
     SetActiveWindow(Handle());
 

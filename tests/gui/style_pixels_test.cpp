@@ -479,6 +479,51 @@ TEST_F(StylePixels, FrameKeepsTheStylesColoursThroughWhatThemedWindowsSends) {
     EXPECT_STREQ(text, L"FILE") << "still a real menu bar";
 }
 
+// A menu bar item under the mouse is lit as the drop-down's item under the mouse is, whichever of the two messages
+// Windows draws it with.
+TEST_F(StylePixels, TheMenuBarItemUnderTheMouseIsLit) {
+    HWND hwnd = launcher->Handle();
+    HMENU bar = GetMenu(hwnd);
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_DATA | MIIM_ID;
+    ASSERT_TRUE(GetMenuItemInfoW(bar, 0, TRUE, &info));
+    const struct {
+        const char* what;
+        UINT message;
+        UINT state;
+        StyleColour StyleColours::*expected;
+    } rows[] = {
+        {"WM_DRAWITEM, plain", WM_DRAWITEM, 0, &StyleColours::menubar},
+        {"WM_DRAWITEM, under the mouse", WM_DRAWITEM, ODS_HOTLIGHT, &StyleColours::menu_hot},
+        {"WM_DRAWITEM, open", WM_DRAWITEM, ODS_SELECTED, &StyleColours::menu_hot},
+        {"0x0092, under the mouse", kMenuBarItemPaint, ODS_HOTLIGHT, &StyleColours::menu_hot},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        WindowCanvas picture(hwnd);
+        RECT file{};
+        GetMenuItemRect(hwnd, bar, 0, &file);
+        MenuBarItemPaint paint{};
+        paint.item.CtlType = ODT_MENU;
+        paint.item.itemID = info.wID;
+        paint.item.itemAction = ODA_DRAWENTIRE;
+        paint.item.itemState = row.state;
+        paint.item.hwndItem = reinterpret_cast<HWND>(bar);
+        paint.item.hDC = picture.canvas.dc();
+        paint.item.rcItem = file;
+        paint.item.itemData = info.dwItemData;
+        OffsetRect(&paint.item.rcItem, -picture.outer.left, -picture.outer.top);
+        paint.bar = {bar, picture.canvas.dc(), 0};
+        paint.position = 0;
+        const LPARAM argument = row.message == WM_DRAWITEM ? reinterpret_cast<LPARAM>(&paint.item)
+                                                           : reinterpret_cast<LPARAM>(&paint);
+        SendMessageW(hwnd, row.message, 0, argument);
+        GdiFlush();
+        EXPECT_EQ(picture.At({file.right - 2, file.top + 2}), colours.*row.expected);
+    }
+}
+
 // --- edits: what the user sees while selecting, before any WM_PAINT
 
 POINT CharacterAt(HWND edit, int index) {

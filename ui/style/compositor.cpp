@@ -6,6 +6,8 @@ namespace {
 // dwmapi.h's numbers: the attributes and their values.
 constexpr DWORD kRenderingPolicy = 2;    // DWMWA_NCRENDERING_POLICY
 constexpr DWORD kCornerPreference = 33;  // DWMWA_WINDOW_CORNER_PREFERENCE, Windows 11 (build 22000) on
+constexpr DWORD kBorderColour = 34;      // DWMWA_BORDER_COLOR, Windows 11 (build 22000) on
+constexpr DWORD kColourDefault = 0xFFFFFFFF;  // DWMWA_COLOR_DEFAULT
 constexpr DWORD kPolicyFromWindowStyle = 0;  // DWMNCRP_USEWINDOWSTYLE
 constexpr DWORD kPolicyDisabled = 1;         // DWMNCRP_DISABLED
 constexpr DWORD kCornersDefault = 0;         // DWMWCP_DEFAULT
@@ -31,6 +33,10 @@ void SetProgramDrawsFrame(HWND hwnd, bool program_draws) {
 }
 
 void SetSquareCorners(HWND hwnd, bool square) { Set(hwnd, kCornerPreference, square ? kCornersSquare : kCornersDefault); }
+
+void SetBorderColour(HWND hwnd, std::optional<COLORREF> colour) {
+    Set(hwnd, kBorderColour, colour ? static_cast<DWORD>(*colour) : kColourDefault);
+}
 
 void ChangeFrame(HWND hwnd) {
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,

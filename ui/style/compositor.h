@@ -4,12 +4,18 @@
 // preference; Wine's are stubs), the window stays as it is.
 #include <windows.h>
 
+#include <optional>
+
 // true: the program paints the window's frame through WM_NCPAINT and the compositor draws none of its own
 // (caption, buttons, border, shadow); false: the compositor follows the window's style again, the system default.
 void SetProgramDrawsFrame(HWND hwnd, bool program_draws);
 
 // true: square corners on Windows 11, so the frame's one-pixel line is not clipped; false: the system's choice.
 void SetSquareCorners(HWND hwnd, bool square);
+
+// Windows 11 (build 22000 on) draws a border of its own around drop-down menus: in `colour`, or the system's
+// (nullopt). Windows 10 refuses the attribute, and keeps its own.
+void SetBorderColour(HWND hwnd, std::optional<COLORREF> colour);
 
 // Makes the system measure and paint the window's frame again (SWP_FRAMECHANGED), without moving it.
 void ChangeFrame(HWND hwnd);

@@ -26,6 +26,12 @@ bool RedrawsButton(UINT message) {
 
 StyleColour FromColorRef(COLORREF c) { return {GetRValue(c), GetGValue(c), GetBValue(c)}; }
 
+// Whether the window has the focus and shows it: Windows hides focus cues until the user uses the keyboard
+// (UISF_HIDEFOCUS), and tells the controls when that changes (WM_UPDATEUISTATE, after which they are painted again).
+bool ShowsFocus(HWND hwnd) {
+    return GetFocus() == hwnd && !(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
 // Messages after which an edit may have drawn its text or selection straight to the screen, in the system's
 // selection colours: typing, deleting, pasting, moving the selection with keys or the mouse, scrolling. (Focus,
 // font and enabling also change the border and caret, and are painted where those are.)
@@ -256,7 +262,7 @@ void StyledButton::Paint(HDC dc) {
     LRESULT state = SendMessageW(hwnd, BM_GETSTATE, 0, 0);
     bool pressed = enabled && (state & BST_PUSHED);
     bool hot = enabled && hot_;
-    bool focused = enabled && GetFocus() == hwnd;
+    bool focused = enabled && ShowsFocus(hwnd);
 
     p.Fill(dc, client, pressed ? c.button_pressed : hot ? c.button_hot : c.button);
     p.Frame(dc, client, (pressed || hot || focused) ? c.accent : c.button_border, p.Metrics().button_border);
@@ -302,7 +308,7 @@ void StyledCheckBox::Paint(HDC dc) {
     FillRect(dc, &client, background ? background : p.Brush(c.panel));
 
     bool enabled = IsWindowEnabled(hwnd) && !RootDisabled();
-    bool focused = enabled && GetFocus() == hwnd;
+    bool focused = enabled && ShowsFocus(hwnd);
     bool pressed = enabled && (SendMessageW(hwnd, BM_GETSTATE, 0, 0) & BST_PUSHED);
     int top = client.top + (client.bottom - client.top - m.check_size) / 2;
     RECT box{client.left, top, client.left + m.check_size, top + m.check_size};

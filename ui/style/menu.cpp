@@ -183,7 +183,7 @@ LRESULT StyledMenuOwner::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
                                    : nullptr;
             if (!item) break;
             UINT state = paint->item.itemState;
-            DrawItem(paint->bar.dc, paint->item.rcItem, *item, (state & ODS_SELECTED) != 0,
+            DrawItem(paint->bar.dc, paint->item.rcItem, *item, (state & (ODS_SELECTED | ODS_HOTLIGHT)) != 0,
                      (state & (ODS_GRAYED | ODS_DISABLED)) != 0, RootDisabled(), Painter());
             return TRUE;
         }
@@ -191,7 +191,8 @@ LRESULT StyledMenuOwner::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
             const Item* item = draw->CtlType == ODT_MENU ? ItemOf(draw->itemData) : nullptr;
             if (!item) break;
-            DrawItem(draw->hDC, draw->rcItem, *item, (draw->itemState & ODS_SELECTED) != 0,
+            // A bar item under the mouse comes with ODS_HOTLIGHT: lit as the drop-down's item under the mouse is.
+            DrawItem(draw->hDC, draw->rcItem, *item, (draw->itemState & (ODS_SELECTED | ODS_HOTLIGHT)) != 0,
                      (draw->itemState & (ODS_GRAYED | ODS_DISABLED)) != 0, item->on_bar && RootDisabled(), Painter());
             return TRUE;
         }
@@ -221,16 +222,27 @@ void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar, StylePainter& painter) {
     }
 }
 
-void StyledPopupMenu::Attached() { SetSquareCorners(Handle(), true); }
+namespace {
+COLORREF ColourRef(const StyleColour& colour) { return RGB(colour.red, colour.green, colour.blue); }
+}  // namespace
 
-void StyledPopupMenu::Restore() { SetSquareCorners(Handle(), false); }
+// Square corners, and on Windows 11 the compositor's own border in the style's menu border colour.
+void StyledPopupMenu::Attached() {
+    SetSquareCorners(Handle(), true);
+    SetBorderColour(Handle(), ColourRef(Painter().Colours().menu_border));
+}
+
+void StyledPopupMenu::Restore() {
+    SetSquareCorners(Handle(), false);
+    SetBorderColour(Handle(), std::nullopt);
+}
 
 LRESULT StyledPopupMenu::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_CREATE: {
             // Styled while it was being made: the compositor hears about the corners again now that it exists.
             LRESULT result = Default(message, wparam, lparam);
-            SetSquareCorners(Handle(), true);
+            Attached();
             return result;
         }
         case WM_ERASEBKGND: {
