@@ -24,6 +24,12 @@ kavlo_install_packages() {
   command -v xwininfo >/dev/null || missing+=(x11-utils)
   [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
   [ -f /usr/include/stb/stb_image.h ] || missing+=(libstb-dev)
+  # The second compiler, and the sanitizer and fuzzer runtimes for the native checks.
+  command -v clang++ >/dev/null || missing+=(clang)
+  command -v ld.lld >/dev/null || missing+=(lld)
+  compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null || missing+=(libclang-rt-14-dev)
+  # The workflow file's validator comes from the npm registry.
+  command -v npm >/dev/null || missing+=(npm)
   if [ ${#missing[@]} -gt 0 ]; then
     kavlo_say "Installing ${missing[*]}"
     local sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
@@ -36,6 +42,33 @@ kavlo_build() {
   kavlo_say "Building"
   cmake --preset mingw -S "$KAVLO_ROOT" >/dev/null
   cmake --build "$KAVLO_BUILD" -j "$(nproc)"
+}
+
+# The same tree built with Clang and lld, warnings as errors; its tests are the GCC build's.
+kavlo_build_clang() {
+  kavlo_say "Building with Clang"
+  cmake --preset clang -S "$KAVLO_ROOT" >/dev/null
+  cmake --build "$KAVLO_ROOT/build-clang" -j "$(nproc)"
+}
+
+# The pure rules natively under ASan and UBSan, and each fuzzer for KAVLO_FUZZ_SECONDS (10 unless set).
+kavlo_native_checks() {
+  kavlo_say "Pure rules under sanitizers, and fuzzing"
+  (cd "$KAVLO_ROOT" &&
+    cmake --preset native-sanitizers -DKAVLO_FUZZ_SECONDS="${KAVLO_FUZZ_SECONDS:-10}" >/dev/null &&
+    cmake --build --preset native-sanitizers -j "$(nproc)" &&
+    ctest --preset native-sanitizers)
+}
+
+# Checks the Windows workflow against GitHub's workflow schema, which the validator carries.
+kavlo_check_workflow() {
+  kavlo_say "Checking the Windows workflow"
+  local tools="$KAVLO_BUILD/npm-tools"
+  if [ ! -x "$tools/node_modules/.bin/action-validator" ]; then
+    mkdir -p "$tools"
+    npm install --silent --no-audit --no-fund --prefix "$tools" @action-validator/cli@0.6.0 @action-validator/core@0.6.0
+  fi
+  "$tools/node_modules/.bin/action-validator" "$KAVLO_ROOT/.github/workflows/windows.yml"
 }
 
 # One prefix per build tree. Wine draws the window frames itself, since no window manager runs under Xvfb.

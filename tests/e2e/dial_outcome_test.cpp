@@ -6,6 +6,7 @@
 #include "launcher/dial_failure_text.h"
 #include "platform/ras_error_text.h"
 #include "platform/text.h"
+#include "tests/wine_rig.h"
 
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
@@ -25,6 +26,8 @@ std::wstring ExpectedSentence(DWORD error) { return DialFailureText(L"Work", err
 
 class DialOutcome : public testing::Test {
 protected:
+    void SetUp() override { KAVLO_REQUIRE_SYSTEM_STAND_INS(); }
+
     // Starts the program with the stand-in rasdial set to end with `exit_code` after `milliseconds`, and fills in
     // and ticks the dial's settings in its (hidden) dialog.
     void StartWithDial(DWORD exit_code, DWORD milliseconds) {

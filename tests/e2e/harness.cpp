@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include "platform/text.h"
+#include "tests/wine_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -69,8 +70,10 @@ fs::path SystemFolder() {
 }
 
 // The stand-ins for rasdial and netsh take the place of the system's own in the test prefix (Wine has no rasdial,
-// and its netsh is a stub), once per run of the tests.
+// and its netsh is a stub), once per run of the tests. A real Windows keeps its own: the tests that need the
+// stand-ins skip there.
 void InstallSystemStandIns() {
+    if (!UnderWine()) return;
     static const bool installed = [] {
         for (const wchar_t* name : kSystemTools) CopyProgram(BuildOutputFolder() / name, SystemFolder() / name);
         return true;

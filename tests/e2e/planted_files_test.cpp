@@ -4,6 +4,7 @@
 #include "harness.h"
 
 #include "platform/text.h"
+#include "tests/wine_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,7 @@ TEST(ProgramImports, OnlyDllsWindowsNeverLooksForBesideTheProgram) {
 TEST(ProgramDllSearch, DllsLeftBesideItOrInTheCurrentFolderAreNeverLoaded) {
     static const wchar_t* const kPlantedNames[] = {L"msimg32.dll", L"dwmapi.dll", L"uxtheme.dll", L"oleaut32.dll",
                                                    L"rasapi32.dll", L"oleacc.dll", L"version.dll"};
+    KAVLO_REQUIRE_SYSTEM_STAND_INS();
     Sandbox sandbox;
     RdpAssociation association(sandbox.Folder() / L"rdp_handler.exe");
     const fs::path current = sandbox.Folder() / L"Downloads";

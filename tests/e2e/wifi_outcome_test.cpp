@@ -4,6 +4,7 @@
 #include "harness.h"
 
 #include "platform/text.h"
+#include "tests/wine_rig.h"
 
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
@@ -16,6 +17,8 @@ std::string Utf8(const std::wstring& text) { return WideToUtf8(text); }
 
 class WifiOutcome : public testing::Test {
 protected:
+    void SetUp() override { KAVLO_REQUIRE_SYSTEM_STAND_INS(); }
+
     // Starts the program with the stand-in netsh set to print `printed` and end with `exit_code` after
     // `milliseconds`, and names the network "Office" in its settings.
     void StartWithNetsh(const std::wstring& printed, DWORD exit_code, DWORD milliseconds = 0) {

@@ -8,6 +8,7 @@
 #include "platform/shell.h"
 #include "tests/unit/rdp_template.h"
 #include "tests/unit/settings_test_support.h"
+#include "tests/wine_rig.h"
 
 namespace {
 void Type(const TEdit& edit, const wchar_t* text) {
@@ -220,14 +221,14 @@ TEST_F(SaveTest, ABadSettingsFileEndsTheStartWithOneBox) {
 // The connection file in the active ANSI code page, saved through the dialog.
 class CodePage1256SaveTest : public SaveTest {};
 TEST_F(CodePage1256SaveTest, PersianServerIsWrittenInTheArabicCodePage) {
-    ASSERT_EQ(GetACP(), 1256u);
+    KAVLO_REQUIRE_CODE_PAGE(1256);
     SaveWith([&] { Type(Dialog().Edit5, L"سرور"); });
     EXPECT_EQ(FilesGet(RdpPath()), RdpFileWithAddressLine("full address:s:\xD3\xD1\xE6\xD1"));
 }
 
 class CodePage65001SaveTest : public SaveTest {};
 TEST_F(CodePage65001SaveTest, PersianServerIsWrittenAsUtf8AfterTheMark) {
-    ASSERT_EQ(GetACP(), 65001u);
+    KAVLO_REQUIRE_CODE_PAGE(65001);
     SaveWith([&] { Type(Dialog().Edit5, L"سرور"); });
     std::vector<std::uint8_t> expected = {0xEF, 0xBB, 0xBF};
     std::vector<std::uint8_t> text = RdpFileWithAddressLine("full address:s:\xD8\xB3\xD8\xB1\xD9\x88\xD8\xB1");

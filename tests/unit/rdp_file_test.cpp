@@ -1,4 +1,5 @@
 #include "platform/failure.h"
+#include "tests/wine_rig.h"
 #include "platform/files.h"
 #include "settings/rdp_file.h"
 #include "settings/rdp_text.h"
@@ -46,11 +47,11 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"OtherAddressUntouched", L"full address:s:192.168.1.1:77", L"h", L"full address:s:192.168.1.1:77"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Saves in a private current directory; the suite fails at once when the locale does not give the code page.
+// Saves in a private current directory; the suite fails at once when the rig's locale does not give the code page.
 template <unsigned CodePage>
 class ConnectionFileTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(GetACP(), CodePage) << "the locale does not give this code page"; }
+    void SetUp() override { KAVLO_REQUIRE_CODE_PAGE(CodePage); }
 
     Bytes Save(const std::wstring& server) {
         WriteConnectionFile(GenerateConnectionText(RdpTemplateText(), server));
