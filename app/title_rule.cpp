@@ -7,5 +7,7 @@ std::wstring ApplicationTitle(std::wstring_view module_path,
     std::wstring_view name = backslash == std::wstring_view::npos ? path : path.substr(backslash + 1);
     name = name.substr(0, name.find(L'.'));
     if (name.empty()) return {};
-    return std::wstring(1, name.front()) + to_lower(std::wstring(name.substr(1)));
+    std::wstring title(1, name.front());  // appended, not added: the sum draws a false -Wrestrict from GCC 12
+    title.append(to_lower(std::wstring(name.substr(1))));
+    return title;
 }
