@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 Failure CannotStart(const std::wstring& program, DWORD code) {
@@ -39,20 +40,55 @@ ToolHandles MakeToolHandles(bool read_output) {
     return handles;
 }
 
+// Only the tool's own standard handles are passed on (PROC_THREAD_ATTRIBUTE_HANDLE_LIST), never whatever else the
+// program happens to hold inheritable, such as the standard handles it was started with.
+class InheritedHandles {
+public:
+    explicit InheritedHandles(std::vector<HANDLE> handles) : handles_(std::move(handles)) {
+        SIZE_T size = 0;
+        InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+        storage_.resize(size);
+        auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
+        if (!InitializeProcThreadAttributeList(list, 1, 0, &size)) return;
+        initialized_ = true;
+        if (UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_.data(),
+                                      handles_.size() * sizeof(HANDLE), nullptr, nullptr))
+            list_ = list;
+    }
+    ~InheritedHandles() {
+        if (initialized_) DeleteProcThreadAttributeList(reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data()));
+    }
+    InheritedHandles(const InheritedHandles&) = delete;
+    InheritedHandles& operator=(const InheritedHandles&) = delete;
+    // nullptr where the list could not be made: then the tool inherits as before.
+    LPPROC_THREAD_ATTRIBUTE_LIST List() const { return list_; }
+
+private:
+    std::vector<HANDLE> handles_;  // must outlive the list
+    std::vector<unsigned char> storage_;
+    bool initialized_ = false;
+    LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+};
+
 // CREATE_NO_WINDOW: a console tool gets a console of its own that is never shown. Handed to the shell with SW_HIDE,
 // Windows 11 may show it in a Terminal window all the same when Terminal is the default console host.
-template <typename Char, typename StartupInfo, typename Create>
+template <typename Char, typename StartupInfoEx, typename Create>
 FileHandle StartProcess(const std::basic_string<Char>& program, std::basic_string<Char> command_line,
                         ToolHandles& handles, Create create) {
-    StartupInfo startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = handles.input.get();
-    startup.hStdOutput = handles.output_write.get();
-    startup.hStdError = handles.output_write.get();
+    std::vector<HANDLE> passed{handles.input.get()};
+    if (handles.output_write.get() != handles.input.get()) passed.push_back(handles.output_write.get());
+    const InheritedHandles inherited(std::move(passed));
+    StartupInfoEx startup{};
+    startup.StartupInfo.cb = inherited.List() ? sizeof startup : sizeof startup.StartupInfo;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = handles.input.get();
+    startup.StartupInfo.hStdOutput = handles.output_write.get();
+    startup.StartupInfo.hStdError = handles.output_write.get();
+    startup.lpAttributeList = inherited.List();
+    const DWORD flags = CREATE_NO_WINDOW | (inherited.List() ? EXTENDED_STARTUPINFO_PRESENT : 0);
     PROCESS_INFORMATION process{};
-    const BOOL started = create(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                nullptr, nullptr, &startup, &process);
+    const BOOL started = create(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr,
+                                &startup.StartupInfo, &process);
     const DWORD error = started ? ERROR_SUCCESS : GetLastError();
     handles.output_write.Close();  // the tool holds the only write end now: reading ends when it ends
     if (!started) {
@@ -85,7 +121,7 @@ public:
     StartedTool StartTool(const wchar_t* program, const wchar_t* parameters, bool read_output) override {
         ToolHandles handles = MakeToolHandles(read_output);
         const std::wstring path = program;
-        FileHandle process = StartProcess<wchar_t, STARTUPINFOW>(path, L"\"" + path + L"\" " + parameters, handles,
+        FileHandle process = StartProcess<wchar_t, STARTUPINFOEXW>(path, L"\"" + path + L"\" " + parameters, handles,
                                                                  CreateProcessW);
         if (!process) throw CannotStart(path, GetLastError());
         return {std::move(process), std::move(handles.output_read)};
@@ -94,7 +130,7 @@ public:
     void StartToolA(const char* program, const char* parameters) override {
         ToolHandles handles = MakeToolHandles(false);
         const std::string path = program;
-        FileHandle process = StartProcess<char, STARTUPINFOA>(path, "\"" + path + "\" " + parameters, handles,
+        FileHandle process = StartProcess<char, STARTUPINFOEXA>(path, "\"" + path + "\" " + parameters, handles,
                                                               CreateProcessA);
         if (!process) throw CannotStart(AnsiToWide(path), GetLastError());
     }
