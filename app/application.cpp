@@ -1,17 +1,19 @@
 #include "app/application.h"
 
 #include "app/failure_box.h"
-#include "app/failure_text.h"
 #include "app/title_rule.h"
+#include "platform/failure_text.h"
 #include "platform/startup_times.h"
 #include "ui/failure_report.h"
 #include "ui/program_icon.h"
 #include "ui/style/style.h"
+#include "ui/window.h"
 
 #include <objbase.h>
 #include <ole2.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 // Posted to the hidden window when the user turned high contrast on or off.
@@ -31,6 +33,25 @@ std::wstring ModulePath() {
 }
 }  // namespace
 
+// The window that owns message boxes when no window of the program is active, and the shell's commands.
+class Application::HiddenWindow final : public Window {
+public:
+    explicit HiddenWindow(Application& application) : application_(application) {}
+    void Create(const std::wstring& title) {
+        CreateBound(kApplicationClass, 0, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                    title, RECT{}, nullptr, nullptr);
+    }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+        const std::optional<LRESULT> handled = application_.HandleHiddenMessage(message, wparam);
+        return handled ? *handled : Default(message, wparam, lparam);
+    }
+
+private:
+    Application& application_;
+};
+
 Application& App() { return *the_application; }
 
 Application::Application() {
@@ -39,21 +60,9 @@ Application::Application() {
         StartupStep step(L"OLE initialisation");
         OleInitialize(nullptr);
     }
-    StartupStep step(L"application title, icon and hidden window");
+    StartupStep step(L"application title and icon");
     title_ = ApplicationTitle(ModulePath(), LowerCase);
     icon_ = ProgramIcon(IconSize::large);
-
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Application::HiddenWindowProcedure;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hIcon = icon_;
-    wc.hIconSm = ProgramIcon(IconSize::small);
-    wc.lpszClassName = kApplicationClass;
-    RegisterClassExW(&wc);
-    window_.reset(CreateWindowExW(0, kApplicationClass, title_.c_str(),
-                                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
     SetFailureHandler([this](std::exception_ptr caught) { HandleException(caught); });
 }
 
@@ -64,14 +73,21 @@ Application::~Application() {
 }
 
 void Application::Initialize() {
-    StartupStep step(L"COM initialisation");
-    com_initialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    {
+        StartupStep step(L"COM initialisation");
+        com_initialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    }
+    StartupStep step(L"hidden application window");
+    auto window = std::make_unique<HiddenWindow>(*this);
+    window->Create(title_);
+    window_ = std::move(window);
     // The main form owns the taskbar button: the hidden window becomes a tool window without a title.
     LONG_PTR ex_style = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ex_style | WS_EX_TOOLWINDOW);
     SetWindowTextW(Handle(), L"");
 }
 
+HWND Application::Handle() const { return window_ ? window_->Handle() : nullptr; }
 void Application::Run() {
     LONG_PTR ex_style = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ex_style | WS_EX_NOACTIVATE);
@@ -119,10 +135,13 @@ void Application::HandleException(std::exception_ptr caught) noexcept {
     }
 }
 
-void Application::InsertComponent(Form& form) { components_.push_back(&form); }
+void Application::Adopt(std::unique_ptr<Form> form) { forms_.push_back(std::move(form)); }
 
-void Application::RemoveComponent(Form& form) {
-    std::erase(components_, &form);
+void Application::DestroyForm(Form& form) {
+    const auto found = std::find_if(forms_.begin(), forms_.end(), [&](const auto& owned) { return owned.get() == &form; });
+    if (found == forms_.end()) return;
+    std::unique_ptr<Form> destroyed = std::move(*found);
+    forms_.erase(found);
     if (main_form_ == &form) {
         main_form_ = nullptr;
         terminating_ = false;
@@ -137,35 +156,26 @@ void Application::Terminate() {
 void Application::ExitProcessing() noexcept {
     if (exited_) return;
     exited_ = true;
-    for (Form* form : components_)
+    for (const auto& form : forms_)
         if (form->Handle() && GetWindow(form->Handle(), GW_OWNER) == Handle()) ShowWindow(form->Handle(), SW_HIDE);
-    while (!components_.empty()) {
-        Form* newest = components_.back();
-        delete newest;  // removes itself from the list
-        if (!components_.empty() && components_.back() == newest) components_.pop_back();
+    // The other forms first, the main form last.
+    while (!forms_.empty()) {
+        const auto newest = std::find_if(forms_.rbegin(), forms_.rend(),
+                                         [this](const auto& form) { return form.get() != main_form_; });
+        DestroyForm(newest != forms_.rend() ? **newest : *forms_.back());
     }
     window_.reset();
     if (com_initialized_) CoUninitialize();
     OleUninitialize();
 }
 
-LRESULT CALLBACK Application::HiddenWindowProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    if (!the_application || the_application->Handle() != hwnd) return DefWindowProcW(hwnd, message, wparam, lparam);
-    try {
-        return the_application->HandleHiddenMessage(message, wparam, lparam);
-    } catch (...) {
-        the_application->HandleException(std::current_exception());
-        return 0;
-    }
-}
-
-LRESULT Application::HandleHiddenMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+std::optional<LRESULT> Application::HandleHiddenMessage(UINT message, WPARAM wparam) {
     switch (message) {
         case WM_CLOSE:
             if (main_form_) main_form_->Close();
             return 0;
         case WM_SETTINGCHANGE:
-            if (wparam != SPI_SETHIGHCONTRAST) break;
+            if (wparam != SPI_SETHIGHCONTRAST) return std::nullopt;
             [[fallthrough]];
         case WM_SYSCOLORCHANGE:
             // Taken up from the loop, after every window has heard of the change.
@@ -184,5 +194,5 @@ LRESULT Application::HandleHiddenMessage(UINT message, WPARAM wparam, LPARAM lpa
             }
             return 0;
     }
-    return DefWindowProcW(Handle(), message, wparam, lparam);
+    return std::nullopt;
 }

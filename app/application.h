@@ -1,29 +1,30 @@
 #pragma once
-// The application object: title, hidden application window, failure box, message loop and shutdown.
+// The application object: title, hidden application window, the forms it owns, failure box, message loop and
+// shutdown.
 #include "platform/failure.h"
 #include "ui/form.h"
-#include "ui/handles.h"
 
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 class Application final : public FormOwner {
 public:
-    // OLE for the thread, the title, the icon, the hidden window, and the failure box as failure handler.
+    // OLE for the thread, the title, the icon, and the failure box as failure handler.
     Application();
-    // Exit processing: hides owned pop-ups, destroys the remaining forms newest first, then the hidden window.
+    // Exit processing: hides owned pop-ups, destroys the remaining forms (the main form last), then the hidden window.
     ~Application() override;
 
-    // Start-up step 2 and 3: COM for the thread, and the main form on the taskbar.
+    // COM for the thread, the hidden window, and the taskbar button left to the main form.
     void Initialize();
 
-    // Makes a form through the window-creation step; the first one made becomes the main form.
-    template <typename F>
-    F* CreateForm() {
-        auto* form = new F(*this);
-        if (!main_form_) main_form_ = form;
+    // Makes the main form, the one whose close ends the program.
+    template <typename F, typename... Arguments>
+    F& CreateMainForm(Arguments&&... arguments) {
+        F& form = CreateForm<F>(std::forward<Arguments>(arguments)...);
+        main_form_ = &form;
         return form;
     }
 
@@ -34,26 +35,30 @@ public:
     // Shows what escaped a guard: a Failure as it is, anything else as an empty failure.
     void HandleException(std::exception_ptr caught) noexcept;
 
-    HWND Handle() const { return window_.get(); }
+    HWND Handle() const;
     const std::wstring& Title() const { return title_; }
     HICON Icon() const { return icon_; }
+    const std::vector<std::unique_ptr<Form>>& Forms() const { return forms_; }
 
     // FormOwner
-    void InsertComponent(Form& form) override;
-    void RemoveComponent(Form& form) override;
+    void DestroyForm(Form& form) override;
     Form* MainForm() const override { return main_form_; }
     void Terminate() override;
     bool Terminating() const override { return terminating_; }
 
+protected:
+    void Adopt(std::unique_ptr<Form> form) override;
+
 private:
-    static LRESULT CALLBACK HiddenWindowProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
-    LRESULT HandleHiddenMessage(UINT message, WPARAM wparam, LPARAM lparam);
+    class HiddenWindow;
+    // What the hidden window does with a message; nothing for the default handling.
+    std::optional<LRESULT> HandleHiddenMessage(UINT message, WPARAM wparam);
     void ExitProcessing() noexcept;
 
     std::wstring title_;
     HICON icon_ = nullptr;  // a shared resource icon: not destroyed
-    WindowHandle window_;
-    std::vector<Form*> components_;  // owned: created through the application, deleted here unless deleted before
+    std::unique_ptr<HiddenWindow> window_;
+    std::vector<std::unique_ptr<Form>> forms_;  // oldest first
     Form* main_form_ = nullptr;
     bool terminating_ = false;
     bool in_loop_ = false;

@@ -1,6 +1,6 @@
 #include "app/application.h"
 #include "app/startup.h"
-#include "launcher/Min_ucn.h"
+#include "launcher/launcher_window.h"
 #include "platform/dll_search.h"
 #include "ui/style/style.h"
 
@@ -10,7 +10,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     LoadDllsOnlyFromSystemFolder();  // before OLE, the shell or common controls can load anything by name
     Application application;
     return RunGuarded(application, [](Application& app) {
-        UseStyle(L"Amakrits");  // start-up step 4: the look, before the first window
-        Form1 = app.CreateForm<TForm1>();
+        UseStyle(L"Amakrits");  // the look, before the first window
+        app.CreateMainForm<LauncherWindow>(app.Handle());
     });
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Start-up steps 2 to 6 and the loop, under the start-up guard.
+// Start-up under its guard: COM and the hidden window, the style, the main form, then the loop.
 #include "app/application.h"
 
 #include <functional>

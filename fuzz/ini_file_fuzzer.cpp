@@ -25,7 +25,7 @@ IniConventions Conventions() {
 
 void ReadAnything(const std::vector<std::uint8_t>& bytes) {
     try {
-        TcxIniFileReader reader(bytes, Conventions());
+        IniReader reader(bytes, Conventions());
         reader.Start();
         std::vector<std::wstring> keys;
         reader.ReadProperties(L"Edit1", L"TcxPropertiesStoreComponent", keys);
@@ -35,16 +35,15 @@ void ReadAnything(const std::vector<std::uint8_t>& bytes) {
 }
 
 void WriteAndReadBack(const std::wstring& value) {
-    TcxIniFileWriter writer(std::nullopt, true, Latin1);
+    IniWriter writer(std::nullopt, true, Latin1);
     writer.Start();
     writer.Erase(L"Edit1");
     writer.BeginWriteObject(L"Edit1", L"TcxPropertiesStoreComponent");
     writer.WriteProperty(L"Edit1", L"TcxPropertiesStoreComponent", L"Text", value);
-    writer.EndWriteObject();
-    TcxIniFileReader reader(writer.Finish(), Conventions());
+    IniReader reader(writer.Finish(), Conventions());
     reader.Start();
     const IniValue read = reader.ReadProperty(L"Edit1", L"TcxPropertiesStoreComponent", L"Text");
-    if (read.Kind != IniValueKind::Text || read.Text != value) std::abort();
+    if (read.kind != IniValueKind::Text || read.text != value) std::abort();
 }
 
 // Only CR LF is escaped in the file (as \n), as the format has it: a lone CR or LF, which no edit box of the

@@ -60,6 +60,25 @@ kavlo_native_checks() {
     ctest --preset native-sanitizers)
 }
 
+# The rooms stack one way, app > launcher > settings > ui > platform: a file never includes one from a room above
+# its own. Prints each include that does and fails.
+kavlo_check_layers() {
+  kavlo_say "Checking that includes run down the house"
+  local rooms=(platform ui settings launcher app) found=0 rank room file line target
+  for rank in "${!rooms[@]}"; do
+    room=${rooms[$rank]}
+    while IFS= read -r file; do
+      while IFS= read -r line; do
+        target=${line#*\"}; target=${target%%/*}
+        for higher in "${rooms[@]:$((rank + 1))}"; do
+          if [ "$target" = "$higher" ]; then echo "$file: includes $line, from a room above $room/"; found=1; fi
+        done
+      done < <(grep -E '^\s*#\s*include\s+"[a-z_]+/' "$KAVLO_ROOT/$file")
+    done < <(cd "$KAVLO_ROOT" && find "$room" -name '*.h' -o -name '*.cpp' | sort)
+  done
+  return $found
+}
+
 # Checks the Windows workflow against GitHub's workflow schema, which the validator carries.
 kavlo_check_workflow() {
   kavlo_say "Checking the Windows workflow"

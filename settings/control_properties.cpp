@@ -15,13 +15,13 @@ struct Accessor {
 
 const Accessor kAccessors[] = {
     {L"Checked", PropertyKind::Boolean,
-     [](const Control& c) { return static_cast<const TCheckBox&>(c).Checked(); }, nullptr,
-     [](Control& c, bool v) { static_cast<TCheckBox&>(c).SetChecked(v); }, nullptr,
-     [](const Control& c) { return dynamic_cast<const TCheckBox*>(&c) != nullptr; }},
+     [](const Control& c) { return static_cast<const CheckBox&>(c).Checked(); }, nullptr,
+     [](Control& c, bool v) { static_cast<CheckBox&>(c).SetChecked(v); }, nullptr,
+     [](const Control& c) { return dynamic_cast<const CheckBox*>(&c) != nullptr; }},
     {L"Text", PropertyKind::Text, nullptr,
-     [](const Control& c) { return static_cast<const TEdit&>(c).Text(); }, nullptr,
-     [](Control& c, const std::wstring& v) { static_cast<TEdit&>(c).SetText(v); },
-     [](const Control& c) { return dynamic_cast<const TEdit*>(&c) != nullptr; }},
+     [](const Control& c) { return static_cast<const Edit&>(c).Text(); }, nullptr,
+     [](Control& c, const std::wstring& v) { static_cast<Edit&>(c).SetText(v); },
+     [](const Control& c) { return dynamic_cast<const Edit*>(&c) != nullptr; }},
 };
 
 const Accessor* Find(const Control& control, std::wstring_view name) {
@@ -58,11 +58,8 @@ void ControlProperties::SetText(std::wstring_view name, const std::wstring& valu
     Require(control_, name, PropertyKind::Text).set_text(control_, value);
 }
 
-void LoadStoreLayout(const Form& form, const LayoutObject& layout, TcxPropertiesStore& store,
+void LoadStoreLayout(const Form& form, const LayoutObject& layout, SettingsStore& store,
                      std::vector<std::unique_ptr<ControlProperties>>& owners) {
-    store.Name = layout.name;
-    store.StorageName = layout.Text(L"StorageName");
-    store.Active = layout.Text(L"Active") == L"True";
     for (const LayoutProperty& bind : layout.properties) {
         if (bind.key != L"Bind") continue;
         size_t dot = bind.value.find(L'.');
@@ -70,15 +67,15 @@ void LoadStoreLayout(const Form& form, const LayoutObject& layout, TcxProperties
             throw Failure(LayoutError(form.LayoutName(), bind.line, L"Bind needs \"Control.Property\""));
         Control* control = form.FindControl(std::wstring_view(bind.value).substr(0, dot));
         if (!control) throw Failure(LayoutError(form.LayoutName(), bind.line, L"no control " + bind.value.substr(0, dot)));
-        TcxPropertiesStoreComponent binding;
+        StoreBinding binding;
         owners.push_back(std::make_unique<ControlProperties>(*control));
-        binding.Component = owners.back().get();
+        binding.control = owners.back().get();
         for (size_t start = dot + 1; start <= bind.value.size();) {
             size_t comma = bind.value.find(L',', start);
             if (comma == std::wstring::npos) comma = bind.value.size();
-            binding.Properties.push_back(bind.value.substr(start, comma - start));
+            binding.properties.push_back(bind.value.substr(start, comma - start));
             start = comma + 1;
         }
-        store.Components.push_back(std::move(binding));
+        store.bindings.push_back(std::move(binding));
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The controls' properties by name, for the properties store: `Checked` of a check box, `Text` of an edit field.
-#include "settings/properties_store.h"
+#include "settings/settings_store.h"
 #include "ui/form.h"
 
 #include <memory>
@@ -9,7 +9,7 @@
 class ControlProperties : public PropertyOwner {
 public:
     explicit ControlProperties(Control& control) : control_(control) {}
-    std::wstring ComponentName() const override { return control_.Name(); }
+    std::wstring Name() const override { return control_.Name(); }
     std::optional<PropertyKind> PropertyKindOf(std::wstring_view name) const override;
     bool GetBoolean(std::wstring_view name) const override;
     std::wstring GetText(std::wstring_view name) const override;
@@ -22,5 +22,5 @@ private:
 
 // Fills the store from its layout entry: `Bind = "Control.Property"` lines, in order (several properties of one
 // control as "Control.First,Second"). The adapters it makes are kept in `owners`.
-void LoadStoreLayout(const Form& form, const LayoutObject& layout, TcxPropertiesStore& store,
+void LoadStoreLayout(const Form& form, const LayoutObject& layout, SettingsStore& store,
                      std::vector<std::unique_ptr<ControlProperties>>& owners);

@@ -85,12 +85,12 @@ std::wstring DecodeUtf8(const std::uint8_t* bytes, std::size_t size) {
     return text;
 }
 
-std::wstring DecodeUtf16(const std::uint8_t* bytes, std::size_t size, bool bigEndian) {
+std::wstring DecodeUtf16(const std::uint8_t* bytes, std::size_t size, bool big_endian) {
     std::wstring text;
     text.reserve(size / 2);
     for (std::size_t i = 0; i + 1 < size; i += 2) {
         const unsigned first = bytes[i], second = bytes[i + 1];
-        text += static_cast<wchar_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
+        text += static_cast<wchar_t>(big_endian ? (first << 8 | second) : (second << 8 | first));
     }
     return text;
 }
@@ -123,7 +123,7 @@ int HexDigit(wchar_t c) {
 IniSection* FindSection(std::vector<IniSection>& sections, std::wstring_view name) {
     const std::wstring folded = FoldIniName(name);
     for (IniSection& section : sections) {
-        if (section.Name.size() == name.size() && FoldIniName(section.Name) == folded) return &section;
+        if (section.name.size() == name.size() && FoldIniName(section.name) == folded) return &section;
     }
     return nullptr;
 }
@@ -133,13 +133,13 @@ const wchar_t kVersion[] = L"Version";
 
 }  // namespace
 
-std::wstring DecodeIniBytes(const std::vector<std::uint8_t>& bytes, const AnsiDecoder& decodeAnsi) {
+std::wstring DecodeIniBytes(const std::vector<std::uint8_t>& bytes, const AnsiDecoder& decode_ansi) {
     const std::uint8_t* data = bytes.data();
     const std::size_t size = bytes.size();
     if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) return DecodeUtf8(data + 3, size - 3);
     if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) return DecodeUtf16(data + 2, size - 2, false);
     if (size >= 2 && data[0] == 0xFE && data[1] == 0xFF) return DecodeUtf16(data + 2, size - 2, true);
-    return decodeAnsi(std::string_view(reinterpret_cast<const char*>(data), size));
+    return decode_ansi(std::string_view(reinterpret_cast<const char*>(data), size));
 }
 
 std::vector<std::uint8_t> EncodeUtf8WithMark(std::wstring_view text) {
@@ -241,11 +241,11 @@ IniValue ReadIniValue(std::wstring_view raw, int version, const IniConventions& 
     }
     if (raw.empty()) return {};
     if (const auto integer = ParseIniInteger(raw)) return {IniValueKind::Integer, std::to_wstring(*integer)};
-    if (conventions.FloatText) {
-        if (auto text = conventions.FloatText(raw)) return {IniValueKind::Float, std::move(*text)};
+    if (conventions.float_text) {
+        if (auto text = conventions.float_text(raw)) return {IniValueKind::Float, std::move(*text)};
     }
-    if (conventions.DateTimeText) {
-        if (auto text = conventions.DateTimeText(raw)) return {IniValueKind::DateTime, std::move(*text)};
+    if (conventions.date_time_text) {
+        if (auto text = conventions.date_time_text(raw)) return {IniValueKind::DateTime, std::move(*text)};
     }
     return {IniValueKind::Text, std::wstring(raw)};
 }
@@ -271,118 +271,118 @@ std::vector<IniSection> ParseIniText(std::wstring_view text) {
         if (sections.empty()) continue;
         const std::size_t equals = line.find(L'=');
         if (equals == std::wstring_view::npos) {
-            sections.back().Lines.push_back({false, {}, std::wstring(line)});
+            sections.back().lines.push_back({false, {}, std::wstring(line)});
         } else {
-            sections.back().Lines.push_back(
+            sections.back().lines.push_back(
                 {true, std::wstring(Trimmed(line.substr(0, equals))), std::wstring(Trimmed(line.substr(equals + 1)))});
         }
     }
     return sections;
 }
 
-TcxIniFileReader::TcxIniFileReader(const std::optional<std::vector<std::uint8_t>>& content, IniConventions conventions)
+IniReader::IniReader(const std::optional<std::vector<std::uint8_t>>& content, IniConventions conventions)
     : conventions_(std::move(conventions)) {
     if (!content) return;
-    sections_ = ParseIniText(DecodeIniBytes(*content, conventions_.DecodeAnsi));
+    sections_ = ParseIniText(DecodeIniBytes(*content, conventions_.decode_ansi));
     for (std::size_t s = 0; s < sections_.size(); ++s) {
-        const auto [slot, added] = index_.try_emplace(FoldIniName(sections_[s].Name));
+        const auto [slot, added] = index_.try_emplace(FoldIniName(sections_[s].name));
         if (!added) continue;
         slot->second.Section = s;
-        const std::vector<IniLine>& lines = sections_[s].Lines;
+        const std::vector<IniLine>& lines = sections_[s].lines;
         for (std::size_t l = 0; l < lines.size(); ++l) {
-            if (lines[l].HasKey) slot->second.Keys.try_emplace(FoldIniName(lines[l].Key), l);
+            if (lines[l].has_key) slot->second.Keys.try_emplace(FoldIniName(lines[l].key), l);
         }
     }
 }
 
-const TcxIniFileReader::Index* TcxIniFileReader::Find(const std::wstring& sectionName) const {
-    const auto found = index_.find(FoldIniName(sectionName));
+const IniReader::Index* IniReader::Find(const std::wstring& section_name) const {
+    const auto found = index_.find(FoldIniName(section_name));
     return found == index_.end() ? nullptr : &found->second;
 }
 
-void TcxIniFileReader::Start() {
+void IniReader::Start() {
     version_ = -1;
     const Index* main = Find(kMain);
     if (main == nullptr) return;
     const auto entry = main->Keys.find(FoldIniName(kVersion));
     if (entry == main->Keys.end()) return;
-    if (const auto version = ParseIniInteger(sections_[main->Section].Lines[entry->second].Value)) version_ = *version;
+    if (const auto version = ParseIniInteger(sections_[main->Section].lines[entry->second].value)) version_ = *version;
 }
 
-void TcxIniFileReader::ReadProperties(const std::wstring& AObjectName, const std::wstring& AClassName,
-                                      std::vector<std::wstring>& AProperties) const {
-    AProperties.clear();
-    const Index* section = Find(AObjectName + L": " + AClassName);
+void IniReader::ReadProperties(const std::wstring& object_name, const std::wstring& class_name,
+                                      std::vector<std::wstring>& properties) const {
+    properties.clear();
+    const Index* section = Find(object_name + L": " + class_name);
     if (section == nullptr) return;
-    for (const IniLine& line : sections_[section->Section].Lines) {
-        if (line.HasKey) AProperties.push_back(line.Key);
+    for (const IniLine& line : sections_[section->Section].lines) {
+        if (line.has_key) properties.push_back(line.key);
     }
 }
 
-IniValue TcxIniFileReader::ReadProperty(const std::wstring& AObjectName, const std::wstring& AClassName,
-                                        const std::wstring& AName) const {
-    const Index* section = Find(AObjectName + L": " + AClassName);
+IniValue IniReader::ReadProperty(const std::wstring& object_name, const std::wstring& class_name,
+                                        const std::wstring& name) const {
+    const Index* section = Find(object_name + L": " + class_name);
     if (section == nullptr) return {};
-    const auto entry = section->Keys.find(FoldIniName(AName));
+    const auto entry = section->Keys.find(FoldIniName(name));
     if (entry == section->Keys.end()) return {};
-    return ReadIniValue(sections_[section->Section].Lines[entry->second].Value, version_, conventions_);
+    return ReadIniValue(sections_[section->Section].lines[entry->second].value, version_, conventions_);
 }
 
-TcxIniFileWriter::TcxIniFileWriter(const std::optional<std::vector<std::uint8_t>>& content, bool AReCreate,
-                                   const AnsiDecoder& decodeAnsi) {
-    if (content) sections_ = ParseIniText(DecodeIniBytes(*content, decodeAnsi));
-    if (AReCreate) sections_.clear();
+IniWriter::IniWriter(const std::optional<std::vector<std::uint8_t>>& content, bool recreate,
+                                   const AnsiDecoder& decode_ansi) {
+    if (content) sections_ = ParseIniText(DecodeIniBytes(*content, decode_ansi));
+    if (recreate) sections_.clear();
 }
 
-IniSection& TcxIniFileWriter::SectionNamed(const std::wstring& name) {
+IniSection& IniWriter::SectionNamed(const std::wstring& name) {
     if (IniSection* section = FindSection(sections_, name)) return *section;
     return sections_.emplace_back(IniSection{name, {}});
 }
 
-void TcxIniFileWriter::SetEntry(IniSection& section, const std::wstring& key, const std::wstring& value) {
+void IniWriter::SetEntry(IniSection& section, const std::wstring& key, const std::wstring& value) {
     const std::wstring folded = FoldIniName(key);
-    for (IniLine& line : section.Lines) {
-        if (line.HasKey && line.Key.size() == key.size() && FoldIniName(line.Key) == folded) {
+    for (IniLine& line : section.lines) {
+        if (line.has_key && line.key.size() == key.size() && FoldIniName(line.key) == folded) {
             line = {true, key, value};
             return;
         }
     }
-    section.Lines.push_back({true, key, value});
+    section.lines.push_back({true, key, value});
 }
 
-void TcxIniFileWriter::Start() {
+void IniWriter::Start() {
     SetEntry(SectionNamed(kMain), kVersion, L"2");
 }
 
-void TcxIniFileWriter::Erase(const std::wstring& AObjectName) {
-    const std::wstring prefix = AsciiUpper(AObjectName);
+void IniWriter::Erase(const std::wstring& object_name) {
+    const std::wstring prefix = AsciiUpper(object_name);
     std::erase_if(sections_, [&prefix](const IniSection& section) {
-        return section.Name.size() > prefix.size() && AsciiUpper(section.Name.substr(0, prefix.size())) == prefix &&
-               (section.Name[prefix.size()] == L':' || section.Name[prefix.size()] == L'/');
+        return section.name.size() > prefix.size() && AsciiUpper(section.name.substr(0, prefix.size())) == prefix &&
+               (section.name[prefix.size()] == L':' || section.name[prefix.size()] == L'/');
     });
 }
 
-void TcxIniFileWriter::BeginWriteObject(const std::wstring& AObjectName, const std::wstring& AClassName) {
-    sections_.push_back({AObjectName + L": " + AClassName, {IniLine{true, {}, {}}}});
+void IniWriter::BeginWriteObject(const std::wstring& object_name, const std::wstring& class_name) {
+    sections_.push_back({object_name + L": " + class_name, {IniLine{true, {}, {}}}});
 }
 
-void TcxIniFileWriter::WriteProperty(const std::wstring& AObjectName, const std::wstring& AClassName,
-                                     const std::wstring& AName, const std::wstring& AValue) {
-    SetEntry(SectionNamed(AObjectName + L": " + AClassName), AName, EncodeIniText(AValue));
+void IniWriter::WriteProperty(const std::wstring& object_name, const std::wstring& class_name,
+                                     const std::wstring& name, const std::wstring& value) {
+    SetEntry(SectionNamed(object_name + L": " + class_name), name, EncodeIniText(value));
 }
 
-std::vector<std::uint8_t> TcxIniFileWriter::Finish() const {
+std::vector<std::uint8_t> IniWriter::Finish() const {
     std::wstring text;
     for (const IniSection& section : sections_) {
         text += L'[';
-        text += section.Name;
+        text += section.name;
         text += L"]\r\n";
-        for (const IniLine& line : section.Lines) {
-            if (line.HasKey) {
-                text += line.Key;
+        for (const IniLine& line : section.lines) {
+            if (line.has_key) {
+                text += line.key;
                 text += L'=';
             }
-            text += line.Value;
+            text += line.value;
             text += L"\r\n";
         }
         text += L"\r\n";

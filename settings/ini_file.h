@@ -13,14 +13,14 @@ using AnsiDecoder = std::function<std::wstring(std::string_view)>;
 
 // How the user's system reads what the file leaves open.
 struct IniConventions {
-    AnsiDecoder DecodeAnsi;                                                       // bytes of a file without a mark
-    std::function<std::optional<std::wstring>(std::wstring_view)> FloatText;     // nullopt: not a number
-    std::function<std::optional<std::wstring>(std::wstring_view)> DateTimeText;  // nullopt: not a date or time
+    AnsiDecoder decode_ansi;                                                       // bytes of a file without a mark
+    std::function<std::optional<std::wstring>(std::wstring_view)> float_text;     // nullopt: not a number
+    std::function<std::optional<std::wstring>(std::wstring_view)> date_time_text;  // nullopt: not a date or time
 };
 
-// Text of the file by its byte-order mark: UTF-8, UTF-16 LE or BE, else the ANSI code page through `decodeAnsi`.
+// Text of the file by its byte-order mark: UTF-8, UTF-16 LE or BE, else the ANSI code page through `decode_ansi`.
 // Invalid UTF-8 after the mark: Failure. UTF-16 code units pass as they are; an odd last byte is ignored.
-std::wstring DecodeIniBytes(const std::vector<std::uint8_t>& bytes, const AnsiDecoder& decodeAnsi);
+std::wstring DecodeIniBytes(const std::vector<std::uint8_t>& bytes, const AnsiDecoder& decode_ansi);
 
 // The mark EF BB BF and the text in UTF-8; a lone surrogate becomes U+FFFD.
 std::vector<std::uint8_t> EncodeUtf8WithMark(std::wstring_view text);
@@ -39,8 +39,8 @@ std::wstring DecodeIniText(std::wstring_view inner, int version);
 
 enum class IniValueKind { Integer, Float, DateTime, Text };
 struct IniValue {
-    IniValueKind Kind = IniValueKind::Text;
-    std::wstring Text;  // as the value is assigned to a text: an integer's decimal digits, a number or date in the locale
+    IniValueKind kind = IniValueKind::Text;
+    std::wstring text;  // as the value is assigned to a text: an integer's decimal digits, a number or date in the locale
     bool operator==(const IniValue&) const = default;
 };
 
@@ -49,37 +49,37 @@ IniValue ReadIniValue(std::wstring_view raw, int version, const IniConventions& 
 
 // Sections and their lines as read: comments and empty lines dropped, lines before the first section ignored.
 struct IniLine {
-    bool HasKey = false;  // false: a line without "=", kept in Value
-    std::wstring Key;
-    std::wstring Value;
+    bool has_key = false;  // false: a line without "=", kept in Value
+    std::wstring key;
+    std::wstring value;
 };
 struct IniSection {
-    std::wstring Name;
-    std::vector<IniLine> Lines;
+    std::wstring name;
+    std::vector<IniLine> lines;
 };
 std::vector<IniSection> ParseIniText(std::wstring_view text);
 
-class TcxIniFileReader {
+class IniReader {
 public:
-    TcxIniFileReader(const std::optional<std::vector<std::uint8_t>>& content, IniConventions conventions);
+    IniReader(const std::optional<std::vector<std::uint8_t>>& content, IniConventions conventions);
 
     // Reads the version: entry "Version" of section "Main" as an integer, else -1.
     void Start();
     int Version() const { return version_; }
 
     // The keys of the object's section in file order, the empty key included; nothing when there is no section.
-    void ReadProperties(const std::wstring& AObjectName, const std::wstring& AClassName,
-                        std::vector<std::wstring>& AProperties) const;
+    void ReadProperties(const std::wstring& object_name, const std::wstring& class_name,
+                        std::vector<std::wstring>& properties) const;
     // The first entry's value; a missing entry reads as the empty text.
-    IniValue ReadProperty(const std::wstring& AObjectName, const std::wstring& AClassName,
-                          const std::wstring& AName) const;
+    IniValue ReadProperty(const std::wstring& object_name, const std::wstring& class_name,
+                          const std::wstring& name) const;
 
 private:
     struct Index {
         std::size_t Section;
         std::unordered_map<std::wstring, std::size_t> Keys;  // folded key -> first line holding it
     };
-    const Index* Find(const std::wstring& sectionName) const;
+    const Index* Find(const std::wstring& section_name) const;
 
     IniConventions conventions_;
     std::vector<IniSection> sections_;
@@ -87,20 +87,19 @@ private:
     int version_ = -1;
 };
 
-class TcxIniFileWriter {
+class IniWriter {
 public:
-    // Starts from the file's content read as by TcxIniFileReader (failures propagate); AReCreate drops it all.
-    TcxIniFileWriter(const std::optional<std::vector<std::uint8_t>>& content, bool AReCreate, const AnsiDecoder& decodeAnsi);
+    // Starts from the file's content read as by IniReader (failures propagate); recreate drops it all.
+    IniWriter(const std::optional<std::vector<std::uint8_t>>& content, bool recreate, const AnsiDecoder& decode_ansi);
 
     // Sets Main/Version=2: the existing entry replaced in place, else appended.
     void Start();
     // Removes every section named after the object: its name, then ':' or '/' (ASCII letter case ignored).
-    void Erase(const std::wstring& AObjectName);
-    void BeginWriteObject(const std::wstring& AObjectName, const std::wstring& AClassName);
+    void Erase(const std::wstring& object_name);
+    void BeginWriteObject(const std::wstring& object_name, const std::wstring& class_name);
     // Sets the entry to the encoded text: replaced in place, else appended.
-    void WriteProperty(const std::wstring& AObjectName, const std::wstring& AClassName, const std::wstring& AName,
-                       const std::wstring& AValue);
-    void EndWriteObject() {}
+    void WriteProperty(const std::wstring& object_name, const std::wstring& class_name, const std::wstring& name,
+                       const std::wstring& value);
     // The whole file: UTF-8 with mark, every line ending in CR LF, an empty line after every section.
     std::vector<std::uint8_t> Finish() const;
 

@@ -143,25 +143,25 @@ bool RouteChildNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT&
 
 // --- push buttons
 
-TButton::TButton(Form& form, Control* parent, const LayoutObject& layout)
+Button::Button(Form& form, Control* parent, const LayoutObject& layout)
     : Control(form, parent, layout), on_click_(Handler(layout, L"OnClick")) {}
 
-HWND TButton::CreateControl(HWND parent_window, const RECT& bounds, int id) {
+HWND Button::CreateControl(HWND parent_window, const RECT& bounds, int id) {
     return CreateStandard(L"BUTTON", 0, WS_TABSTOP | BS_PUSHBUTTON, Caption(), parent_window, bounds, id);
 }
 
-void TButton::Command(WORD code) {
+void Button::Command(WORD code) {
     if (code == BN_CLICKED) Click();
 }
 
-TBitBtn::TBitBtn(Form& form, Control* parent, const LayoutObject& layout) : TButton(form, parent, layout) {
+BitmapButton::BitmapButton(Form& form, Control* parent, const LayoutObject& layout) : Button(form, parent, layout) {
     if (const LayoutProperty* glyph = layout.Find(L"Glyph")) {
         glyph_ = LoadPicture(glyph->value);
         icon_ = IconFromPicture(glyph_);
     }
 }
 
-HWND TBitBtn::CreateControl(HWND parent_window, const RECT& bounds, int id) {
+HWND BitmapButton::CreateControl(HWND parent_window, const RECT& bounds, int id) {
     HWND hwnd = CreateStandard(L"BUTTON", 0, WS_TABSTOP | BS_PUSHBUTTON | BS_ICON | BS_CENTER | BS_VCENTER, Caption(),
                                parent_window, bounds, id);
     if (icon_) SendMessageW(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon_.get()));
@@ -170,20 +170,20 @@ HWND TBitBtn::CreateControl(HWND parent_window, const RECT& bounds, int id) {
 
 // --- check box
 
-TCheckBox::TCheckBox(Form& form, Control* parent, const LayoutObject& layout)
+CheckBox::CheckBox(Form& form, Control* parent, const LayoutObject& layout)
     : Control(form, parent, layout), on_click_(Handler(layout, L"OnClick")) {}
 
-HWND TCheckBox::CreateControl(HWND parent_window, const RECT& bounds, int id) {
+HWND CheckBox::CreateControl(HWND parent_window, const RECT& bounds, int id) {
     HWND hwnd = CreateStandard(L"BUTTON", 0, WS_TABSTOP | BS_AUTOCHECKBOX, Caption(), parent_window, bounds, id);
     if (checked_) SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
     return hwnd;
 }
 
-bool TCheckBox::Checked() const {
+bool CheckBox::Checked() const {
     return Handle() ? SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED : checked_;
 }
 
-void TCheckBox::SetChecked(bool checked) {
+void CheckBox::SetChecked(bool checked) {
     if (checked == Checked()) return;
     if (Handle())
         SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -192,16 +192,16 @@ void TCheckBox::SetChecked(bool checked) {
     RunHandler(on_click_);
 }
 
-void TCheckBox::Command(WORD code) {
+void CheckBox::Command(WORD code) {
     if (code == BN_CLICKED) RunHandler(on_click_);
 }
 
 // --- edit fields
 
-TEdit::TEdit(Form& form, Control* parent, const LayoutObject& layout)
+Edit::Edit(Form& form, Control* parent, const LayoutObject& layout)
     : Control(form, parent, layout), text_(Caption()) {}
 
-HWND TEdit::CreateControl(HWND parent_window, const RECT& bounds, int id) {
+HWND Edit::CreateControl(HWND parent_window, const RECT& bounds, int id) {
     HWND hwnd = CreateStandard(L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, text_,
                                parent_window, bounds, id);
     SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no length limit
@@ -209,7 +209,7 @@ HWND TEdit::CreateControl(HWND parent_window, const RECT& bounds, int id) {
     return hwnd;
 }
 
-std::wstring TEdit::Text() const {
+std::wstring Edit::Text() const {
     if (!Handle()) return text_;
     int length = GetWindowTextLengthW(Handle());
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -217,7 +217,7 @@ std::wstring TEdit::Text() const {
     return text;
 }
 
-void TEdit::SetText(const std::wstring& text) {
+void Edit::SetText(const std::wstring& text) {
     // The same text again changes nothing; an edit lays out every line anew on WM_SETTEXT, which is slow for the
     // template memos, and would lose the caret.
     if (text == Text()) return;
@@ -228,12 +228,12 @@ void TEdit::SetText(const std::wstring& text) {
     if (!SetWindowTextW(Handle(), text.c_str())) throw Failure(L"Cannot set the text of " + Name());
 }
 
-TMemo::TMemo(Form& form, Control* parent, const LayoutObject& layout) : TEdit(form, parent, layout) {
+Memo::Memo(Form& form, Control* parent, const LayoutObject& layout) : Edit(form, parent, layout) {
     text_.clear();
     for (const std::wstring& line : layout.All(L"Lines")) text_ += line + L"\r\n";
 }
 
-HWND TMemo::CreateControl(HWND parent_window, const RECT& bounds, int id) {
+HWND Memo::CreateControl(HWND parent_window, const RECT& bounds, int id) {
     HWND hwnd = CreateStandard(L"EDIT", WS_EX_CLIENTEDGE,
                                WS_TABSTOP | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN | ES_LEFT,
                                L"", parent_window, bounds, id);
@@ -245,7 +245,7 @@ HWND TMemo::CreateControl(HWND parent_window, const RECT& bounds, int id) {
 
 // --- label
 
-HWND TLabel::CreateControl(HWND parent_window, const RECT& bounds, int id) {
+HWND Label::CreateControl(HWND parent_window, const RECT& bounds, int id) {
     RECT sized = bounds;
     {
         WindowDC screen(nullptr);
@@ -261,21 +261,21 @@ HWND TLabel::CreateControl(HWND parent_window, const RECT& bounds, int id) {
 
 // --- panel
 
-RECT TPanel::InnerArea() const {
+RECT Panel::InnerArea() const {
     RECT inner = Control::InnerArea();
     InflateRect(&inner, -1, -1);
     return inner;
 }
 
-HWND TPanel::CreateControl(HWND parent_window, const RECT& bounds, int id) { return window_.Create(parent_window, bounds, id); }
+HWND Panel::CreateControl(HWND parent_window, const RECT& bounds, int id) { return window_.Create(parent_window, bounds, id); }
 
-HWND TPanel::PanelWindow::Create(HWND parent_window, const RECT& bounds, int id) {
+HWND Panel::PanelWindow::Create(HWND parent_window, const RECT& bounds, int id) {
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (panel_.Visible() ? WS_VISIBLE : 0);
     return CreateBound(L"KavloPanel", WS_EX_CONTROLPARENT, style, panel_.Caption(), bounds, parent_window,
                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), 0, GetSysColorBrush(COLOR_BTNFACE));
 }
 
-LRESULT TPanel::PanelWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT Panel::PanelWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     LRESULT routed = 0;
     if (RouteChildNotification(message, wparam, lparam, routed)) return routed;
     if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
@@ -300,15 +300,15 @@ LRESULT TPanel::PanelWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM l
 
 // --- image
 
-TImage::TImage(Form& form, Control* parent, const LayoutObject& layout) : Control(form, parent, layout) {
+Image::Image(Form& form, Control* parent, const LayoutObject& layout) : Control(form, parent, layout) {
     if (const LayoutProperty* picture = layout.Find(L"Picture")) picture_ = LoadPicture(picture->value);
 }
 
-HWND TImage::CreateControl(HWND parent_window, const RECT& bounds, int id) {
+HWND Image::CreateControl(HWND parent_window, const RECT& bounds, int id) {
     return CreateStandard(L"STATIC", 0, SS_OWNERDRAW, L"", parent_window, bounds, id);
 }
 
-bool TImage::DrawItem(const DRAWITEMSTRUCT& item) {
+bool Image::DrawItem(const DRAWITEMSTRUCT& item) {
     // The parent chooses the background, as it does for every static control (the standard look: the face colour).
     auto background = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(item.hwndItem), WM_CTLCOLORSTATIC,
                                                              reinterpret_cast<WPARAM>(item.hDC),
@@ -322,13 +322,13 @@ bool TImage::DrawItem(const DRAWITEMSTRUCT& item) {
 
 std::unique_ptr<Control> MakeControl(Form& form, Control* parent, const LayoutObject& layout) {
     const std::wstring& kind = layout.kind;
-    if (kind == L"button") return std::make_unique<TButton>(form, parent, layout);
-    if (kind == L"bitbutton") return std::make_unique<TBitBtn>(form, parent, layout);
-    if (kind == L"checkbox") return std::make_unique<TCheckBox>(form, parent, layout);
-    if (kind == L"edit") return std::make_unique<TEdit>(form, parent, layout);
-    if (kind == L"memo") return std::make_unique<TMemo>(form, parent, layout);
-    if (kind == L"label") return std::make_unique<TLabel>(form, parent, layout);
-    if (kind == L"panel") return std::make_unique<TPanel>(form, parent, layout);
-    if (kind == L"image") return std::make_unique<TImage>(form, parent, layout);
+    if (kind == L"button") return std::make_unique<Button>(form, parent, layout);
+    if (kind == L"bitbutton") return std::make_unique<BitmapButton>(form, parent, layout);
+    if (kind == L"checkbox") return std::make_unique<CheckBox>(form, parent, layout);
+    if (kind == L"edit") return std::make_unique<Edit>(form, parent, layout);
+    if (kind == L"memo") return std::make_unique<Memo>(form, parent, layout);
+    if (kind == L"label") return std::make_unique<Label>(form, parent, layout);
+    if (kind == L"panel") return std::make_unique<Panel>(form, parent, layout);
+    if (kind == L"image") return std::make_unique<Image>(form, parent, layout);
     return nullptr;
 }

@@ -76,9 +76,9 @@ private:
     std::vector<std::unique_ptr<Control>> children_;
 };
 
-class TButton : public Control {
+class Button : public Control {
 public:
-    TButton(Form& form, Control* parent, const LayoutObject& layout);
+    Button(Form& form, Control* parent, const LayoutObject& layout);
     void Command(WORD code) override;
     void Click() const { RunHandler(on_click_); }
 
@@ -88,9 +88,9 @@ protected:
 };
 
 // A push button that shows a picture instead of text.
-class TBitBtn : public TButton {
+class BitmapButton : public Button {
 public:
-    TBitBtn(Form& form, Control* parent, const LayoutObject& layout);
+    BitmapButton(Form& form, Control* parent, const LayoutObject& layout);
 
 protected:
     HWND CreateControl(HWND parent_window, const RECT& bounds, int id) override;
@@ -101,9 +101,9 @@ private:
 };
 
 // Two states. Every change of state runs the click handler, whether the user or the program made it.
-class TCheckBox : public Control {
+class CheckBox : public Control {
 public:
-    TCheckBox(Form& form, Control* parent, const LayoutObject& layout);
+    CheckBox(Form& form, Control* parent, const LayoutObject& layout);
     bool Checked() const;
     void SetChecked(bool checked);
     void Command(WORD code) override;
@@ -116,9 +116,9 @@ private:
     bool checked_ = false;  // the state until the window exists
 };
 
-class TEdit : public Control {
+class Edit : public Control {
 public:
-    TEdit(Form& form, Control* parent, const LayoutObject& layout);
+    Edit(Form& form, Control* parent, const LayoutObject& layout);
     std::wstring Text() const;
     void SetText(const std::wstring& text);
 
@@ -128,16 +128,16 @@ protected:
 };
 
 // A multi-line text field without word wrap; its lines come from the layout, each followed by CR LF.
-class TMemo : public TEdit {
+class Memo : public Edit {
 public:
-    TMemo(Form& form, Control* parent, const LayoutObject& layout);
+    Memo(Form& form, Control* parent, const LayoutObject& layout);
 
 protected:
     HWND CreateControl(HWND parent_window, const RECT& bounds, int id) override;
 };
 
 // A text label that sizes itself to its caption.
-class TLabel : public Control {
+class Label : public Control {
 public:
     using Control::Control;
 
@@ -146,7 +146,7 @@ protected:
 };
 
 // A container with a one-pixel raised edge and an optional centred caption.
-class TPanel : public Control {
+class Panel : public Control {
 public:
     using Control::Control;
     RECT InnerArea() const override;
@@ -157,22 +157,22 @@ protected:
 private:
     class PanelWindow : public Window {
     public:
-        explicit PanelWindow(TPanel& panel) : panel_(panel) {}
+        explicit PanelWindow(Panel& panel) : panel_(panel) {}
         HWND Create(HWND parent_window, const RECT& bounds, int id);
 
     protected:
         LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
     private:
-        TPanel& panel_;
+        Panel& panel_;
     };
     PanelWindow window_{*this};
 };
 
 // A picture drawn unscaled at the top-left corner; the rest shows the parent's background.
-class TImage : public Control {
+class Image : public Control {
 public:
-    TImage(Form& form, Control* parent, const LayoutObject& layout);
+    Image(Form& form, Control* parent, const LayoutObject& layout);
     bool DrawItem(const DRAWITEMSTRUCT& item) override;
 
 protected:

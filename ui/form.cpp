@@ -23,18 +23,11 @@ Form::Form(FormOwner& owner, const std::wstring& layout_resource, FormHandlers h
         return ParseLayout(LoadTextResource(layout_resource), layout_name_);
     }();
     if (layout.kind != L"form") throw Failure(LayoutError(layout_name_, layout.line, L"the layout must start with a form"));
-    owner_.InsertComponent(*this);
-    try {
-        Build(layout);
-        if (windows == FormWindows::AtOnce) MakeWindows();
-    } catch (...) {
-        owner_.RemoveComponent(*this);
-        throw;
-    }
+    Build(layout);
+    if (windows == FormWindows::AtOnce) MakeWindows();
 }
 
 Form::~Form() {
-    owner_.RemoveComponent(*this);
     if (Handle()) DestroyWindow(Handle());  // the windows go before the control objects they point at
     controls_.clear();
 }

@@ -11,22 +11,35 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class Form;
 
 enum class CloseAction { None, Hide, Free };
 
-// What a form needs of the object that owns it (the application).
+// What owns the forms (the application): it makes them, keeps them until they are destroyed, and knows the main one.
 class FormOwner {
 public:
     virtual ~FormOwner() = default;
-    virtual void InsertComponent(Form& form) = 0;
-    virtual void RemoveComponent(Form& form) = 0;
+    // Makes a form of type F, given this owner and `arguments`, and keeps it. A form whose construction fails
+    // leaves nothing behind.
+    template <typename F, typename... Arguments>
+    F& CreateForm(Arguments&&... arguments) {
+        auto form = std::make_unique<F>(*this, std::forward<Arguments>(arguments)...);
+        F& made = *form;
+        Adopt(std::move(form));
+        return made;
+    }
+    // Destroys a form made here, with its windows.
+    virtual void DestroyForm(Form& form) = 0;
     virtual Form* MainForm() const = 0;
     // Closing the main form ends the program: the quit message is posted, the window stays until it is taken.
     virtual void Terminate() = 0;
     virtual bool Terminating() const = 0;
+
+protected:
+    virtual void Adopt(std::unique_ptr<Form> form) = 0;
 };
 
 // When a form makes its windows: at once, or when it is first shown. Until then its controls keep their
@@ -67,7 +80,6 @@ public:
     bool Visible() const;
     // Shows the form, disables the program's other windows and waits until the form closes. Always returns 2.
     int ShowModal();
-    bool Modal() const { return modal_; }
     void Close();
 
     // One step of any message loop: the form's keyboard navigation first, else the usual translate and dispatch.

@@ -108,10 +108,10 @@ protected:
     void Click(const Control& control) const { SendMessageW(control.Handle(), BM_CLICK, 0, 0); }
 
     void FillDial(bool use_vpn, const std::wstring& entry, const std::wstring& user, const std::wstring& password) {
-        Dialog().CheckBox2.SetChecked(use_vpn);
-        Dialog().Edit2.SetText(entry);
-        Dialog().Edit3.SetText(user);
-        Dialog().Edit4.SetText(password);
+        Dialog().Find<CheckBox>(L"CheckBox2").SetChecked(use_vpn);
+        Dialog().Find<Edit>(L"Edit2").SetText(entry);
+        Dialog().Find<Edit>(L"Edit3").SetText(user);
+        Dialog().Find<Edit>(L"Edit4").SetText(password);
     }
 
     RecordingShell shell;
@@ -142,10 +142,10 @@ class StartTest : public LauncherActions, public testing::WithParamInterface<Sta
 TEST_P(StartTest, DialsPausesAndOpensTheConnectionFile) {
     const StartCase& c = GetParam();
     FillDial(c.use_vpn, c.entry, c.user, c.password);
-    launcher->CheckBox2.SetChecked(!c.use_vpn);  // the launcher's own box plays no part
+    launcher->Find<CheckBox>(L"CheckBox2").SetChecked(!c.use_vpn);  // the launcher's own box plays no part
     shell.calls.clear();
 
-    Click(launcher->Button1);
+    Click(launcher->Find<Button>(L"Button1"));
 
     std::vector<std::wstring> expected;
     if (c.dial) expected = {L"tool " + kRasdial + L": " + c.dial, L"pause 1000"};
@@ -177,9 +177,9 @@ void PrintTo(const WifiCase& c, std::ostream* out) { *out << c.name; }
 class ConnectWifiTest : public LauncherActions, public testing::WithParamInterface<WifiCase> {};
 
 TEST_P(ConnectWifiTest, JoinsTheNetworkNamedInTheDialog) {
-    Dialog().Edit1.SetText(GetParam().network);
+    Dialog().Find<Edit>(L"Edit1").SetText(GetParam().network);
 
-    Click(launcher->Button3);
+    Click(launcher->Find<Button>(L"Button3"));
 
     EXPECT_EQ(shell.Summaries(), std::vector<std::wstring>{L"tool " + kNetsh + L": " + GetParam().parameters});
 }
@@ -188,26 +188,26 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConnectWifiTest, testing::ValuesIn(kWifiCases),
                          [](const testing::TestParamInfo<WifiCase>& info) { return std::string(info.param.name); });
 
 TEST_F(LauncherActions, DisconnectWifiLeavesTheNetwork) {
-    Click(launcher->Button4);
+    Click(launcher->Find<Button>(L"Button4"));
 
     EXPECT_EQ(shell.Summaries(), std::vector<std::wstring>{L"tool " + kNetsh + L": wlan disconnect"});
 }
 
 TEST_F(LauncherActions, ClearingVpnHangsUpWithAnEightBitCommandLineAndTickingRunsNothing) {
-    ASSERT_FALSE(launcher->CheckBox2.Checked());
+    ASSERT_FALSE(launcher->Find<CheckBox>(L"CheckBox2").Checked());
 
-    Click(launcher->CheckBox2);
-    ASSERT_TRUE(launcher->CheckBox2.Checked());
+    Click(launcher->Find<CheckBox>(L"CheckBox2"));
+    ASSERT_TRUE(launcher->Find<CheckBox>(L"CheckBox2").Checked());
     EXPECT_TRUE(shell.calls.empty());
 
-    Click(launcher->CheckBox2);
+    Click(launcher->Find<CheckBox>(L"CheckBox2"));
     EXPECT_EQ(shell.Summaries(),
               std::vector<std::wstring>{L"tool A " + SystemToolBytes("rasdial.exe") + L": Kavlo  /DISCONNECT"});
 }
 
 TEST_F(LauncherActions, TheConnectionFileIsOpenedHiddenInTheCurrentDirectoryByTheApplicationWindow) {
     FillDial(true, L"Work", L"ali", L"secret");
-    Click(launcher->Button1);
+    Click(launcher->Find<Button>(L"Button1"));
 
     ASSERT_EQ(shell.calls.size(), 3u);  // dial, pause, open
     const ShellCall& open = shell.calls[2];
@@ -219,15 +219,15 @@ TEST_F(LauncherActions, TheConnectionFileIsOpenedHiddenInTheCurrentDirectoryByTh
 
 TEST_F(LauncherActions, StartUsesWhatWasTypedInTheDialogBeforeItWasClosedFromTheTitleBar) {
     WithDialogShown([this] {
-        Dialog().CheckBox2.SetChecked(true);
-        Dialog().Edit2.SetText(L"Typed");
-        Dialog().Edit3.SetText(L"user");
-        Dialog().Edit4.SetText(L"pass");
+        Dialog().Find<CheckBox>(L"CheckBox2").SetChecked(true);
+        Dialog().Find<Edit>(L"Edit2").SetText(L"Typed");
+        Dialog().Find<Edit>(L"Edit3").SetText(L"user");
+        Dialog().Find<Edit>(L"Edit4").SetText(L"pass");
         SendMessageW(Dialog().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     ASSERT_FALSE(Dialog().Visible());
 
-    Click(launcher->Button1);
+    Click(launcher->Find<Button>(L"Button1"));
 
     EXPECT_EQ(shell.Summaries(),
               (std::vector<std::wstring>{L"tool " + kRasdial + L": Typed user pass", L"pause 1000", L"W Kavlo.rdp: "}));
@@ -236,11 +236,11 @@ TEST_F(LauncherActions, StartUsesWhatWasTypedInTheDialogBeforeItWasClosedFromThe
 TEST_F(LauncherActions, StartAndConnectWifiDoNothingOnceTheDialogIsGone) {
     FillDial(true, L"Work", L"ali", L"secret");
     CloseAction action = CloseAction::Hide;
-    launcher->FormClose(action);
-    ASSERT_EQ(launcher->SettingsDialog(), nullptr);
+    launcher->Closing(action);
+    ASSERT_EQ(launcher->Settings(), nullptr);
 
-    Click(launcher->Button1);
-    Click(launcher->Button3);
+    Click(launcher->Find<Button>(L"Button1"));
+    Click(launcher->Find<Button>(L"Button3"));
 
     EXPECT_TRUE(shell.calls.empty());
 }

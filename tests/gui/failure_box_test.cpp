@@ -148,7 +148,7 @@ TEST(StartupGuardTest, FailureWhileBuildingShowsOneBoxAndReturnsZero) {
             struct Failing : TestForm {
                 Failing(FormOwner& owner, const std::function<void()>& fail) : TestForm(owner) { fail(); }
             };
-            new Failing(app, c.fail);
+            app.CreateMainForm<Failing>(c.fail);
         });
         PumpMessages(100);
         EXPECT_EQ(result, 0);
@@ -157,14 +157,16 @@ TEST(StartupGuardTest, FailureWhileBuildingShowsOneBoxAndReturnsZero) {
         EXPECT_EQ(seen[0].text, c.text);
         EXPECT_EQ(count_forms(), forms_before) << "the half-built window is gone";
         EXPECT_EQ(App().MainForm(), nullptr);
+        EXPECT_TRUE(App().Forms().empty()) << "the form that failed is not kept";
     }
 }
 
 TEST(LayoutLoadingTest, MalformedLayoutFailsNamingTheFormAndLine) {
     try {
-        Form broken(App(), L"BROKEN_LAYOUT", {});
+        App().CreateForm<Form>(L"BROKEN_LAYOUT", FormHandlers{});
         FAIL() << "a malformed layout must not load";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.message(), L"Layout BROKEN_LAYOUT, line 4: Left must be a whole number");
     }
+    EXPECT_TRUE(App().Forms().empty()) << "the form that failed is not kept";
 }

@@ -2,9 +2,9 @@
 // A launcher window made as the program makes it, shown, and removed after the test.
 #include "app/application.h"
 #include "gui_support.h"
-#include "launcher/Min_ucn.h"
+#include "launcher/launcher_window.h"
 #include "platform/module_path.h"
-#include "settings/Unit2.h"
+#include "settings/settings_dialog.h"
 #include "tests/unit/files_test_support.h"
 
 #include <memory>
@@ -26,8 +26,7 @@ protected:
         Start();
     }
     void Start() {
-        launcher = App().CreateForm<TForm1>();
-        Form1 = launcher;
+        launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
         launcher->Show();
         PumpMessages();
     }
@@ -39,20 +38,19 @@ protected:
     }
     // Ends this launcher as the program's exit would; Start() makes the next one, as a new start of the program.
     void Stop() {
-        delete launcher->SettingsDialog();
-        delete launcher;
+        if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
+        App().DestroyForm(*launcher);
         launcher = nullptr;
-        Form1 = nullptr;
         PumpMessages();
     }
-    Tsetup_frm& Dialog() const { return *launcher->SettingsDialog(); }
+    SettingsDialog& Dialog() const { return *launcher->Settings(); }
     // Shows the dialog from the menu; `while_shown` runs inside its modal loop and must close it.
     void WithDialogShown(std::function<void()> while_shown) const {
         RunSoon(std::move(while_shown));
         ClickMenuItem(launcher->Handle(), 0, 0);
     }
 
-    TForm1* launcher = nullptr;
+    LauncherWindow* launcher = nullptr;
     std::unique_ptr<FilesTempFolder> folder;
     std::unique_ptr<FilesCurrentDirectory> current;
 };

@@ -85,9 +85,9 @@ TEST_F(LauncherTest, MenuHasFileWithSettingsSeparatorAndExit) {
 }
 
 TEST_F(LauncherTest, FocusStartsAtVpnAndTabFollowsTheLayoutOrder) {
-    EXPECT_EQ(GetFocus(), launcher->CheckBox2.Handle()) << "the first control in tab order has the focus";
-    const HWND expected[] = {launcher->BitBtn1.Handle(), launcher->Button3.Handle(), launcher->Button4.Handle(),
-                             launcher->Button1.Handle(), launcher->CheckBox2.Handle()};
+    EXPECT_EQ(GetFocus(), launcher->Find<CheckBox>(L"CheckBox2").Handle()) << "the first control in tab order has the focus";
+    const HWND expected[] = {launcher->Find<BitmapButton>(L"BitBtn1").Handle(), launcher->Find<Button>(L"Button3").Handle(), launcher->Find<Button>(L"Button4").Handle(),
+                             launcher->Find<Button>(L"Button1").Handle(), launcher->Find<CheckBox>(L"CheckBox2").Handle()};
     for (HWND next : expected) {
         PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
         PumpMessages(30);
@@ -100,7 +100,7 @@ TEST_F(LauncherTest, LogoPictureCoversThePanelCaption) {
     Picture logo = LoadPicture(L"LOGO");
     EXPECT_EQ(logo.width, 189);
     EXPECT_EQ(logo.height, 98);
-    RECT image = RectInParent(launcher->Image1.Handle());
+    RECT image = RectInParent(launcher->Find<Image>(L"Image1").Handle());
     EXPECT_LE(logo.width, image.right - image.left);
     EXPECT_LE(logo.height, image.bottom - image.top);
 }
@@ -121,40 +121,40 @@ TEST_F(LauncherTest, SettingsDialogShowsModallyAndDisablesTheLauncher) {
     EXPECT_EQ(dialog_owner, launcher->Handle()) << "above the launcher, without a taskbar button of its own";
     EXPECT_FALSE(IsWindowVisible(dialog)) << "closing a modal form only hides it";
     EXPECT_TRUE(IsWindowEnabled(launcher->Handle()));
-    EXPECT_EQ(launcher->SettingsDialog(), &Dialog()) << "the same dialog object lives on";
+    EXPECT_EQ(launcher->Settings(), &Dialog()) << "the same dialog object lives on";
 }
 
-TEST_F(LauncherTest, VpnBoxStartsClearWithoutStoredFlag) { EXPECT_FALSE(launcher->CheckBox2.Checked()); }
+TEST_F(LauncherTest, VpnBoxStartsClearWithoutStoredFlag) { EXPECT_FALSE(launcher->Find<CheckBox>(L"CheckBox2").Checked()); }
 
-// Every way of closing runs FormClose once: the dialog is deleted, one quit message is posted, and the launcher
+// Every way of closing runs the close handler once: the dialog is deleted, one quit message is posted, and the launcher
 // stays on screen until the loop takes it.
 struct CloseWay {
     const char* name;
-    void (*close)(TForm1&);
+    void (*close)(LauncherWindow&);
 };
 
 class LauncherCloseTest : public LauncherTest, public testing::WithParamInterface<CloseWay> {};
 
 TEST_P(LauncherCloseTest, RunsFormCloseOnceAndEndsTheLoop) {
     GetParam().close(*launcher);
-    EXPECT_EQ(launcher->SettingsDialog(), nullptr);
+    EXPECT_EQ(launcher->Settings(), nullptr);
     EXPECT_TRUE(IsWindowVisible(launcher->Handle()));
     EXPECT_EQ(PumpMessages(100), 1);
 
     // Input that arrives before the loop ends does not reach the deleted dialog, nor closes twice.
     SendMessageW(launcher->Handle(), WM_CLOSE, 0, 0);
     ClickMenuItem(launcher->Handle(), 0, 0);
-    SendMessageW(launcher->Button1.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(launcher->Find<Button>(L"Button1").Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(PumpMessages(100), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryWay, LauncherCloseTest,
-    testing::Values(CloseWay{"ExitMenuItem", [](TForm1& f) { ClickMenuItem(f.Handle(), 0, 2); }},
-                    CloseWay{"CloseGlyph", [](TForm1& f) { SendMessageW(f.BitBtn1.Handle(), BM_CLICK, 0, 0); }},
-                    CloseWay{"TitleBarClose", [](TForm1& f) { SendMessageW(f.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    testing::Values(CloseWay{"ExitMenuItem", [](LauncherWindow& f) { ClickMenuItem(f.Handle(), 0, 2); }},
+                    CloseWay{"CloseGlyph", [](LauncherWindow& f) { SendMessageW(f.Find<BitmapButton>(L"BitBtn1").Handle(), BM_CLICK, 0, 0); }},
+                    CloseWay{"TitleBarClose", [](LauncherWindow& f) { SendMessageW(f.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
                     CloseWay{"AltF4",
-                             [](TForm1& f) {
+                             [](LauncherWindow& f) {
                                  SetForegroundWindow(f.Handle());
                                  INPUT keys[4] = {};
                                  for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
@@ -180,5 +180,5 @@ INSTANTIATE_TEST_SUITE_P(
                                      Sleep(5);
                                  }
                              }},
-                    CloseWay{"HiddenApplicationWindow", [](TForm1&) { SendMessageW(App().Handle(), WM_CLOSE, 0, 0); }}),
+                    CloseWay{"HiddenApplicationWindow", [](LauncherWindow&) { SendMessageW(App().Handle(), WM_CLOSE, 0, 0); }}),
     [](const testing::TestParamInfo<CloseWay>& info) { return std::string(info.param.name); });

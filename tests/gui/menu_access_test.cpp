@@ -4,9 +4,9 @@
 
 #include "app/application.h"
 #include "gui_support.h"
-#include "launcher/Min_ucn.h"
+#include "launcher/launcher_window.h"
 #include "platform/text.h"
-#include "settings/Unit2.h"
+#include "settings/settings_dialog.h"
 
 #include <oleacc.h>
 
@@ -17,15 +17,13 @@ class MenuAccess : public WithAmakrits {
 protected:
     void SetUp() override {
         WithAmakrits::SetUp();
-        launcher = App().CreateForm<TForm1>();
-        Form1 = launcher;
+        launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
         launcher->Show();
         PumpMessages(100);
     }
     void TearDown() override {
-        delete launcher->SettingsDialog();
-        delete launcher;
-        Form1 = nullptr;
+        if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
+        App().DestroyForm(*launcher);
         PumpMessages();
         WithAmakrits::TearDown();
     }
@@ -33,7 +31,7 @@ protected:
     void Opening(HMENU menu, bool window_menu) const {
         SendMessageW(launcher->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, window_menu));
     }
-    TForm1* launcher = nullptr;
+    LauncherWindow* launcher = nullptr;
 };
 
 // The name a screen reader reads for an item: the text of the record its data points to; empty when there is none.

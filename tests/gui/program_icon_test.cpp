@@ -3,8 +3,8 @@
 #include "style_support.h"
 
 #include "app/application.h"
-#include "launcher/Min_ucn.h"
-#include "settings/Unit2.h"
+#include "launcher/launcher_window.h"
+#include "settings/settings_dialog.h"
 #include "ui/handles.h"
 #include "ui/style/gdi.h"
 
@@ -46,8 +46,7 @@ struct IconCase {
 };
 
 TEST(ProgramIconTest, TheProgramsWindowClassesCarryItsIconInBothSizes) {
-    TForm1* launcher = App().CreateForm<TForm1>();
-    Form1 = launcher;
+    LauncherWindow* launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
     const IconCase cases[] = {
         {"large, for Alt+Tab", GCLP_HICON, SM_CXICON},
         {"small, for the title bar and the taskbar", GCLP_HICONSM, SM_CXSMICON},
@@ -67,9 +66,8 @@ TEST(ProgramIconTest, TheProgramsWindowClassesCarryItsIconInBothSizes) {
             EXPECT_EQ(Picture(icon, size), expected);
         }
     }
-    delete launcher->SettingsDialog();
-    delete launcher;
-    Form1 = nullptr;
+    if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
+    App().DestroyForm(*launcher);
     PumpMessages();
 }
 }  // namespace

@@ -11,7 +11,7 @@
 #include "tests/wine_rig.h"
 
 namespace {
-void Type(const TEdit& edit, const wchar_t* text) {
+void Type(const Edit& edit, const wchar_t* text) {
     SendMessageW(edit.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
@@ -51,7 +51,7 @@ protected:
         auto state = std::make_shared<State>();
         WithDialogShown([&, state] {
             edit();
-            Click(Dialog().Button1);
+            Click(Dialog().Find<Button>(L"Button1"));
             // A failed save leaves the dialog open: look after the modal loop had its turn, then close it.
             RunSoon([this, state] {
                 state->open_after = IsWindowVisible(Dialog().Handle());
@@ -66,11 +66,11 @@ protected:
 
 TEST_F(SaveTest, WritesTheConnectionFileAndTheSettingsFile) {
     bool open = SaveWith([&] {
-        Click(Dialog().CheckBox2);
-        Type(Dialog().Edit1, L"Office");
-        Type(Dialog().Edit2, L"Work");
-        Type(Dialog().Edit3, L"ali");
-        Type(Dialog().Edit5, L"10.0.0.5:3389");
+        Click(Dialog().Find<CheckBox>(L"CheckBox2"));
+        Type(Dialog().Find<Edit>(L"Edit1"), L"Office");
+        Type(Dialog().Find<Edit>(L"Edit2"), L"Work");
+        Type(Dialog().Find<Edit>(L"Edit3"), L"ali");
+        Type(Dialog().Find<Edit>(L"Edit5"), L"10.0.0.5:3389");
     });
     EXPECT_FALSE(open);
     EXPECT_EQ(FilesGet(RdpPath()), RdpFileWithAddressLine("full address:s:10.0.0.5:3389"));
@@ -79,14 +79,14 @@ TEST_F(SaveTest, WritesTheConnectionFileAndTheSettingsFile) {
 }
 
 TEST_F(SaveTest, SavingTwiceKeepsOnlyTheSecondServer) {
-    SaveWith([&] { Type(Dialog().Edit5, L"first.example:1"); });
-    SaveWith([&] { Type(Dialog().Edit5, L"second.example:2"); });
+    SaveWith([&] { Type(Dialog().Find<Edit>(L"Edit5"), L"first.example:1"); });
+    SaveWith([&] { Type(Dialog().Find<Edit>(L"Edit5"), L"second.example:2"); });
     EXPECT_EQ(FilesGet(RdpPath()), RdpFileWithAddressLine("full address:s:second.example:2"));
-    EXPECT_EQ(Dialog().Memo2.Text(), RdpTemplateText()) << "generation always starts from the template";
+    EXPECT_EQ(Dialog().Find<Memo>(L"Memo2").Text(), RdpTemplateText()) << "generation always starts from the template";
 }
 
 // Each cause that stops the connection file: the message over the open dialog, no settings stored, the old file
-// untouched, nothing else left in the folder, and the generated text kept in Memo1.
+// untouched, nothing else left in the folder, and the generated text kept in the dialog.
 TEST_F(SaveTest, AConnectionFileThatCannotBeWrittenLeavesTheDialogOpen) {
     struct Case {
         const char* name;
@@ -116,7 +116,7 @@ TEST_F(SaveTest, AConnectionFileThatCannotBeWrittenLeavesTheDialogOpen) {
         FilesPut(RdpPath(), old_bytes);
         c.prepare(RdpPath());
         BoxWatcher watcher;
-        bool open = SaveWith([&] { Type(Dialog().Edit5, L"10.0.0.9"); });
+        bool open = SaveWith([&] { Type(Dialog().Find<Edit>(L"Edit5"), L"10.0.0.9"); });
         SetWriteLimitForTests(std::nullopt);
         if (held != INVALID_HANDLE_VALUE) CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
         SetFileAttributesW(RdpPath().c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -129,7 +129,7 @@ TEST_F(SaveTest, AConnectionFileThatCannotBeWrittenLeavesTheDialogOpen) {
         EXPECT_EQ(FilesGet(RdpPath()), old_bytes);
         EXPECT_EQ(folder->Names(), std::vector<std::wstring>{L"Kavlo.rdp"});
         EXPECT_FALSE(FileExists(SettingsPath())) << "the settings are not stored";
-        EXPECT_NE(Dialog().Memo1.Text().find(L"full address:s:10.0.0.9\r\n"), std::wstring::npos);
+        EXPECT_NE(Dialog().Find<Memo>(L"Memo1").Text().find(L"full address:s:10.0.0.9\r\n"), std::wstring::npos);
     }
 }
 
@@ -138,7 +138,7 @@ TEST_F(SaveTest, AWriteProtectedSettingsFileFailsAfterTheConnectionFile) {
     FilesPut(SettingsPath(), old_settings);
     SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY);
     BoxWatcher watcher;
-    bool open = SaveWith([&] { Type(Dialog().Edit1, L"Office"); });
+    bool open = SaveWith([&] { Type(Dialog().Find<Edit>(L"Edit1"), L"Office"); });
     SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
 
     std::vector<SeenBox> seen = watcher.Seen();
@@ -151,50 +151,50 @@ TEST_F(SaveTest, AWriteProtectedSettingsFileFailsAfterTheConnectionFile) {
 }
 
 TEST_F(SaveTest, TheVpnBoxFollowsASavedFlagOnlyAtTheNextStart) {
-    SaveWith([&] { Click(Dialog().CheckBox2); });
-    EXPECT_FALSE(launcher->CheckBox2.Checked()) << "the launcher's box mirrors the flag once, at start";
+    SaveWith([&] { Click(Dialog().Find<CheckBox>(L"CheckBox2")); });
+    EXPECT_FALSE(launcher->Find<CheckBox>(L"CheckBox2").Checked()) << "the launcher's box mirrors the flag once, at start";
 
     Stop();
     CountingShell shell;
     Start();
-    EXPECT_TRUE(launcher->CheckBox2.Checked());
-    EXPECT_TRUE(Dialog().CheckBox2.Checked());
+    EXPECT_TRUE(launcher->Find<CheckBox>(L"CheckBox2").Checked());
+    EXPECT_TRUE(Dialog().Find<CheckBox>(L"CheckBox2").Checked());
     EXPECT_EQ(shell.commands, 0) << "start-up runs no command";
 }
 
 TEST_F(SaveTest, SavedValuesComeBackAtTheNextStart) {
     SaveWith([&] {
-        Type(Dialog().Edit1, L"شبکه دفتر");
-        Type(Dialog().Edit4, L"p\"w\\d\t1");
-        Type(Dialog().Edit5, L" 10.0.0.5 ");
+        Type(Dialog().Find<Edit>(L"Edit1"), L"شبکه دفتر");
+        Type(Dialog().Find<Edit>(L"Edit4"), L"p\"w\\d\t1");
+        Type(Dialog().Find<Edit>(L"Edit5"), L" 10.0.0.5 ");
     });
     Stop();
     Start();
-    EXPECT_EQ(Dialog().Edit1.Text(), L"شبکه دفتر");
-    EXPECT_EQ(Dialog().Edit4.Text(), L"p\"w\\d\t1");
-    EXPECT_EQ(Dialog().Edit5.Text(), L" 10.0.0.5 ");
+    EXPECT_EQ(Dialog().Find<Edit>(L"Edit1").Text(), L"شبکه دفتر");
+    EXPECT_EQ(Dialog().Find<Edit>(L"Edit4").Text(), L"p\"w\\d\t1");
+    EXPECT_EQ(Dialog().Find<Edit>(L"Edit5").Text(), L" 10.0.0.5 ");
 }
 
 TEST_F(SaveTest, CancelBringsBackStoredValuesAndKeepsTheOthers) {
     FilesPut(SettingsPath(), Utf8("\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n"
                                   "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"Office\"\r\n\r\n"));
     WithDialogShown([&] {
-        Type(Dialog().Edit1, L"typed 1");
-        Type(Dialog().Edit2, L"typed 2");
-        Click(Dialog().Button2);
+        Type(Dialog().Find<Edit>(L"Edit1"), L"typed 1");
+        Type(Dialog().Find<Edit>(L"Edit2"), L"typed 2");
+        Click(Dialog().Find<Button>(L"Button2"));
     });
     EXPECT_FALSE(IsWindowVisible(Dialog().Handle()));
-    EXPECT_EQ(Dialog().Edit1.Text(), L"Office");
-    EXPECT_EQ(Dialog().Edit2.Text(), L"typed 2");
+    EXPECT_EQ(Dialog().Find<Edit>(L"Edit1").Text(), L"Office");
+    EXPECT_EQ(Dialog().Find<Edit>(L"Edit2").Text(), L"typed 2");
     EXPECT_FALSE(FileExists(RdpPath())) << "Cancel writes nothing";
 }
 
 TEST_F(SaveTest, CancelWithoutASettingsFileKeepsWhatWasTyped) {
     WithDialogShown([&] {
-        Type(Dialog().Edit3, L"typed");
-        Click(Dialog().Button2);
+        Type(Dialog().Find<Edit>(L"Edit3"), L"typed");
+        Click(Dialog().Find<Button>(L"Button2"));
     });
-    EXPECT_EQ(Dialog().Edit3.Text(), L"typed");
+    EXPECT_EQ(Dialog().Find<Edit>(L"Edit3").Text(), L"typed");
     EXPECT_FALSE(FileExists(SettingsPath()));
 }
 
@@ -205,15 +205,15 @@ TEST_F(SaveTest, ABadSettingsFileEndsTheStartWithOneBox) {
     FilesPut(SettingsPath(), Utf8("\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n"
                                   "[CheckBox2: TcxPropertiesStoreComponent]\r\n=\r\nChecked=\"yes\"\r\n\r\n"));
     BoxWatcher watcher;
-    int result = RunGuarded(App(), [](Application& app) { Form1 = app.CreateForm<TForm1>(); });
+    int result = RunGuarded(App(), [](Application& app) { app.CreateMainForm<LauncherWindow>(app.Handle()); });
     PumpMessages(100);
     EXPECT_EQ(result, 0);
     std::vector<SeenBox> seen = watcher.Seen();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, L"Invalid property element: yes.\r\n\r\nThe settings file is \"" + SettingsPath() +
                                 L"\". Correct that file or delete it: without it the program starts with empty settings.");
-    EXPECT_EQ(Form1, nullptr);
     EXPECT_EQ(App().MainForm(), nullptr);
+    EXPECT_TRUE(App().Forms().empty()) << "neither the launcher nor its dialog is left behind";
     RemoveSettings();
     Start();  // for the fixture's tear-down
 }
@@ -222,14 +222,14 @@ TEST_F(SaveTest, ABadSettingsFileEndsTheStartWithOneBox) {
 class CodePage1256SaveTest : public SaveTest {};
 TEST_F(CodePage1256SaveTest, PersianServerIsWrittenInTheArabicCodePage) {
     KAVLO_REQUIRE_CODE_PAGE(1256);
-    SaveWith([&] { Type(Dialog().Edit5, L"سرور"); });
+    SaveWith([&] { Type(Dialog().Find<Edit>(L"Edit5"), L"سرور"); });
     EXPECT_EQ(FilesGet(RdpPath()), RdpFileWithAddressLine("full address:s:\xD3\xD1\xE6\xD1"));
 }
 
 class CodePage65001SaveTest : public SaveTest {};
 TEST_F(CodePage65001SaveTest, PersianServerIsWrittenAsUtf8AfterTheMark) {
     KAVLO_REQUIRE_CODE_PAGE(65001);
-    SaveWith([&] { Type(Dialog().Edit5, L"سرور"); });
+    SaveWith([&] { Type(Dialog().Find<Edit>(L"Edit5"), L"سرور"); });
     std::vector<std::uint8_t> expected = {0xEF, 0xBB, 0xBF};
     std::vector<std::uint8_t> text = RdpFileWithAddressLine("full address:s:\xD8\xB3\xD8\xB1\xD9\x88\xD8\xB1");
     expected.insert(expected.end(), text.begin(), text.end());

@@ -29,9 +29,9 @@ TEST_F(ScreenReaderNames, TheCloseGlyphTheLogoAndTheHiddenCaptionAreNamedWithout
         std::wstring name;
         std::wstring text;
     } rows[] = {
-        {"close glyph", launcher->BitBtn1.Handle(), L"\u062E\u0631\u0648\u062C", L""},
-        {"logo", launcher->Image1.Handle(), L"Kavlo", WindowText(launcher->Image1.Handle())},
-        {"panel under the logo", launcher->Panel4.Handle(), L"", L"Panel4"},
+        {"close glyph", launcher->Find<BitmapButton>(L"BitBtn1").Handle(), L"\u062E\u0631\u0648\u062C", L""},
+        {"logo", launcher->Find<Image>(L"Image1").Handle(), L"Kavlo", WindowText(launcher->Find<Image>(L"Image1").Handle())},
+        {"panel under the logo", launcher->Find<Panel>(L"Panel4").Handle(), L"", L"Panel4"},
     };
     for (const auto& row : rows) {
         ASSERT_TRUE(asked.contains(row.hwnd)) << row.what << " was given no name";

@@ -56,7 +56,7 @@ using SettingsDialogTest = LauncherTest;
 // first opened.
 TEST_F(SettingsDialogTest, OpensWithItsCaptionAndClientAreaAndNoWindowBefore) {
     EXPECT_EQ(Dialog().Handle(), nullptr);
-    EXPECT_EQ(Dialog().Edit1.Handle(), nullptr);
+    EXPECT_EQ(Dialog().Find<Edit>(L"Edit1").Handle(), nullptr);
     WithDialogShown([&] {
         HWND dialog = Dialog().Handle();
         EXPECT_EQ(WindowText(dialog), L"تنظیمات اتصال");
@@ -91,17 +91,17 @@ TEST_F(SettingsDialogTest, ControlsStandWhereTheLayoutPutsThem) {
             EXPECT_EQ(WindowText(control->Handle()), place.caption);
         }
     }
-    EXPECT_FALSE(GetWindowLongW(Dialog().Edit4.Handle(), GWL_STYLE) & ES_PASSWORD) << "the password shows in clear";
-    EXPECT_FALSE(IsWindowVisible(Dialog().Memo1.Handle()));
-    EXPECT_FALSE(IsWindowVisible(Dialog().Memo2.Handle()));
+    EXPECT_FALSE(GetWindowLongW(Dialog().Find<Edit>(L"Edit4").Handle(), GWL_STYLE) & ES_PASSWORD) << "the password shows in clear";
+    EXPECT_FALSE(IsWindowVisible(Dialog().Find<Memo>(L"Memo1").Handle()));
+    EXPECT_FALSE(IsWindowVisible(Dialog().Find<Memo>(L"Memo2").Handle()));
 }
 
 TEST_F(SettingsDialogTest, BothMemosHoldTheTemplate) {
     std::wstring expected;
     for (const wchar_t* line : kTemplateLines) expected += std::wstring(line) + L"\r\n";
     ASSERT_EQ(expected.size(), 1123u);
-    EXPECT_EQ(Dialog().Memo1.Text(), expected);
-    EXPECT_EQ(Dialog().Memo2.Text(), expected);
+    EXPECT_EQ(Dialog().Find<Memo>(L"Memo1").Text(), expected);
+    EXPECT_EQ(Dialog().Find<Memo>(L"Memo2").Text(), expected);
 }
 
 TEST_F(SettingsDialogTest, FocusStartsAtEdit1AndTabLeavesTheServerFieldLast) {
@@ -112,9 +112,9 @@ TEST_F(SettingsDialogTest, FocusStartsAtEdit1AndTabLeavesTheServerFieldLast) {
         for (int i = 0; i < 8; ++i) order.push_back(GetNextDlgTabItem(dialog, order.back(), FALSE));
         SendMessageW(dialog, WM_CLOSE, 0, 0);
     });
-    const HWND expected[] = {Dialog().Edit1.Handle(),   Dialog().Edit2.Handle(),   Dialog().Edit3.Handle(),
-                             Dialog().Edit4.Handle(),   Dialog().CheckBox2.Handle(), Dialog().Button1.Handle(),
-                             Dialog().Button2.Handle(), Dialog().Edit5.Handle(),   Dialog().Edit1.Handle()};
+    const HWND expected[] = {Dialog().Find<Edit>(L"Edit1").Handle(),   Dialog().Find<Edit>(L"Edit2").Handle(),   Dialog().Find<Edit>(L"Edit3").Handle(),
+                             Dialog().Find<Edit>(L"Edit4").Handle(),   Dialog().Find<CheckBox>(L"CheckBox2").Handle(), Dialog().Find<Button>(L"Button1").Handle(),
+                             Dialog().Find<Button>(L"Button2").Handle(), Dialog().Find<Edit>(L"Edit5").Handle(),   Dialog().Find<Edit>(L"Edit1").Handle()};
     ASSERT_EQ(order.size(), std::size(expected));
     for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], expected[i]) << "position " << i;
 }
@@ -122,9 +122,9 @@ TEST_F(SettingsDialogTest, FocusStartsAtEdit1AndTabLeavesTheServerFieldLast) {
 // Screen readers name an edit after the static text just before it among its siblings.
 TEST_F(SettingsDialogTest, EachFieldFollowsTheLabelThatNamesIt) {
     WithDialogShown([&] { SendMessageW(Dialog().Handle(), WM_CLOSE, 0, 0); });
-    const std::pair<const TLabel*, const TEdit*> pairs[] = {
-        {&Dialog().Label1, &Dialog().Edit1}, {&Dialog().Label5, &Dialog().Edit5}, {&Dialog().Label2, &Dialog().Edit2},
-        {&Dialog().Label3, &Dialog().Edit3}, {&Dialog().Label4, &Dialog().Edit4}};
+    const std::pair<const Label*, const Edit*> pairs[] = {
+        {&Dialog().Find<Label>(L"Label1"), &Dialog().Find<Edit>(L"Edit1")}, {&Dialog().Find<Label>(L"Label5"), &Dialog().Find<Edit>(L"Edit5")}, {&Dialog().Find<Label>(L"Label2"), &Dialog().Find<Edit>(L"Edit2")},
+        {&Dialog().Find<Label>(L"Label3"), &Dialog().Find<Edit>(L"Edit3")}, {&Dialog().Find<Label>(L"Label4"), &Dialog().Find<Edit>(L"Edit4")}};
     for (const auto& [label, field] : pairs) {
         HWND before = GetWindow(field->Handle(), GW_HWNDPREV);
         wchar_t caption[64] = {};
@@ -136,7 +136,7 @@ TEST_F(SettingsDialogTest, EachFieldFollowsTheLabelThatNamesIt) {
 TEST_F(SettingsDialogTest, EnterAndEscapePressNoButton) {
     bool still_shown = false;
     WithDialogShown([&] {
-        HWND edit = Dialog().Edit1.Handle();
+        HWND edit = Dialog().Find<Edit>(L"Edit1").Handle();
         SetFocus(edit);
         PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
         PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -149,11 +149,11 @@ TEST_F(SettingsDialogTest, EnterAndEscapePressNoButton) {
 }
 
 TEST_F(SettingsDialogTest, EveryWayOfClosingReturnsTheCancelResult) {
-    const std::function<void(Tsetup_frm&)> ways[] = {
-        [](Tsetup_frm& d) { SendMessageW(d.Button1.Handle(), BM_CLICK, 0, 0); },
-        [](Tsetup_frm& d) { SendMessageW(d.Button2.Handle(), BM_CLICK, 0, 0); },
-        [](Tsetup_frm& d) { SendMessageW(d.Handle(), WM_CLOSE, 0, 0); },
-        [](Tsetup_frm& d) { SendMessageW(d.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+    const std::function<void(SettingsDialog&)> ways[] = {
+        [](SettingsDialog& d) { SendMessageW(d.Find<Button>(L"Button1").Handle(), BM_CLICK, 0, 0); },
+        [](SettingsDialog& d) { SendMessageW(d.Find<Button>(L"Button2").Handle(), BM_CLICK, 0, 0); },
+        [](SettingsDialog& d) { SendMessageW(d.Handle(), WM_CLOSE, 0, 0); },
+        [](SettingsDialog& d) { SendMessageW(d.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
     };
     for (const auto& close : ways) {
         RunSoon([&] { close(Dialog()); });
@@ -164,14 +164,14 @@ TEST_F(SettingsDialogTest, EveryWayOfClosingReturnsTheCancelResult) {
 
 TEST_F(SettingsDialogTest, TypedTextsStayWhenClosedFromTheTitleBar) {
     WithDialogShown([&] {
-        SendMessageW(Dialog().Edit1.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Office Net"));
-        SendMessageW(Dialog().Edit4.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"رمز"));
+        SendMessageW(Dialog().Find<Edit>(L"Edit1").Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Office Net"));
+        SendMessageW(Dialog().Find<Edit>(L"Edit4").Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"رمز"));
         SendMessageW(Dialog().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     std::wstring seen_edit1, seen_edit4;
     WithDialogShown([&] {
-        seen_edit1 = WindowText(Dialog().Edit1.Handle());
-        seen_edit4 = WindowText(Dialog().Edit4.Handle());
+        seen_edit1 = WindowText(Dialog().Find<Edit>(L"Edit1").Handle());
+        seen_edit4 = WindowText(Dialog().Find<Edit>(L"Edit4").Handle());
         SendMessageW(Dialog().Handle(), WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(seen_edit1, L"Office Net");

@@ -3,8 +3,8 @@
 #include "style_support.h"
 
 #include "app/application.h"
-#include "launcher/Min_ucn.h"
-#include "settings/Unit2.h"
+#include "launcher/launcher_window.h"
+#include "settings/settings_dialog.h"
 #include "ui/style/gdi.h"
 
 namespace {
@@ -40,15 +40,14 @@ std::ostream& operator<<(std::ostream& out, const ObjectCounts& c) { return out 
 class StyleLeaks : public WithAmakrits {};
 
 TEST_F(StyleLeaks, TwoHundredOpeningsOfTheSettingsDialogLeaveTheCountsWhereTheFirstLeftThem) {
-    TForm1* launcher = App().CreateForm<TForm1>();
-    Form1 = launcher;
+    LauncherWindow* launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
     launcher->Show();
     PumpMessages(100);
-    Tsetup_frm& dialog = *launcher->SettingsDialog();
+    SettingsDialog& dialog = *launcher->Settings();
     auto open_and_close = [&] {
         // The timer comes after the dialog has painted: the close goes through the dialog's own loop.
         RunSoon([&] { dialog.Close(); }, 1);
-        launcher->N2Click();
+        launcher->OpenSettings();
         PumpMessages(0);
     };
 
@@ -58,9 +57,8 @@ TEST_F(StyleLeaks, TwoHundredOpeningsOfTheSettingsDialogLeaveTheCountsWhereTheFi
     for (int i = 1; i < 200; ++i) open_and_close();
     EXPECT_EQ(Counts(), after_first);
 
-    delete launcher->SettingsDialog();
-    delete launcher;
-    Form1 = nullptr;
+    if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
+    App().DestroyForm(*launcher);
     PumpMessages();
 }
 

@@ -4,8 +4,8 @@
 
 #include "app/application.h"
 #include "platform/accessibility.h"
-#include "launcher/Min_ucn.h"
-#include "settings/Unit2.h"
+#include "launcher/launcher_window.h"
+#include "settings/settings_dialog.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -103,31 +103,28 @@ TEST_F(StyleLookup, UnknownNameShowsTheMessageAndGoesOnInTheStandardLook) {
     EXPECT_EQ(ActiveStyleName(), kStandardStyleName);
 
     // A window made afterwards has the standard look.
-    TForm1* launcher = App().CreateForm<TForm1>();
-    Form1 = launcher;
+    LauncherWindow* launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
     SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     launcher->Show();
     PumpMessages(150);
-    EXPECT_EQ(ClientPixel(launcher->Panel1.Handle(), {30, 60}), SystemColour(COLOR_BTNFACE));
-    delete launcher->SettingsDialog();
-    delete launcher;
-    Form1 = nullptr;
+    EXPECT_EQ(ClientPixel(launcher->Find<Panel>(L"Panel1").Handle(), {30, 60}), SystemColour(COLOR_BTNFACE));
+    if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
+    App().DestroyForm(*launcher);
     PumpMessages();
 }
 
 TEST_F(StyleLookup, LeavingTheStyleGivesOpenWindowsBackTheStandardLook) {
     ASSERT_TRUE(UseStyle(L"Amakrits"));
-    TForm1* launcher = App().CreateForm<TForm1>();
-    Form1 = launcher;
+    LauncherWindow* launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
     SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     launcher->Show();
     PumpMessages(150);
     HMENU bar = GetMenu(launcher->Handle());
-    ASSERT_EQ(ClientPixel(launcher->Panel1.Handle(), {30, 60}), Amakrits().colours.panel);
+    ASSERT_EQ(ClientPixel(launcher->Find<Panel>(L"Panel1").Handle(), {30, 60}), Amakrits().colours.panel);
 
     ASSERT_TRUE(UseStyle(kStandardStyleName));
     PumpMessages(150);
-    EXPECT_EQ(ClientPixel(launcher->Panel1.Handle(), {30, 60}), SystemColour(COLOR_BTNFACE));
+    EXPECT_EQ(ClientPixel(launcher->Find<Panel>(L"Panel1").Handle(), {30, 60}), SystemColour(COLOR_BTNFACE));
     MENUITEMINFOW item{};
     item.cbSize = sizeof item;
     item.fMask = MIIM_FTYPE;
@@ -136,9 +133,8 @@ TEST_F(StyleLookup, LeavingTheStyleGivesOpenWindowsBackTheStandardLook) {
     wchar_t text[16] = {};
     GetMenuStringW(bar, 0, text, 16, MF_BYPOSITION);
     EXPECT_STREQ(text, L"FILE");
-    delete launcher->SettingsDialog();
-    delete launcher;
-    Form1 = nullptr;
+    if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
+    App().DestroyForm(*launcher);
     PumpMessages();
 }
 
@@ -190,8 +186,7 @@ TEST_F(HighContrastLookup, HighContrastKeepsTheStandardLookWithoutABox) {
         SCOPED_TRACE(c.high_contrast ? "high contrast on" : "high contrast off");
         ASSERT_TRUE(UseStyle(kStandardStyleName));
         SetHighContrastForTests(c.high_contrast);
-        TForm1* launcher = App().CreateForm<TForm1>();
-        Form1 = launcher;
+        LauncherWindow* launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
         SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         launcher->Show();
         PumpMessages(150);
@@ -201,13 +196,12 @@ TEST_F(HighContrastLookup, HighContrastKeepsTheStandardLookWithoutABox) {
         EXPECT_EQ(boxes.Stop(), 0) << "no box";
         PumpMessages(150);
         EXPECT_EQ(ActiveStyleName(), c.styled ? L"Amakrits" : kStandardStyleName);
-        EXPECT_EQ(ClientPixel(launcher->Panel1.Handle(), {30, 60}),
+        EXPECT_EQ(ClientPixel(launcher->Find<Panel>(L"Panel1").Handle(), {30, 60}),
                   c.styled ? Amakrits().colours.panel : SystemColour(COLOR_BTNFACE));
-        EXPECT_EQ(ClientPixel(launcher->Button1.Handle(), {6, 6}) == Amakrits().colours.button, c.styled)
+        EXPECT_EQ(ClientPixel(launcher->Find<Button>(L"Button1").Handle(), {6, 6}) == Amakrits().colours.button, c.styled)
             << "the buttons are the style's only when it is in force";
-        delete launcher->SettingsDialog();
-        delete launcher;
-        Form1 = nullptr;
+        if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
+        App().DestroyForm(*launcher);
         PumpMessages();
     }
 }
@@ -216,8 +210,7 @@ TEST_F(HighContrastLookup, HighContrastKeepsTheStandardLookWithoutABox) {
 // colours; turning it off takes them back, each announced as Windows announces it.
 TEST_F(HighContrastLookup, SwitchedWhileRunningIsFollowedBothWays) {
     ASSERT_TRUE(UseStyle(L"Amakrits"));
-    TForm1* launcher = App().CreateForm<TForm1>();
-    Form1 = launcher;
+    LauncherWindow* launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
     SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     launcher->Show();
     PumpMessages(150);
@@ -239,7 +232,7 @@ TEST_F(HighContrastLookup, SwitchedWhileRunningIsFollowedBothWays) {
         SendMessageW(App().Handle(), step.message, step.wparam, 0);
         PumpMessages(150);
         EXPECT_EQ(ActiveStyleName(), step.high_contrast ? kStandardStyleName : L"Amakrits");
-        EXPECT_EQ(ClientPixel(launcher->Panel1.Handle(), {30, 60}),
+        EXPECT_EQ(ClientPixel(launcher->Find<Panel>(L"Panel1").Handle(), {30, 60}),
                   step.high_contrast ? SystemColour(COLOR_BTNFACE) : Amakrits().colours.panel);
     }
     SetHighContrastForTests(true);
@@ -247,9 +240,8 @@ TEST_F(HighContrastLookup, SwitchedWhileRunningIsFollowedBothWays) {
     PumpMessages(150);
     EXPECT_EQ(ActiveStyleName(), L"Amakrits") << "another setting changes nothing";
     EXPECT_EQ(boxes.Stop(), 0) << "no box";
-    delete launcher->SettingsDialog();
-    delete launcher;
-    Form1 = nullptr;
+    if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
+    App().DestroyForm(*launcher);
     PumpMessages();
 }
 

@@ -6,8 +6,8 @@
 #include "platform/accessibility.h"
 #include "platform/failure.h"
 #include "platform/shell.h"
-#include "launcher/Min_ucn.h"
-#include "settings/Unit2.h"
+#include "launcher/launcher_window.h"
+#include "settings/settings_dialog.h"
 #include "ui/style/gdi.h"
 
 #include <algorithm>
@@ -80,8 +80,7 @@ class StylePixels : public WithAmakrits {
 protected:
     void SetUp() override {
         WithAmakrits::SetUp();
-        launcher = App().CreateForm<TForm1>();
-        Form1 = launcher;
+        launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
         SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         launcher->Show();
         SetForegroundWindow(launcher->Handle());
@@ -89,13 +88,12 @@ protected:
     }
     void TearDown() override {
         SetCursorPos(0, 0);
-        delete launcher->SettingsDialog();
-        delete launcher;
-        Form1 = nullptr;
+        if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
+        App().DestroyForm(*launcher);
         PumpMessages();
         WithAmakrits::TearDown();
     }
-    Tsetup_frm& Dialog() const { return *launcher->SettingsDialog(); }
+    SettingsDialog& Dialog() const { return *launcher->Settings(); }
     void ShowDialog() const {
         Dialog().Show();  // its windows are made when it is first shown
         SetWindowPos(Dialog().Handle(), nullptr, 520, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -104,26 +102,26 @@ protected:
     }
 
     const StyleColours& colours = Amakrits().colours;
-    TForm1* launcher = nullptr;
+    LauncherWindow* launcher = nullptr;
 };
 
 struct PixelCase {
     const char* what;
-    std::function<POINT(TForm1&)> where;  // on the screen
+    std::function<POINT(LauncherWindow&)> where;  // on the screen
     StyleColour StyleColours::*expected;
 };
 
 const PixelCase kLauncherSurfaces[] = {
-    {"title bar", [](TForm1& f) { return TitleBarPoint(f.Handle()); }, &StyleColours::caption_active},
-    {"frame line", [](TForm1& f) { return POINT{ScreenRect(f.Handle()).left, ScreenRect(f.Handle()).top + 40}; },
+    {"title bar", [](LauncherWindow& f) { return TitleBarPoint(f.Handle()); }, &StyleColours::caption_active},
+    {"frame line", [](LauncherWindow& f) { return POINT{ScreenRect(f.Handle()).left, ScreenRect(f.Handle()).top + 40}; },
      &StyleColours::frame_active},
-    {"menu bar", [](TForm1& f) { return MenuBarPoint(f.Handle()); }, &StyleColours::menubar},
+    {"menu bar", [](LauncherWindow& f) { return MenuBarPoint(f.Handle()); }, &StyleColours::menubar},
     {"background beside the VPN box",
-     [](TForm1& f) { POINT p{30, 60}; ClientToScreen(f.Panel1.Handle(), &p); return p; }, &StyleColours::panel},
-    {"Start button face", [](TForm1& f) { POINT p{6, 6}; ClientToScreen(f.Button1.Handle(), &p); return p; },
+     [](LauncherWindow& f) { POINT p{30, 60}; ClientToScreen(f.Find<Panel>(L"Panel1").Handle(), &p); return p; }, &StyleColours::panel},
+    {"Start button face", [](LauncherWindow& f) { POINT p{6, 6}; ClientToScreen(f.Find<Button>(L"Button1").Handle(), &p); return p; },
      &StyleColours::button},
-    {"Start button border", [](TForm1& f) { return BorderPoint(f.Button1.Handle()); }, &StyleColours::button_border},
-    {"logo margin", [](TForm1& f) { POINT p{191, 101}; ClientToScreen(f.Image1.Handle(), &p); return p; },
+    {"Start button border", [](LauncherWindow& f) { return BorderPoint(f.Find<Button>(L"Button1").Handle()); }, &StyleColours::button_border},
+    {"logo margin", [](LauncherWindow& f) { POINT p{191, 101}; ClientToScreen(f.Find<Image>(L"Image1").Handle(), &p); return p; },
      &StyleColours::panel},
 };
 
@@ -146,7 +144,7 @@ TEST_F(StylePixels, ClientAreasKeepTheirSizes) {
 }
 
 TEST_F(StylePixels, PressedAndHotButtonsShowTheAccent) {
-    HWND start = launcher->Button1.Handle();
+    HWND start = launcher->Find<Button>(L"Button1").Handle();
     SendMessageW(start, BM_SETSTATE, TRUE, 0);
     PumpMessages();
     EXPECT_EQ(ClientPixel(start, {6, 6}), colours.button_pressed);
@@ -167,7 +165,7 @@ TEST_F(StylePixels, PressedAndHotButtonsShowTheAccent) {
 }
 
 TEST_F(StylePixels, CheckBoxShowsItsTickOnlyWhenChecked) {
-    HWND box = launcher->CheckBox2.Handle();
+    HWND box = launcher->Find<CheckBox>(L"CheckBox2").Handle();
     RECT client{};
     GetClientRect(box, &client);
     int size = Amakrits().metrics.check_size;
@@ -190,8 +188,8 @@ TEST_F(StylePixels, CheckBoxShowsItsTickOnlyWhenChecked) {
 
 TEST_F(StylePixels, SettingsFieldsShowFocusAndSelectionInTheStylesColours) {
     ShowDialog();
-    HWND focused = Dialog().Edit1.Handle();
-    HWND other = Dialog().Edit5.Handle();
+    HWND focused = Dialog().Find<Edit>(L"Edit1").Handle();
+    HWND other = Dialog().Find<Edit>(L"Edit5").Handle();
     SetFocus(focused);
     SetWindowTextW(other, L"");
     PumpMessages();
@@ -593,11 +591,11 @@ const Selecting kSelections[] = {
 // The caret is never thinner than the width the user chose in Windows' settings.
 TEST_F(StylePixels, TheCaretIsAsWideAsTheUserAsks) {
     ShowDialog();
-    HWND edit = Dialog().Edit1.Handle();
+    HWND edit = Dialog().Find<Edit>(L"Edit1").Handle();
     for (int width : {1, 3}) {
         SCOPED_TRACE(width);
         SetCaretWidthForTests(width);
-        SetFocus(Dialog().Edit2.Handle());
+        SetFocus(Dialog().Find<Edit>(L"Edit2").Handle());
         SetFocus(edit);
         PumpMessages();
         GUITHREADINFO state{};
@@ -611,7 +609,7 @@ TEST_F(StylePixels, TheCaretIsAsWideAsTheUserAsks) {
 
 TEST_F(StylePixels, SelectingTextShowsTheStylesSelectionAtOnce) {
     ShowDialog();
-    HWND edit = Dialog().Edit1.Handle();
+    HWND edit = Dialog().Find<Edit>(L"Edit1").Handle();
     const StyleColour system_highlight = SystemColour(COLOR_HIGHLIGHT);
     for (const Selecting& c : kSelections) {
         SCOPED_TRACE(c.how);
@@ -725,7 +723,7 @@ public:
 // is up (when the button has also lost the focus to the box), and after the click.
 TEST_F(StylePixels, AClickedButtonKeepsTheStylesLookWhileItsHandlersBoxIsUpAndAfter) {
     RefusingShell shell;
-    HWND button = launcher->Button3.Handle();  // "CONNECT WiFi"
+    HWND button = launcher->Find<Button>(L"Button3").Handle();  // "CONNECT WiFi"
     struct Seen {
         bool shown = false;
         StyleColour face, border;

@@ -1,6 +1,6 @@
 #include "launcher/dial_failure_text.h"
 
-#include "app/failure_text.h"
+#include "platform/failure_text.h"
 
 #include <gtest/gtest.h>
 

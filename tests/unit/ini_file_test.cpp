@@ -178,15 +178,15 @@ TEST(IniReaderTest, ReadsSectionsEntriesAndLineEnds) {
         "Other=\"a=b\"\r\n"
         "[obj: c]\r\n"
         "Key=\"second section\"\r\n";
-    TcxIniFileReader reader(BytesOf("\xEF\xBB\xBF" + text), StandInConventions());
+    IniReader reader(BytesOf("\xEF\xBB\xBF" + text), StandInConventions());
     reader.Start();
     EXPECT_EQ(reader.Version(), 2);
 
     std::vector<std::wstring> keys{L"stale"};
     reader.ReadProperties(L"OBJ", L"c", keys);
     EXPECT_EQ(keys, (std::vector<std::wstring>{L"", L"Key", L"key", L"Other"}));
-    EXPECT_EQ(reader.ReadProperty(L"Obj", L"C", L"KEY").Text, L"v");
-    EXPECT_EQ(reader.ReadProperty(L"Obj", L"C", L"Other").Text, L"a=b");
+    EXPECT_EQ(reader.ReadProperty(L"Obj", L"C", L"KEY").text, L"v");
+    EXPECT_EQ(reader.ReadProperty(L"Obj", L"C", L"Other").text, L"a=b");
     EXPECT_EQ(reader.ReadProperty(L"Obj", L"C", L"Missing"), IniValue{});
     EXPECT_EQ(reader.ReadProperty(L"Nobody", L"C", L"Key"), IniValue{});
     reader.ReadProperties(L"orphan", L"", keys);
@@ -209,11 +209,11 @@ TEST(IniReaderTest, ReadsTheVersion) {
         {"", -1},
     };
     for (const auto& c : cases) {
-        TcxIniFileReader reader(BytesOf(c.text), StandInConventions());
+        IniReader reader(BytesOf(c.text), StandInConventions());
         reader.Start();
         EXPECT_EQ(reader.Version(), c.version) << c.text;
     }
-    TcxIniFileReader empty(std::nullopt, StandInConventions());
+    IniReader empty(std::nullopt, StandInConventions());
     empty.Start();
     EXPECT_EQ(empty.Version(), -1);
 }
@@ -227,18 +227,17 @@ const std::string kLoaded =
     "[Edit1 : spaced]\r\nloose line\r\n"
     "[Foreign]\r\n";
 
-void WriteEdit1(TcxIniFileWriter& writer) {
+void WriteEdit1(IniWriter& writer) {
     writer.Start();
     writer.Erase(L"Edit1");
     writer.BeginWriteObject(L"Edit1", L"TcxPropertiesStoreComponent");
     writer.WriteProperty(L"Edit1", L"TcxPropertiesStoreComponent", L"Text", L"first");
     writer.WriteProperty(L"Edit1", L"TcxPropertiesStoreComponent", L"Hint", L"a\tb");
     writer.WriteProperty(L"Edit1", L"TcxPropertiesStoreComponent", L"TEXT", L"C:\\VPN");
-    writer.EndWriteObject();
 }
 
 TEST(IniWriterTest, UpdatesLoadedContent) {
-    TcxIniFileWriter writer(BytesOf(kLoaded), false, Latin1);
+    IniWriter writer(BytesOf(kLoaded), false, Latin1);
     WriteEdit1(writer);
     EXPECT_EQ(Utf8Text(writer.Finish()),
               "\xEF\xBB\xBF"
@@ -251,7 +250,7 @@ TEST(IniWriterTest, UpdatesLoadedContent) {
 
 TEST(IniWriterTest, ReCreateStartsFromNothing) {
     for (const std::optional<Bytes>& content : {std::optional<Bytes>(BytesOf(kLoaded)), std::optional<Bytes>()}) {
-        TcxIniFileWriter writer(content, true, Latin1);
+        IniWriter writer(content, true, Latin1);
         WriteEdit1(writer);
         EXPECT_EQ(Utf8Text(writer.Finish()),
                   "\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n"
@@ -261,7 +260,7 @@ TEST(IniWriterTest, ReCreateStartsFromNothing) {
 
 TEST(IniWriterTest, LoadingInvalidUtf8Fails) {
     for (bool reCreate : {false, true}) {
-        EXPECT_THROW(TcxIniFileWriter(BytesOf("\xEF\xBB\xBF[Main]\r\n\xC0\xAF"), reCreate, Latin1), Failure);
+        EXPECT_THROW(IniWriter(BytesOf("\xEF\xBB\xBF[Main]\r\n\xC0\xAF"), reCreate, Latin1), Failure);
     }
 }
 

@@ -13,7 +13,7 @@
 
 #include "platform/failure.h"
 #include "settings/ini_file.h"
-#include "settings/properties_store.h"
+#include "settings/settings_store.h"
 #include "tests/unit/failure_of.h"
 #include "tests/unit/settings_test_support.h"
 
@@ -26,8 +26,8 @@ const std::wstring kInvalidElement = L"Invalid property element: ";
 // The dialog's bindings with a second check box in the middle, so a failure can follow assignments.
 struct Form {
     explicit Form(const std::wstring& path) {
-        for (FakeControl& control : controls) store.Components.push_back({&control, {control.Property()}});
-        store.StorageName = path;
+        for (FakeControl& control : controls) store.bindings.push_back({&control, {control.Property()}});
+        store.path = path;
     }
     // Empty when both hold the same values, else the first difference.
     std::string Difference(const Form& other) const {
@@ -47,7 +47,7 @@ struct Form {
         {L"Edit2", L"Text", PropertyKind::Text},           {L"CheckBox3", L"Checked", PropertyKind::Boolean},
         {L"Edit3", L"Text", PropertyKind::Text},           {L"Edit4", L"Text", PropertyKind::Text},
         {L"Edit5", L"Text", PropertyKind::Text}};
-    TcxPropertiesStore store;
+    SettingsStore store;
 };
 
 
@@ -72,7 +72,7 @@ protected:
     std::mt19937 random{20240611};
     TempFolder folder;
     std::wstring path = folder.File(L"setup_a.ini");
-    std::wstring copyPath = folder.File(L"copy.ini");
+    std::wstring copy_path = folder.File(L"copy.ini");
 
     std::size_t Below(std::size_t limit) { return limit == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, limit - 1)(random); }
 
@@ -103,13 +103,13 @@ protected:
         return ReadBytes(path);
     }
 
-    static std::string AsUtf16(const std::string& utf8File, bool bigEndian) {
+    static std::string AsUtf16(const std::string& utf8File, bool big_endian) {
         const std::wstring text = DecodeIniBytes(std::vector<std::uint8_t>(utf8File.begin(), utf8File.end()), nullptr);
-        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
         for (wchar_t c : text) {
             const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
-            bytes += bigEndian ? high : low;
-            bytes += bigEndian ? low : high;
+            bytes += big_endian ? high : low;
+            bytes += big_endian ? low : high;
         }
         return bytes;
     }
@@ -171,9 +171,9 @@ protected:
             for (const FakeControl& control : form.controls) {
                 if (HasLoneSurrogate(control.text)) return;
             }
-            form.store.StorageName = copyPath;
+            form.store.path = copy_path;
             form.store.StoreTo(true);
-            Form again(copyPath);
+            Form again(copy_path);
             again.store.RestoreFrom();
             EXPECT_EQ(again.Difference(form), "");
         } else if (*failure == kInvalidUtf8) {
@@ -239,11 +239,11 @@ TEST_F(IniFuzzTest, HugeLinesSectionsAndFiles) {
     ASSERT_GT(big.size(), 4000000u);
     // Read by the file's reader itself: the whole text, every entry of the forty thousand sections indexed.
     const auto none = [](std::wstring_view) { return std::optional<std::wstring>(); };
-    TcxIniFileReader reader(std::vector<std::uint8_t>(big.begin(), big.end()),
+    IniReader reader(std::vector<std::uint8_t>(big.begin(), big.end()),
                             {[](std::string_view bytes) { return std::wstring(bytes.begin(), bytes.end()); }, none, none});
     reader.Start();
     const auto text = [&](const wchar_t* object) {
-        return reader.ReadProperty(object, L"TcxPropertiesStoreComponent", L"Text").Text;
+        return reader.ReadProperty(object, L"TcxPropertiesStoreComponent", L"Text").text;
     };
     EXPECT_EQ(text(L"Edit1"), L"first");
     EXPECT_EQ(text(L"Edit2"), std::wstring(1000000, L'9'));

@@ -2,7 +2,7 @@
 // Shared by the settings tests: a stand-in control and the worked example file.
 #include "tests/unit/failure_of.h"
 #include "tests/unit/files_test_support.h"
-#include "settings/properties_store.h"
+#include "settings/settings_store.h"
 
 #include <filesystem>
 #include <fstream>
@@ -16,7 +16,7 @@ class FakeControl : public PropertyOwner {
 public:
     FakeControl(std::wstring name, std::wstring property, PropertyKind kind)
         : name_(std::move(name)), property_(std::move(property)), kind_(kind) {}
-    std::wstring ComponentName() const override { return name_; }
+    std::wstring Name() const override { return name_; }
     std::optional<PropertyKind> PropertyKindOf(std::wstring_view name) const override {
         return name == property_ ? std::optional(kind_) : std::nullopt;
     }

@@ -1,4 +1,4 @@
-#include "settings/properties_store.h"
+#include "settings/settings_store.h"
 
 #include <windows.h>
 
@@ -24,36 +24,36 @@ namespace {
 // The settings dialog's six bound controls.
 struct Dialog {
     explicit Dialog(const std::wstring& path) {
-        store.StorageName = path;
-        store.Components = {{&CheckBox2, {L"Checked"}}, {&Edit1, {L"Text"}}, {&Edit2, {L"Text"}},
-                            {&Edit3, {L"Text"}},        {&Edit4, {L"Text"}}, {&Edit5, {L"Text"}}};
+        store.path = path;
+        store.bindings = {{&use_vpn, {L"Checked"}}, {&wifi_network, {L"Text"}}, {&vpn_entry, {L"Text"}},
+                            {&vpn_user, {L"Text"}},        {&vpn_password, {L"Text"}}, {&server_address, {L"Text"}}};
     }
     void FillWorkedExample() {
-        CheckBox2.checked = true;
-        Edit1.text = L"Office", Edit2.text = L"Work", Edit3.text = L"ali", Edit4.text = L"", Edit5.text = L"10.0.0.5:3389";
+        use_vpn.checked = true;
+        wifi_network.text = L"Office", vpn_entry.text = L"Work", vpn_user.text = L"ali", vpn_password.text = L"", server_address.text = L"10.0.0.5:3389";
     }
     int Assignments() const {
         int total = 0;
-        for (const FakeControl* control : {&CheckBox2, &Edit1, &Edit2, &Edit3, &Edit4, &Edit5}) total += control->assignments;
+        for (const FakeControl* control : {&use_vpn, &wifi_network, &vpn_entry, &vpn_user, &vpn_password, &server_address}) total += control->assignments;
         return total;
     }
-    FakeControl CheckBox2{L"CheckBox2", L"Checked", PropertyKind::Boolean};
-    FakeControl Edit1{L"Edit1", L"Text", PropertyKind::Text}, Edit2{L"Edit2", L"Text", PropertyKind::Text},
-        Edit3{L"Edit3", L"Text", PropertyKind::Text}, Edit4{L"Edit4", L"Text", PropertyKind::Text},
-        Edit5{L"Edit5", L"Text", PropertyKind::Text};
-    TcxPropertiesStore store;
+    FakeControl use_vpn{L"CheckBox2", L"Checked", PropertyKind::Boolean};
+    FakeControl wifi_network{L"Edit1", L"Text", PropertyKind::Text}, vpn_entry{L"Edit2", L"Text", PropertyKind::Text},
+        vpn_user{L"Edit3", L"Text", PropertyKind::Text}, vpn_password{L"Edit4", L"Text", PropertyKind::Text},
+        server_address{L"Edit5", L"Text", PropertyKind::Text};
+    SettingsStore store;
 };
 
 
 
 
-class PropertiesStoreTest : public testing::Test {
+class SettingsStoreTest : public testing::Test {
 protected:
     TempFolder folder;
     std::wstring path = folder.File(L"setup_a.ini");
 };
 
-TEST_F(PropertiesStoreTest, WritesTheWorkedExampleByteForByte) {
+TEST_F(SettingsStoreTest, WritesTheWorkedExampleByteForByte) {
     Dialog dialog(path);
     dialog.FillWorkedExample();
     dialog.store.StoreTo(true);
@@ -69,16 +69,16 @@ TEST_F(PropertiesStoreTest, WritesTheWorkedExampleByteForByte) {
 
     Dialog restored(path);
     restored.store.RestoreFrom();
-    EXPECT_TRUE(restored.CheckBox2.checked);
-    EXPECT_EQ(restored.Edit1.text, L"Office");
-    EXPECT_EQ(restored.Edit2.text, L"Work");
-    EXPECT_EQ(restored.Edit3.text, L"ali");
-    EXPECT_EQ(restored.Edit4.text, L"");
-    EXPECT_EQ(restored.Edit5.text, L"10.0.0.5:3389");
-    EXPECT_EQ(restored.Edit4.assignments, 1);
+    EXPECT_TRUE(restored.use_vpn.checked);
+    EXPECT_EQ(restored.wifi_network.text, L"Office");
+    EXPECT_EQ(restored.vpn_entry.text, L"Work");
+    EXPECT_EQ(restored.vpn_user.text, L"ali");
+    EXPECT_EQ(restored.vpn_password.text, L"");
+    EXPECT_EQ(restored.server_address.text, L"10.0.0.5:3389");
+    EXPECT_EQ(restored.vpn_password.assignments, 1);
 }
 
-TEST_F(PropertiesStoreTest, EscapesTextsAndRestoresThem) {
+TEST_F(SettingsStoreTest, EscapesTextsAndRestoresThem) {
     const struct {
         std::wstring text;
         std::string line;
@@ -91,20 +91,20 @@ TEST_F(PropertiesStoreTest, EscapesTextsAndRestoresThem) {
     for (const auto& c : cases) {
         Dialog dialog(path);
         dialog.FillWorkedExample();
-        dialog.Edit1.text = c.text;
+        dialog.wifi_network.text = c.text;
         dialog.store.StoreTo(true);
         EXPECT_NE(ReadBytes(path).find("[Edit1: TcxPropertiesStoreComponent]\r\n=\r\n" + c.line + "\r\n\r\n"),
                   std::string::npos)
             << c.line;
 
         Dialog restored(path);
-        restored.Edit1.text = L"before";
+        restored.wifi_network.text = L"before";
         restored.store.RestoreFrom();
-        EXPECT_EQ(restored.Edit1.text, c.text) << c.line;
+        EXPECT_EQ(restored.wifi_network.text, c.text) << c.line;
     }
 }
 
-TEST_F(PropertiesStoreTest, ReadsHandWrittenFiles) {
+TEST_F(SettingsStoreTest, ReadsHandWrittenFiles) {
     const std::string main = "[Main]\r\nVersion=2\r\n";
     const std::string box = "[CheckBox2: TcxPropertiesStoreComponent]\r\n";
     const std::string edit = "[Edit1: TcxPropertiesStoreComponent]\r\n";
@@ -135,19 +135,19 @@ TEST_F(PropertiesStoreTest, ReadsHandWrittenFiles) {
     for (const auto& c : cases) {
         WriteBytes(path, kMark + c.file);
         Dialog dialog(path);
-        dialog.Edit1.text = L"before";
+        dialog.wifi_network.text = L"before";
         dialog.store.RestoreFrom();
-        EXPECT_EQ(dialog.CheckBox2.assignments, c.checked ? 1 : 0) << c.what;
+        EXPECT_EQ(dialog.use_vpn.assignments, c.checked ? 1 : 0) << c.what;
         if (c.checked) {
-            EXPECT_EQ(dialog.CheckBox2.checked, *c.checked) << c.what;
+            EXPECT_EQ(dialog.use_vpn.checked, *c.checked) << c.what;
         }
-        EXPECT_EQ(dialog.Edit1.text, c.text.value_or(L"before")) << c.what;
-        EXPECT_EQ(dialog.Edit1.assignments, c.text ? 1 : 0) << c.what;
+        EXPECT_EQ(dialog.wifi_network.text, c.text.value_or(L"before")) << c.what;
+        EXPECT_EQ(dialog.wifi_network.assignments, c.text ? 1 : 0) << c.what;
         EXPECT_EQ(dialog.Assignments(), (c.checked ? 1 : 0) + (c.text ? 1 : 0)) << c.what;
     }
 }
 
-TEST_F(PropertiesStoreTest, StoreDropsWhatItDidNotWriteWhenReCreating) {
+TEST_F(SettingsStoreTest, StoreDropsWhatItDidNotWriteWhenReCreating) {
     WriteBytes(path, std::string(kMark) +
                          "; notes\r\n[Main]\r\nVersion=1\r\nNote=x\r\n[Other]\r\nA=1\r\n"
                          "[Edit1: TcxPropertiesStoreComponent]\r\nText=\"stale\"\r\nExtra=1\r\n");
@@ -157,7 +157,7 @@ TEST_F(PropertiesStoreTest, StoreDropsWhatItDidNotWriteWhenReCreating) {
     EXPECT_EQ(ReadBytes(path), kWorkedExample);
 }
 
-TEST_F(PropertiesStoreTest, StoreKeepsOtherObjectsWithoutReCreating) {
+TEST_F(SettingsStoreTest, StoreKeepsOtherObjectsWithoutReCreating) {
     WriteBytes(path, std::string(kMark) +
                          "[Main]\r\nVersion=1\r\nNote=x\r\n; dropped\r\n"
                          "[Edit10: TcxPropertiesStoreComponent]\r\n=\r\nText=\"ten\"\r\n"
@@ -172,21 +172,21 @@ TEST_F(PropertiesStoreTest, StoreKeepsOtherObjectsWithoutReCreating) {
                                    kWorkedExample.substr(std::string_view("\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n").size()));
 }
 
-TEST_F(PropertiesStoreTest, ReadsUtf16FilesAndRewritesThemAsUtf8) {
+TEST_F(SettingsStoreTest, ReadsUtf16FilesAndRewritesThemAsUtf8) {
     const std::wstring text = L"[Main]\r\nVersion=2\r\n\r\n[Edit1: TcxPropertiesStoreComponent]\r\n=\r\n"
                               L"Text=\"Caf\u00E9 \u0627 \xD83D\xDE00\"\r\n\r\n";
-    for (bool bigEndian : {false, true}) {
-        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (bool big_endian : {false, true}) {
+        std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
         for (wchar_t c : text) {
             const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
-            bytes += bigEndian ? high : low;
-            bytes += bigEndian ? low : high;
+            bytes += big_endian ? high : low;
+            bytes += big_endian ? low : high;
         }
         WriteBytes(path, bytes);
         Dialog dialog(path);
-        dialog.store.Components.resize(2);
+        dialog.store.bindings.resize(2);
         dialog.store.RestoreFrom();
-        EXPECT_EQ(dialog.Edit1.text, L"Caf\u00E9 \u0627 \xD83D\xDE00");
+        EXPECT_EQ(dialog.wifi_network.text, L"Caf\u00E9 \u0627 \xD83D\xDE00");
         dialog.store.StoreTo(false);
         EXPECT_EQ(ReadBytes(path), std::string(kMark) +
                                        "[Main]\r\nVersion=2\r\n\r\n"
@@ -202,15 +202,15 @@ void ExpectAnsiFileReadAndRewritten(const std::string& value, const std::wstring
     const std::wstring path = folder.File(L"setup_a.ini");
     WriteBytes(path, "[Main]\r\nVersion=2\r\n[Edit1: TcxPropertiesStoreComponent]\r\nText=\"" + value + "\"\r\n");
     Dialog dialog(path);
-    dialog.store.Components = {{&dialog.Edit1, {L"Text"}}};
+    dialog.store.bindings = {{&dialog.wifi_network, {L"Text"}}};
     dialog.store.RestoreFrom();
-    EXPECT_EQ(dialog.Edit1.text, text);
+    EXPECT_EQ(dialog.wifi_network.text, text);
     dialog.store.StoreTo(false);
     EXPECT_EQ(ReadBytes(path), std::string(kMark) + "[Main]\r\nVersion=2\r\n\r\n"
                                    "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"" + utf8 + "\"\r\n\r\n");
 }
 
-TEST(CodePage1252PropertiesStoreTest, ReadsAnsiFile) {
+TEST(CodePage1252SettingsStoreTest, ReadsAnsiFile) {
     KAVLO_REQUIRE_CODE_PAGE(1252);
     ExpectAnsiFileReadAndRewritten("Caf\xE9", L"Caf\u00E9", "Caf\xC3\xA9");
 }
@@ -251,7 +251,7 @@ TEST(UserLocaleNumbersAndDates, ReadAndWrittenBackInTheUsersLocale) {
                              c.written + "\r\n");
         Dialog dialog(path);
         dialog.store.RestoreFrom();
-        EXPECT_EQ(dialog.Edit1.text, c.shown);
+        EXPECT_EQ(dialog.wifi_network.text, c.shown);
         dialog.store.StoreTo(true);
         EXPECT_NE(ReadBytes(path).find("[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"" + WideToUtf8(c.shown) + "\"\r\n"),
                   std::string::npos);
@@ -262,16 +262,16 @@ TEST(UserLocaleNumbersAndDates, ReadAndWrittenBackInTheUsersLocale) {
     }
     EXPECT_GT(checked, 0) << "no cases for the user's locale " << testing::PrintToString(std::wstring(locale));
 }
-TEST(CodePage1256PropertiesStoreTest, ReadsAnsiFile) {
+TEST(CodePage1256SettingsStoreTest, ReadsAnsiFile) {
     KAVLO_REQUIRE_CODE_PAGE(1256);
     ExpectAnsiFileReadAndRewritten("\xC7\xE1 x", L"\u0627\u0644 x", "\xD8\xA7\xD9\x84 x");
 }
-TEST(CodePage65001PropertiesStoreTest, ReadsAnsiFile) {
+TEST(CodePage65001SettingsStoreTest, ReadsAnsiFile) {
     KAVLO_REQUIRE_CODE_PAGE(65001);
     ExpectAnsiFileReadAndRewritten("Caf\xC3\xA9", L"Caf\u00E9", "Caf\xC3\xA9");
 }
 
-TEST_F(PropertiesStoreTest, BadCheckedValueFailsBeforeAnyControlChanges) {
+TEST_F(SettingsStoreTest, BadCheckedValueFailsBeforeAnyControlChanges) {
     const struct {
         std::string raw;
         std::wstring shown;
@@ -286,19 +286,19 @@ TEST_F(PropertiesStoreTest, BadCheckedValueFailsBeforeAnyControlChanges) {
     }
 }
 
-TEST_F(PropertiesStoreTest, BadBooleanStopsTheRestoreWhereItStands) {
+TEST_F(SettingsStoreTest, BadBooleanStopsTheRestoreWhereItStands) {
     FakeControl late(L"CheckBox3", L"Checked", PropertyKind::Boolean);
     WriteBytes(path, kWorkedExample + "[CheckBox3: TcxPropertiesStoreComponent]\r\nChecked=\"no\"\r\n");
     Dialog dialog(path);
-    dialog.store.Components.insert(dialog.store.Components.begin() + 3, {&late, {L"Checked"}});
+    dialog.store.bindings.insert(dialog.store.bindings.begin() + 3, {&late, {L"Checked"}});
     EXPECT_EQ(FailureOf([&] { dialog.store.RestoreFrom(); }), L"Invalid property element: no");
-    EXPECT_TRUE(dialog.CheckBox2.checked);
-    EXPECT_EQ(dialog.Edit2.text, L"Work");
-    EXPECT_EQ(late.assignments + dialog.Edit3.assignments + dialog.Edit4.assignments + dialog.Edit5.assignments, 0);
+    EXPECT_TRUE(dialog.use_vpn.checked);
+    EXPECT_EQ(dialog.vpn_entry.text, L"Work");
+    EXPECT_EQ(late.assignments + dialog.vpn_user.assignments + dialog.vpn_password.assignments + dialog.server_address.assignments, 0);
 }
 
 // Restoring and keeping other objects' sections must decode the file, and fail; writing it anew need not.
-TEST_F(PropertiesStoreTest, InvalidUtf8FailsToBeReadAndIsWrittenAnew) {
+TEST_F(SettingsStoreTest, InvalidUtf8FailsToBeReadAndIsWrittenAnew) {
     const std::string file = std::string(kMark) + "[Main]\r\nVersion=2\r\n[Edit1: TcxPropertiesStoreComponent]\r\nText=\"\xED\xA0\x80\"\r\n";
     WriteBytes(path, file);
     const std::wstring message = L"No mapping for the Unicode character exists in the target multi-byte code page";
@@ -314,7 +314,7 @@ TEST_F(PropertiesStoreTest, InvalidUtf8FailsToBeReadAndIsWrittenAnew) {
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"setup_a.ini"});
 }
 
-TEST_F(PropertiesStoreTest, FileHeldOpenWithoutSharingFailsBothWays) {
+TEST_F(SettingsStoreTest, FileHeldOpenWithoutSharingFailsBothWays) {
     WriteBytes(path, kWorkedExample);
     Dialog dialog(path);
     {
@@ -324,7 +324,7 @@ TEST_F(PropertiesStoreTest, FileHeldOpenWithoutSharingFailsBothWays) {
         EXPECT_EQ(FailureOf([&] { dialog.store.RestoreFrom(); }).substr(0, prefix.size()), prefix);
         EXPECT_EQ(dialog.Assignments(), 0);
         dialog.FillWorkedExample();
-        dialog.Edit1.text = L"changed";
+        dialog.wifi_network.text = L"changed";
         const std::wstring replacing = L"Cannot create file \"" + path + L"\". ";
         EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(true); }).substr(0, replacing.size()), replacing);
         CloseHandle(held);
@@ -333,21 +333,21 @@ TEST_F(PropertiesStoreTest, FileHeldOpenWithoutSharingFailsBothWays) {
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"setup_a.ini"});
 }
 
-TEST_F(PropertiesStoreTest, ReadOnlyFileIsLeftAsItWas) {
+TEST_F(SettingsStoreTest, ReadOnlyFileIsLeftAsItWas) {
     WriteBytes(path, kWorkedExample);
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
     Dialog dialog(path);
-    dialog.Edit1.text = L"changed";
+    dialog.wifi_network.text = L"changed";
     const std::wstring prefix = L"Cannot create file \"" + path + L"\". ";
     EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(true); }).substr(0, prefix.size()), prefix);
     EXPECT_EQ(ReadBytes(path), kWorkedExample);
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"setup_a.ini"});
 }
 
-TEST_F(PropertiesStoreTest, WriteStoppingShortLeavesTheOldFile) {
+TEST_F(SettingsStoreTest, WriteStoppingShortLeavesTheOldFile) {
     WriteBytes(path, kWorkedExample);
     Dialog dialog(path);
-    dialog.Edit1.text = L"changed";
+    dialog.wifi_network.text = L"changed";
     SetWriteLimitForTests(100);
     const std::wstring message = FailureOf([&] { dialog.store.StoreTo(true); });
     SetWriteLimitForTests(std::nullopt);
@@ -356,23 +356,23 @@ TEST_F(PropertiesStoreTest, WriteStoppingShortLeavesTheOldFile) {
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"setup_a.ini"});
 }
 
-TEST_F(PropertiesStoreTest, MissingFileOrNoBindingsDoNothing) {
+TEST_F(SettingsStoreTest, MissingFileOrNoBindingsDoNothing) {
     Dialog dialog(path);
     dialog.FillWorkedExample();
     dialog.store.RestoreFrom();
     EXPECT_EQ(dialog.Assignments(), 0);
-    dialog.store.Components.clear();
+    dialog.store.bindings.clear();
     dialog.store.StoreTo(true);
     EXPECT_TRUE(folder.Names().empty());
 }
 
-TEST_F(PropertiesStoreTest, NamesObjectsByPositionAndFileByStoreName) {
+TEST_F(SettingsStoreTest, NamesObjectsByPositionAndFileByStoreName) {
     FakeControl unnamed(L"", L"Text", PropertyKind::Text), edit(L"Edit1", L"Text", PropertyKind::Text);
     unnamed.text = L"u";
     edit.text = L"e";
-    TcxPropertiesStore store;
-    store.Name = L"store.ini";
-    store.Components = {{nullptr, {L"Text"}}, {&unnamed, {L"Text", L"Hint"}}, {&edit, {L"Hint", L"Text"}}};
+    SettingsStore store;
+    store.path = L"store.ini";
+    store.bindings = {{nullptr, {L"Text"}}, {&unnamed, {L"Text", L"Hint"}}, {&edit, {L"Hint", L"Text"}}};
 
     wchar_t previous[MAX_PATH + 1];
     GetCurrentDirectoryW(MAX_PATH + 1, previous);

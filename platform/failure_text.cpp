@@ -1,4 +1,4 @@
-#include "app/failure_text.h"
+#include "platform/failure_text.h"
 
 std::wstring FailureBoxText(const Failure& failure) {
     std::wstring text = failure.message();

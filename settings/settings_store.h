@@ -11,7 +11,7 @@ enum class PropertyKind { Boolean, Text };
 class PropertyOwner {
 public:
     virtual ~PropertyOwner() = default;
-    virtual std::wstring ComponentName() const = 0;                                        // may be empty
+    virtual std::wstring Name() const = 0;                                                 // may be empty
     virtual std::optional<PropertyKind> PropertyKindOf(std::wstring_view name) const = 0;  // nullopt: no such property
     virtual bool GetBoolean(std::wstring_view name) const = 0;
     virtual std::wstring GetText(std::wstring_view name) const = 0;
@@ -19,17 +19,16 @@ public:
     virtual void SetText(std::wstring_view name, const std::wstring& value) = 0;
 };
 
-struct TcxPropertiesStoreComponent {
-    PropertyOwner* Component = nullptr;
-    std::vector<std::wstring> Properties;
+// One control and the names of its properties that the store keeps.
+struct StoreBinding {
+    PropertyOwner* control = nullptr;
+    std::vector<std::wstring> properties;
 };
 
-class TcxPropertiesStore {
+class SettingsStore {
 public:
-    std::vector<TcxPropertiesStoreComponent> Components;  // in the order they are stored and restored
-    std::wstring StorageName;                             // the file's full path
-    bool Active = false;                                  // kept false: the store acts only when called
-    std::wstring Name = L"cxPropertiesStore1";            // the file name when StorageName is empty
+    std::vector<StoreBinding> bindings;  // in the order they are stored and restored
+    std::wstring path;                   // the file; a relative path is taken from the current folder
 
     // Assigns the file's values to the bound properties, binding by binding. Nothing is validated ahead: a value a
     // property cannot take fails the restore there, after the earlier bindings were assigned.
@@ -38,11 +37,11 @@ public:
     void RestoreFrom();
 
     // Writes every bound property; the file is replaced once, whole, or left as it was on any failure.
-    // AReCreate drops what the file held without reading it; otherwise sections of other objects are kept.
-    void StoreTo(bool AReCreate);
+    // `recreate` drops what the file held without reading it; otherwise sections of other objects are kept.
+    void StoreTo(bool recreate);
 
     // A binding's section name begins with this: its control's name, else "Component" and its zero-based position.
-    static std::wstring ObjectNameOf(const TcxPropertiesStoreComponent& binding, std::size_t position);
+    static std::wstring ObjectNameOf(const StoreBinding& binding, std::size_t position);
 
 private:
     std::wstring FilePath() const;

@@ -1,0 +1,43 @@
+#pragma once
+// The launcher window: "Start", the "VPN" box, the two Wi-Fi buttons, the logo, the close glyph and "FILE".
+#include "launcher/process_watch.h"
+#include "ui/form.h"
+
+class SettingsDialog;
+
+class LauncherWindow : public Form {
+public:
+    // `command_owner` owns the commands the launcher hands to the shell (the program's hidden window).
+    LauncherWindow(FormOwner& owner, HWND command_owner);
+
+    // The handlers its layout binds.
+    void OpenSettings();
+    void Exit();
+    void Start();
+    void JoinWifi();
+    void LeaveWifi();
+    void UseVpnChanged();
+    void Closing(CloseAction& action);
+
+    // The settings dialog while it lives; empty once the launcher has closed.
+    SettingsDialog* Settings() const { return settings_; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+private:
+    FormHandlers Handlers();
+    void DialEnded(WPARAM number);
+    void WifiJoinEnded(WPARAM number);
+    void WifiLeaveEnded(WPARAM number);
+
+    HWND command_owner_;
+    CheckBox& use_vpn_;
+    Button& start_;
+    Button& join_wifi_;
+    Button& leave_wifi_;
+    SettingsDialog* settings_ = nullptr;  // owned by the application
+    ProcessWatch dials_;       // the dials of "Start" still running
+    ProcessWatch wifi_join_;   // the latest run of "CONNECT WiFi"
+    ProcessWatch wifi_leave_;  // the latest run of "DISCONNECT WiFi"
+};

@@ -1,0 +1,39 @@
+#pragma once
+// The settings dialog: it holds the six connection settings in its controls for the whole run.
+#include "settings/control_properties.h"
+#include "settings/settings_store.h"
+#include "ui/form.h"
+
+#include <memory>
+#include <vector>
+
+class SettingsDialog : public Form {
+public:
+    explicit SettingsDialog(FormOwner& owner);
+
+    // The settings as the controls hold them now, saved or not.
+    std::wstring WifiNetwork() const { return wifi_network_.Text(); }
+    std::wstring ServerAddress() const { return server_address_.Text(); }
+    bool UsesVpn() const { return use_vpn_.Checked(); }
+    std::wstring VpnEntry() const { return vpn_entry_.Text(); }
+    std::wstring VpnUser() const { return vpn_user_.Text(); }
+    std::wstring VpnPassword() const { return vpn_password_.Text(); }
+
+    // The handlers its layout binds.
+    void Save();
+    void Cancel();
+
+private:
+    FormHandlers Handlers();
+
+    Edit& wifi_network_;
+    Edit& server_address_;
+    CheckBox& use_vpn_;
+    Edit& vpn_entry_;
+    Edit& vpn_user_;
+    Edit& vpn_password_;
+    Memo& rdp_template_;  // the connection file's template, hidden
+    Memo& rdp_text_;      // the connection file's text, made from the template on "Save", hidden
+    SettingsStore store_;
+    std::vector<std::unique_ptr<ControlProperties>> bound_controls_;
+};

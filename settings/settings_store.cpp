@@ -1,0 +1,103 @@
+#include "settings/settings_store.h"
+
+#include <algorithm>
+
+#include "platform/failure.h"
+#include "platform/files.h"
+#include "platform/locale_values.h"
+#include "platform/text.h"
+#include "settings/ini_file.h"
+
+namespace {
+
+const wchar_t kClassName[] = L"TcxPropertiesStoreComponent";
+// A settings file is a few hundred bytes; anything far larger is not one, and is not read into memory whole.
+constexpr std::size_t kLargestFile = 1024 * 1024;
+
+IniConventions UserIniConventions() {
+    return {
+        [](std::string_view bytes) { return AnsiToWide(bytes); },
+        UserLocaleNumberText,
+        UserLocaleDateText,
+    };
+}
+
+bool IsBooleanText(const std::wstring& text, std::wstring_view word) {
+    return text.size() == word.size() &&
+           std::equal(text.begin(), text.end(), word.begin(), [](wchar_t a, wchar_t b) {
+               return (a >= L'a' && a <= L'z' ? a - 32 : a) == (b >= L'a' && b <= L'z' ? b - 32 : b);
+           });
+}
+
+void Assign(PropertyOwner& control, const std::wstring& name, PropertyKind kind, const IniValue& value) {
+    if (kind == PropertyKind::Text) {
+        // An edit window ends its text at the first null character; so does the text it holds before it has one.
+        control.SetText(name, value.text.substr(0, value.text.find(L'\0')));
+    } else if (IsBooleanText(value.text, L"True")) {
+        control.SetBoolean(name, true);
+    } else if (IsBooleanText(value.text, L"False")) {
+        control.SetBoolean(name, false);
+    } else {
+        throw Failure(L"Invalid property element: " + value.text);
+    }
+}
+
+}  // namespace
+
+std::wstring SettingsStore::ObjectNameOf(const StoreBinding& binding, std::size_t position) {
+    std::wstring name = binding.control != nullptr ? binding.control->Name() : std::wstring();
+    return name.empty() ? L"Component" + std::to_wstring(position) : name;
+}
+
+std::wstring SettingsStore::FilePath() const {
+    return FullPathOf(path);
+}
+
+void SettingsStore::RestoreFrom() {
+    const std::wstring path = FilePath();
+    IniReader reader(ReadWholeFile(path, kLargestFile), UserIniConventions());
+    std::vector<std::wstring> keys;
+    for (std::size_t position = 0; position < bindings.size(); ++position) {
+        if (!FileExists(path)) continue;
+        const StoreBinding& binding = bindings[position];
+        const std::wstring object_name = ObjectNameOf(binding, position);
+        reader.Start();
+        reader.ReadProperties(object_name, kClassName, keys);
+        // A repeated key reads its first entry again, so it is assigned once; keys no property takes are not read.
+        std::vector<std::wstring> assigned;
+        for (const std::wstring& key : keys) {
+            if (key.empty() || binding.control == nullptr) continue;
+            if (std::find(binding.properties.begin(), binding.properties.end(), key) == binding.properties.end()) continue;
+            if (std::find(assigned.begin(), assigned.end(), key) != assigned.end()) continue;
+            const auto kind = binding.control->PropertyKindOf(key);
+            if (!kind) continue;
+            Assign(*binding.control, key, *kind, reader.ReadProperty(object_name, kClassName, key));
+            assigned.push_back(key);
+        }
+    }
+}
+
+void SettingsStore::StoreTo(bool recreate) {
+    if (bindings.empty()) return;
+    const std::wstring path = FilePath();
+    // Made anew, the file's old content is not even read: a file damaged while the program runs is simply replaced.
+    const auto old_content = recreate ? std::nullopt : ReadWholeFile(path, kLargestFile);
+    IniWriter writer(old_content, recreate, [](std::string_view bytes) { return AnsiToWide(bytes); });
+    for (std::size_t position = 0; position < bindings.size(); ++position) {
+        const StoreBinding& binding = bindings[position];
+        const std::wstring object_name = ObjectNameOf(binding, position);
+        writer.Start();
+        writer.Erase(object_name);
+        writer.BeginWriteObject(object_name, kClassName);
+        for (const std::wstring& name : binding.properties) {
+            if (binding.control == nullptr) break;
+            const auto kind = binding.control->PropertyKindOf(name);
+            if (!kind) continue;
+            const std::wstring value = *kind == PropertyKind::Boolean
+                                           ? std::wstring(binding.control->GetBoolean(name) ? L"True" : L"False")
+                                           : binding.control->GetText(name);
+            writer.WriteProperty(object_name, kClassName, name, value);
+        }
+            }
+    WriteFileSafely(path, writer.Finish());
+}
