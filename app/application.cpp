@@ -9,10 +9,9 @@
 #include "ui/style/style.h"
 #include "ui/window.h"
 
+#include <algorithm>
 #include <objbase.h>
 #include <ole2.h>
-
-#include <algorithm>
 #include <utility>
 
 namespace {
@@ -38,8 +37,8 @@ class Application::HiddenWindow final : public Window {
 public:
     explicit HiddenWindow(Application& application) : application_(application) {}
     void Create(const std::wstring& title) {
-        CreateBound(kApplicationClass, 0, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                    title, RECT{}, nullptr, nullptr);
+        CreateBound(kApplicationClass, 0, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, title,
+                    RECT{}, nullptr, nullptr);
     }
 
 protected:
@@ -138,7 +137,8 @@ void Application::HandleException(std::exception_ptr caught) noexcept {
 void Application::Adopt(std::unique_ptr<Form> form) { forms_.push_back(std::move(form)); }
 
 void Application::DestroyForm(Form& form) {
-    const auto found = std::find_if(forms_.begin(), forms_.end(), [&](const auto& owned) { return owned.get() == &form; });
+    const auto found =
+        std::find_if(forms_.begin(), forms_.end(), [&](const auto& owned) { return owned.get() == &form; });
     if (found == forms_.end()) return;
     std::unique_ptr<Form> destroyed = std::move(*found);
     forms_.erase(found);
@@ -160,8 +160,8 @@ void Application::ExitProcessing() noexcept {
         if (form->Handle() && GetWindow(form->Handle(), GW_OWNER) == Handle()) ShowWindow(form->Handle(), SW_HIDE);
     // The other forms first, the main form last.
     while (!forms_.empty()) {
-        const auto newest = std::find_if(forms_.rbegin(), forms_.rend(),
-                                         [this](const auto& form) { return form.get() != main_form_; });
+        const auto newest =
+            std::find_if(forms_.rbegin(), forms_.rend(), [this](const auto& form) { return form.get() != main_form_; });
         DestroyForm(newest != forms_.rend() ? **newest : *forms_.back());
     }
     window_.reset();

@@ -6,5 +6,4 @@
 #include <string>
 #include <string_view>
 
-std::wstring ApplicationTitle(std::wstring_view module_path,
-                              const std::function<std::wstring(std::wstring)>& to_lower);
+std::wstring ApplicationTitle(std::wstring_view module_path, const std::function<std::wstring(std::wstring)>& to_lower);

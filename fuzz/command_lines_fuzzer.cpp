@@ -1,12 +1,12 @@
 // The command lines: whatever the user typed, each parameter comes back as one argument, exactly, when the
 // started program splits its command line by Windows' argument rules.
+#include "fuzz/fuzz_text.h"
+#include "launcher/command_lines.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-#include "fuzz/fuzz_text.h"
-#include "launcher/command_lines.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The connection text: whatever server the user types, every line of the template but the address lines comes
 // out as it went in.
+#include "fuzz/fuzz_text.h"
+#include "settings/rdp_text.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-#include "fuzz/fuzz_text.h"
-#include "settings/rdp_text.h"
 
 namespace {
 

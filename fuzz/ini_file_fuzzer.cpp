@@ -1,14 +1,14 @@
 // The settings file: any bytes read without a crash or a hang (a damaged file may fail only with a Failure), and a
 // value the writer writes reads back exactly.
+#include "fuzz/fuzz_text.h"
+#include "platform/failure.h"
+#include "settings/ini_file.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "fuzz/fuzz_text.h"
-#include "platform/failure.h"
-#include "settings/ini_file.h"
 
 namespace {
 
@@ -30,8 +30,7 @@ void ReadAnything(const std::vector<std::uint8_t>& bytes) {
         std::vector<std::wstring> keys;
         reader.ReadProperties(L"Edit1", L"TcxPropertiesStoreComponent", keys);
         for (const std::wstring& key : keys) reader.ReadProperty(L"Edit1", L"TcxPropertiesStoreComponent", key);
-    } catch (const Failure&) {
-    }
+    } catch (const Failure&) {}
 }
 
 void WriteAndReadBack(const std::wstring& value) {

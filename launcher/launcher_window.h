@@ -37,7 +37,7 @@ private:
     Button& join_wifi_;
     Button& leave_wifi_;
     SettingsDialog* settings_ = nullptr;  // owned by the application
-    ProcessWatch dials_;       // the dials of "Start" still running
-    ProcessWatch wifi_join_;   // the latest run of "CONNECT WiFi"
-    ProcessWatch wifi_leave_;  // the latest run of "DISCONNECT WiFi"
+    ProcessWatch dials_;                  // the dials of "Start" still running
+    ProcessWatch wifi_join_;              // the latest run of "CONNECT WiFi"
+    ProcessWatch wifi_leave_;             // the latest run of "DISCONNECT WiFi"
 };

@@ -31,7 +31,8 @@ void ReadAvailable(HANDLE pipe, std::string& printed) {
         if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) || available == 0) return;
         DWORD read = 0;
         if (!ReadFile(pipe, buffer, std::min<DWORD>(sizeof buffer, available), &read, nullptr) || read == 0) return;
-        if (printed.size() < kKeptBytes) printed.append(buffer, std::min<std::size_t>(read, kKeptBytes - printed.size()));
+        if (printed.size() < kKeptBytes)
+            printed.append(buffer, std::min<std::size_t>(read, kKeptBytes - printed.size()));
     }
 }
 
@@ -87,6 +88,8 @@ std::optional<ProcessWatch::Outcome> ProcessWatch::Ended(WPARAM number) {
     return Outcome{run->subject, run->exit_code, run->printed, !watched_.empty()};
 }
 
-std::wstring ProcessWatch::LatestSubject() const { return watched_.empty() ? std::wstring() : watched_.back()->subject; }
+std::wstring ProcessWatch::LatestSubject() const {
+    return watched_.empty() ? std::wstring() : watched_.back()->subject;
+}
 
 void ProcessWatch::Stop() { watched_.clear(); }

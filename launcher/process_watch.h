@@ -5,7 +5,6 @@
 #include "platform/shell.h"
 
 #include <windows.h>
-
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,7 +29,7 @@ public:
     struct Outcome {
         std::wstring subject;
         DWORD exit_code = 0;
-        std::string printed;                // the bytes, as the tool wrote them, up to 64 KiB
+        std::string printed;               // the bytes, as the tool wrote them, up to 64 KiB
         bool another_run_watched = false;  // an earlier or later run is still being watched
     };
     // For the posted message: the outcome when the run counts and ended in time; nothing for a run already let go

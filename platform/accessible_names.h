@@ -3,7 +3,6 @@
 // whose caption is never shown. Given through Windows' Dynamic Annotation (IAccPropServices, the name property),
 // so the window text stays as it is. Tests put a recorder in place of Windows.
 #include <windows.h>
-
 #include <functional>
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Owns one kernel handle and closes it.
-#include <utility>
 #include <windows.h>
+#include <utility>
 
 class FileHandle {
 public:

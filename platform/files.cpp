@@ -77,7 +77,8 @@ DWORD RetriedWhileBrieflyLocked(Attempt attempt) {
 void CheckTargetReplaceable(const std::wstring& target, const std::wstring& named) {
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+    if (attributes &
+        (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
         throw CannotCreate(named, ERROR_ACCESS_DENIED);
     const DWORD code = RetriedWhileBrieflyLocked([&]() -> DWORD {
         FileHandle probe(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -110,7 +111,8 @@ std::wstring FinalPathOf(const std::wstring& full_path) {
 FileHandle CreateTemporaryFile(const std::wstring& folder, const std::wstring& named, TemporaryFile& temporary) {
     for (;;) {
         std::wstring name = TemporaryNameIn(folder);
-        FileHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        FileHandle file(
+            CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) {
             temporary.Own(std::move(name));
             return file;
@@ -179,9 +181,9 @@ std::wstring FullPathOf(const std::wstring& name) {
 
 std::wstring SystemErrorText(unsigned long code) {
     wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     const std::unique_ptr<wchar_t, LocalFreer> owner(buffer);
     std::wstring text(length != 0 && buffer != nullptr ? buffer : L"", length);
     while (!text.empty() && (text.back() <= L' ' || text.back() == L'.')) text.pop_back();

@@ -5,7 +5,6 @@
 #include "platform/text.h"
 
 #include <shellapi.h>
-
 #include <string>
 #include <vector>
 
@@ -24,8 +23,8 @@ struct ToolHandles {
 ToolHandles MakeToolHandles(bool read_output) {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     ToolHandles handles;
-    handles.input = FileHandle(CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
-                                           OPEN_EXISTING, 0, nullptr));
+    handles.input = FileHandle(
+        CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr));
     if (read_output) {
         HANDLE read = nullptr, write = nullptr;
         if (CreatePipe(&read, &write, &inheritable, 64 * 1024)) {
@@ -56,7 +55,8 @@ public:
             list_ = list;
     }
     ~InheritedHandles() {
-        if (initialized_) DeleteProcThreadAttributeList(reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data()));
+        if (initialized_)
+            DeleteProcThreadAttributeList(reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data()));
     }
     InheritedHandles(const InheritedHandles&) = delete;
     InheritedHandles& operator=(const InheritedHandles&) = delete;
@@ -121,8 +121,8 @@ public:
     StartedTool StartTool(const wchar_t* program, const wchar_t* parameters, bool read_output) override {
         ToolHandles handles = MakeToolHandles(read_output);
         const std::wstring path = program;
-        FileHandle process = StartProcess<wchar_t, STARTUPINFOEXW>(path, L"\"" + path + L"\" " + parameters, handles,
-                                                                 CreateProcessW);
+        FileHandle process =
+            StartProcess<wchar_t, STARTUPINFOEXW>(path, L"\"" + path + L"\" " + parameters, handles, CreateProcessW);
         if (!process) throw CannotStart(path, GetLastError());
         return {std::move(process), std::move(handles.output_read)};
     }
@@ -130,8 +130,8 @@ public:
     void StartToolA(const char* program, const char* parameters) override {
         ToolHandles handles = MakeToolHandles(false);
         const std::string path = program;
-        FileHandle process = StartProcess<char, STARTUPINFOEXA>(path, "\"" + path + "\" " + parameters, handles,
-                                                              CreateProcessA);
+        FileHandle process =
+            StartProcess<char, STARTUPINFOEXA>(path, "\"" + path + "\" " + parameters, handles, CreateProcessA);
         if (!process) throw CannotStart(AnsiToWide(path), GetLastError());
     }
 

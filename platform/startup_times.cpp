@@ -3,7 +3,6 @@
 #ifdef KAVLO_STARTUP_TIMING
 
 #include <windows.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -21,9 +20,9 @@ struct Row {
 struct Times {
     bool wanted = false;
     std::wstring file;
-    long long entered = 0;          // the counter when the first step began
-    double entered_after_ms = 0;    // ... and how long after the process's creation that was
-    std::vector<int> open;  // rows of the steps running now, outermost first
+    long long entered = 0;        // the counter when the first step began
+    double entered_after_ms = 0;  // ... and how long after the process's creation that was
+    std::vector<int> open;        // rows of the steps running now, outermost first
     std::vector<Row> rows;
 };
 
@@ -109,7 +108,8 @@ void WriteStartupTimes() {
             const int bytes = WideCharToMultiByte(CP_UTF8, 0, row.name, -1, nullptr, 0, nullptr, nullptr);
             std::string utf8(static_cast<std::size_t>(bytes > 0 ? bytes - 1 : 0), '\0');
             WideCharToMultiByte(CP_UTF8, 0, row.name, -1, utf8.data(), bytes, nullptr, nullptr);
-            std::fprintf(file, "| %s%s | %.1f | %d |\n", name.c_str(), utf8.c_str(), Milliseconds(row.ticks), row.times);
+            std::fprintf(file, "| %s%s | %.1f | %d |\n", name.c_str(), utf8.c_str(), Milliseconds(row.ticks),
+                         row.times);
             self(static_cast<int>(i), self);
         }
     };

@@ -25,7 +25,8 @@ std::optional<std::basic_string<Char>> SystemFolder(Query query) {
 }
 
 Failure NoSystemFolder(const std::wstring& file_name) {
-    return Failure(L"Cannot find the system folder to start \"" + file_name + L"\". " + SystemErrorText(GetLastError()));
+    return Failure(L"Cannot find the system folder to start \"" + file_name + L"\". " +
+                   SystemErrorText(GetLastError()));
 }
 }  // namespace
 

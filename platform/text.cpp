@@ -2,8 +2,8 @@
 
 #include "platform/failure.h"
 
-#include <climits>
 #include <windows.h>
+#include <climits>
 
 namespace {
 

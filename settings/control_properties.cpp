@@ -14,12 +14,10 @@ struct Accessor {
 };
 
 const Accessor kAccessors[] = {
-    {L"Checked", PropertyKind::Boolean,
-     [](const Control& c) { return static_cast<const CheckBox&>(c).Checked(); }, nullptr,
-     [](Control& c, bool v) { static_cast<CheckBox&>(c).SetChecked(v); }, nullptr,
+    {L"Checked", PropertyKind::Boolean, [](const Control& c) { return static_cast<const CheckBox&>(c).Checked(); },
+     nullptr, [](Control& c, bool v) { static_cast<CheckBox&>(c).SetChecked(v); }, nullptr,
      [](const Control& c) { return dynamic_cast<const CheckBox*>(&c) != nullptr; }},
-    {L"Text", PropertyKind::Text, nullptr,
-     [](const Control& c) { return static_cast<const Edit&>(c).Text(); }, nullptr,
+    {L"Text", PropertyKind::Text, nullptr, [](const Control& c) { return static_cast<const Edit&>(c).Text(); }, nullptr,
      [](Control& c, const std::wstring& v) { static_cast<Edit&>(c).SetText(v); },
      [](const Control& c) { return dynamic_cast<const Edit*>(&c) != nullptr; }},
 };
@@ -66,7 +64,8 @@ void LoadStoreLayout(const Form& form, const LayoutObject& layout, SettingsStore
         if (dot == std::wstring::npos || dot == 0)
             throw Failure(LayoutError(form.LayoutName(), bind.line, L"Bind needs \"Control.Property\""));
         Control* control = form.FindControl(std::wstring_view(bind.value).substr(0, dot));
-        if (!control) throw Failure(LayoutError(form.LayoutName(), bind.line, L"no control " + bind.value.substr(0, dot)));
+        if (!control)
+            throw Failure(LayoutError(form.LayoutName(), bind.line, L"no control " + bind.value.substr(0, dot)));
         StoreBinding binding;
         owners.push_back(std::make_unique<ControlProperties>(*control));
         binding.control = owners.back().get();

@@ -1,9 +1,9 @@
 #include "settings/ini_file.h"
 
+#include "platform/failure.h"
+
 #include <algorithm>
 #include <limits>
-
-#include "platform/failure.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ std::wstring AsciiUpper(std::wstring_view text) {
 
 wchar_t FoldChar(wchar_t c) {
     if (c < 0x80) return AsciiUpper(c);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<wchar_t>(c - 0x20);    // à..þ
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<wchar_t>(c - 0x20);     // à..þ
     if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return static_cast<wchar_t>(c - 0x20);  // α..ω, not final sigma
     if (c >= 0x430 && c <= 0x44F) return static_cast<wchar_t>(c - 0x20);                // а..я
     if (c >= 0x450 && c <= 0x45F) return static_cast<wchar_t>(c - 0x50);                // ѐ..џ
@@ -102,7 +102,8 @@ std::wstring ReplaceIgnoringCase(std::wstring_view text, std::wstring_view patte
     std::size_t i = 0;
     while (i < text.size()) {
         bool match = text.size() - i >= pattern.size();
-        for (std::size_t k = 0; match && k < pattern.size(); ++k) match = AsciiUpper(text[i + k]) == AsciiUpper(pattern[k]);
+        for (std::size_t k = 0; match && k < pattern.size(); ++k)
+            match = AsciiUpper(text[i + k]) == AsciiUpper(pattern[k]);
         if (match) {
             result += replacement;
             i += pattern.size();
@@ -310,7 +311,7 @@ void IniReader::Start() {
 }
 
 void IniReader::ReadProperties(const std::wstring& object_name, const std::wstring& class_name,
-                                      std::vector<std::wstring>& properties) const {
+                               std::vector<std::wstring>& properties) const {
     properties.clear();
     const Index* section = Find(object_name + L": " + class_name);
     if (section == nullptr) return;
@@ -320,7 +321,7 @@ void IniReader::ReadProperties(const std::wstring& object_name, const std::wstri
 }
 
 IniValue IniReader::ReadProperty(const std::wstring& object_name, const std::wstring& class_name,
-                                        const std::wstring& name) const {
+                                 const std::wstring& name) const {
     const Index* section = Find(object_name + L": " + class_name);
     if (section == nullptr) return {};
     const auto entry = section->Keys.find(FoldIniName(name));
@@ -329,7 +330,7 @@ IniValue IniReader::ReadProperty(const std::wstring& object_name, const std::wst
 }
 
 IniWriter::IniWriter(const std::optional<std::vector<std::uint8_t>>& content, bool recreate,
-                                   const AnsiDecoder& decode_ansi) {
+                     const AnsiDecoder& decode_ansi) {
     if (content) sections_ = ParseIniText(DecodeIniBytes(*content, decode_ansi));
     if (recreate) sections_.clear();
 }
@@ -350,9 +351,7 @@ void IniWriter::SetEntry(IniSection& section, const std::wstring& key, const std
     section.lines.push_back({true, key, value});
 }
 
-void IniWriter::Start() {
-    SetEntry(SectionNamed(kMain), kVersion, L"2");
-}
+void IniWriter::Start() { SetEntry(SectionNamed(kMain), kVersion, L"2"); }
 
 void IniWriter::Erase(const std::wstring& object_name) {
     const std::wstring prefix = AsciiUpper(object_name);
@@ -366,8 +365,8 @@ void IniWriter::BeginWriteObject(const std::wstring& object_name, const std::wst
     sections_.push_back({object_name + L": " + class_name, {IniLine{true, {}, {}}}});
 }
 
-void IniWriter::WriteProperty(const std::wstring& object_name, const std::wstring& class_name,
-                                     const std::wstring& name, const std::wstring& value) {
+void IniWriter::WriteProperty(const std::wstring& object_name, const std::wstring& class_name, const std::wstring& name,
+                              const std::wstring& value) {
     SetEntry(SectionNamed(object_name + L": " + class_name), name, EncodeIniText(value));
 }
 

@@ -14,7 +14,7 @@ using AnsiDecoder = std::function<std::wstring(std::string_view)>;
 // How the user's system reads what the file leaves open.
 struct IniConventions {
     AnsiDecoder decode_ansi;                                                       // bytes of a file without a mark
-    std::function<std::optional<std::wstring>(std::wstring_view)> float_text;     // nullopt: not a number
+    std::function<std::optional<std::wstring>(std::wstring_view)> float_text;      // nullopt: not a number
     std::function<std::optional<std::wstring>(std::wstring_view)> date_time_text;  // nullopt: not a date or time
 };
 
@@ -40,7 +40,8 @@ std::wstring DecodeIniText(std::wstring_view inner, int version);
 enum class IniValueKind { Integer, Float, DateTime, Text };
 struct IniValue {
     IniValueKind kind = IniValueKind::Text;
-    std::wstring text;  // as the value is assigned to a text: an integer's decimal digits, a number or date in the locale
+    std::wstring
+        text;  // as the value is assigned to a text: an integer's decimal digits, a number or date in the locale
     bool operator==(const IniValue&) const = default;
 };
 

@@ -51,8 +51,9 @@ FormHandlers SettingsDialog::Handlers() {
 void SettingsDialog::Save() {
     // Checked before anything is written, so both files stay as they were.
     if (BreaksConnectionLine(server_address_.Text())) {
-        throw Failure(L"The address in \"Server IP\" holds a line break, which would add settings of its own to "
-                      L"Kavlo.rdp. Type the address on one line");
+        throw Failure(
+            L"The address in \"Server IP\" holds a line break, which would add settings of its own to "
+            L"Kavlo.rdp. Type the address on one line");
     }
     rdp_text_.SetText(GenerateConnectionText(rdp_template_.Text(), server_address_.Text()));
     WriteConnectionFile(rdp_text_.Text());

@@ -1,12 +1,12 @@
 #include "settings/settings_store.h"
 
-#include <algorithm>
-
 #include "platform/failure.h"
 #include "platform/files.h"
 #include "platform/locale_values.h"
 #include "platform/text.h"
 #include "settings/ini_file.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -23,8 +23,7 @@ IniConventions UserIniConventions() {
 }
 
 bool IsBooleanText(const std::wstring& text, std::wstring_view word) {
-    return text.size() == word.size() &&
-           std::equal(text.begin(), text.end(), word.begin(), [](wchar_t a, wchar_t b) {
+    return text.size() == word.size() && std::equal(text.begin(), text.end(), word.begin(), [](wchar_t a, wchar_t b) {
                return (a >= L'a' && a <= L'z' ? a - 32 : a) == (b >= L'a' && b <= L'z' ? b - 32 : b);
            });
 }
@@ -49,9 +48,7 @@ std::wstring SettingsStore::ObjectNameOf(const StoreBinding& binding, std::size_
     return name.empty() ? L"Component" + std::to_wstring(position) : name;
 }
 
-std::wstring SettingsStore::FilePath() const {
-    return FullPathOf(path);
-}
+std::wstring SettingsStore::FilePath() const { return FullPathOf(path); }
 
 void SettingsStore::RestoreFrom() {
     const std::wstring path = FilePath();
@@ -67,7 +64,8 @@ void SettingsStore::RestoreFrom() {
         std::vector<std::wstring> assigned;
         for (const std::wstring& key : keys) {
             if (key.empty() || binding.control == nullptr) continue;
-            if (std::find(binding.properties.begin(), binding.properties.end(), key) == binding.properties.end()) continue;
+            if (std::find(binding.properties.begin(), binding.properties.end(), key) == binding.properties.end())
+                continue;
             if (std::find(assigned.begin(), assigned.end(), key) != assigned.end()) continue;
             const auto kind = binding.control->PropertyKindOf(key);
             if (!kind) continue;
@@ -98,6 +96,6 @@ void SettingsStore::StoreTo(bool recreate) {
                                            : binding.control->GetText(name);
             writer.WriteProperty(object_name, kClassName, name, value);
         }
-            }
+    }
     WriteFileSafely(path, writer.Finish());
 }

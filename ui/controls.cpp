@@ -2,9 +2,9 @@
 
 #include "platform/accessible_names.h"
 #include "platform/failure.h"
+#include "ui/form.h"
 
 #include <algorithm>
-#include "ui/form.h"
 
 namespace {
 const wchar_t kControlProperty[] = L"KavloControl";
@@ -38,7 +38,8 @@ Control::Control(Form& form, Control* parent, const LayoutObject& layout)
     const std::wstring& ln = form.LayoutName();
     int left = layout.Number(L"Left", ln).value_or(0);
     int top = layout.Number(L"Top", ln).value_or(0);
-    bounds_ = {left, top, left + layout.Number(L"Width", ln).value_or(0), top + layout.Number(L"Height", ln).value_or(0)};
+    bounds_ = {left, top, left + layout.Number(L"Width", ln).value_or(0),
+               top + layout.Number(L"Height", ln).value_or(0)};
     dock_ = ParseDock(layout, ln);
     tab_order_ = layout.Number(L"TabOrder", ln).value_or(-1);
     focus_control_ = layout.Text(L"FocusControl");
@@ -60,7 +61,9 @@ std::function<void()> Control::Handler(const LayoutObject& layout, const wchar_t
     return p ? form_.EventHandler(p->value, p->line) : std::function<void()>();
 }
 
-Control* Control::FromHandle(HWND hwnd) { return hwnd ? static_cast<Control*>(GetPropW(hwnd, kControlProperty)) : nullptr; }
+Control* Control::FromHandle(HWND hwnd) {
+    return hwnd ? static_cast<Control*>(GetPropW(hwnd, kControlProperty)) : nullptr;
+}
 
 RECT Control::InnerArea() const { return {0, 0, Width(bounds_), Height(bounds_)}; }
 
@@ -73,11 +76,25 @@ void Control::Arrange(const std::vector<std::unique_ptr<Control>>& controls, con
             RECT& b = child->bounds_;
             int w = Width(b), h = Height(b);
             switch (pass) {
-                case Dock::Top: b = {free.left, free.top, free.right, free.top + h}; free.top += h; break;
-                case Dock::Bottom: b = {free.left, free.bottom - h, free.right, free.bottom}; free.bottom -= h; break;
-                case Dock::Left: b = {free.left, free.top, free.left + w, free.bottom}; free.left += w; break;
-                case Dock::Right: b = {free.right - w, free.top, free.right, free.bottom}; free.right -= w; break;
-                default: b = free; break;
+                case Dock::Top:
+                    b = {free.left, free.top, free.right, free.top + h};
+                    free.top += h;
+                    break;
+                case Dock::Bottom:
+                    b = {free.left, free.bottom - h, free.right, free.bottom};
+                    free.bottom -= h;
+                    break;
+                case Dock::Left:
+                    b = {free.left, free.top, free.left + w, free.bottom};
+                    free.left += w;
+                    break;
+                case Dock::Right:
+                    b = {free.right - w, free.top, free.right, free.bottom};
+                    free.right -= w;
+                    break;
+                default:
+                    b = free;
+                    break;
             }
         }
     }
@@ -91,8 +108,9 @@ std::vector<Control*> Control::StackingOrder(const std::vector<std::unique_ptr<C
     std::stable_sort(tabbed.begin(), tabbed.end(),
                      [](const Control* a, const Control* b) { return a->TabOrder() < b->TabOrder(); });
     const auto names_tabbed = [&](const Control* label) {
-        return !label->FocusControl().empty() &&
-               std::any_of(tabbed.begin(), tabbed.end(), [&](const Control* c) { return c->Name() == label->FocusControl(); });
+        return !label->FocusControl().empty() && std::any_of(tabbed.begin(), tabbed.end(), [&](const Control* c) {
+            return c->Name() == label->FocusControl();
+        });
     };
     std::vector<Control*> order;
     for (auto& c : controls)
@@ -198,14 +216,13 @@ void CheckBox::Command(WORD code) {
 
 // --- edit fields
 
-Edit::Edit(Form& form, Control* parent, const LayoutObject& layout)
-    : Control(form, parent, layout), text_(Caption()) {}
+Edit::Edit(Form& form, Control* parent, const LayoutObject& layout) : Control(form, parent, layout), text_(Caption()) {}
 
 HWND Edit::CreateControl(HWND parent_window, const RECT& bounds, int id) {
-    HWND hwnd = CreateStandard(L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, text_,
-                               parent_window, bounds, id);
+    HWND hwnd = CreateStandard(L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, text_, parent_window,
+                               bounds, id);
     SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no length limit
-    std::wstring().swap(text_);  // the window holds it now
+    std::wstring().swap(text_);                 // the window holds it now
     return hwnd;
 }
 
@@ -267,7 +284,9 @@ RECT Panel::InnerArea() const {
     return inner;
 }
 
-HWND Panel::CreateControl(HWND parent_window, const RECT& bounds, int id) { return window_.Create(parent_window, bounds, id); }
+HWND Panel::CreateControl(HWND parent_window, const RECT& bounds, int id) {
+    return window_.Create(parent_window, bounds, id);
+}
 
 HWND Panel::PanelWindow::Create(HWND parent_window, const RECT& bounds, int id) {
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (panel_.Visible() ? WS_VISIBLE : 0);
@@ -311,8 +330,8 @@ HWND Image::CreateControl(HWND parent_window, const RECT& bounds, int id) {
 bool Image::DrawItem(const DRAWITEMSTRUCT& item) {
     // The parent chooses the background, as it does for every static control (the standard look: the face colour).
     auto background = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(item.hwndItem), WM_CTLCOLORSTATIC,
-                                                             reinterpret_cast<WPARAM>(item.hDC),
-                                                             reinterpret_cast<LPARAM>(item.hwndItem)));
+                                                            reinterpret_cast<WPARAM>(item.hDC),
+                                                            reinterpret_cast<LPARAM>(item.hwndItem)));
     FillRect(item.hDC, &item.rcItem, background ? background : GetSysColorBrush(COLOR_BTNFACE));
     if (picture_.bitmap) DrawPicture(item.hDC, picture_, 0, 0);
     return true;

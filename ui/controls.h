@@ -55,7 +55,9 @@ public:
 
 protected:
     virtual HWND CreateControl(HWND parent_window, const RECT& bounds, int id) = 0;
-    void RunHandler(const std::function<void()>& handler) const { if (handler) handler(); }
+    void RunHandler(const std::function<void()>& handler) const {
+        if (handler) handler();
+    }
     const std::wstring& Caption() const { return caption_; }
     std::function<void()> Handler(const LayoutObject& layout, const wchar_t* event) const;
     HWND CreateStandard(const wchar_t* class_name, DWORD ex_style, DWORD style, const std::wstring& text,

@@ -22,7 +22,8 @@ Form::Form(FormOwner& owner, const std::wstring& layout_resource, FormHandlers h
         StartupStep step(L"layout text, read and parsed");
         return ParseLayout(LoadTextResource(layout_resource), layout_name_);
     }();
-    if (layout.kind != L"form") throw Failure(LayoutError(layout_name_, layout.line, L"the layout must start with a form"));
+    if (layout.kind != L"form")
+        throw Failure(LayoutError(layout_name_, layout.line, L"the layout must start with a form"));
     Build(layout);
     if (windows == FormWindows::AtOnce) MakeWindows();
 }
@@ -44,8 +45,8 @@ void Form::Build(const LayoutObject& layout) {
     int font_height = layout.Number(L"FontHeight", ln).value_or(-11);
     {
         StartupStep step(L"font");
-        font_.reset(CreateFontW(font_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+        font_.reset(CreateFontW(font_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                 layout.Text(L"FontName", L"Tahoma").c_str()));
     }
     {
@@ -63,7 +64,8 @@ void Form::Build(const LayoutObject& layout) {
     }
     if (const LayoutProperty* close = layout.Find(L"OnClose")) {
         auto found = handlers_.close.find(close->value);
-        if (found == handlers_.close.end()) throw Failure(LayoutError(ln, close->line, L"no close handler " + close->value));
+        if (found == handlers_.close.end())
+            throw Failure(LayoutError(ln, close->line, L"no close handler " + close->value));
         on_close_ = found->second;
     }
     centre_on_main_form_ = layout.Text(L"Position") == L"mainformcenter";
@@ -147,7 +149,8 @@ void Form::SortTabOrder() const {
         if (!wanted.empty()) {
             for (HWND sibling = GetWindow(GetParent(wanted.front()->Handle()), GW_CHILD); sibling;
                  sibling = GetWindow(sibling, GW_HWNDNEXT))
-                if (Control* control = Control::FromHandle(sibling); control && control->Parent() == wanted.front()->Parent())
+                if (Control* control = Control::FromHandle(sibling);
+                    control && control->Parent() == wanted.front()->Parent())
                     stacked.push_back(control);
         }
         if (stacked != wanted) {

@@ -121,4 +121,3 @@ private:
     bool modal_ = false;
     int modal_result_ = 0;
 };
-

@@ -29,10 +29,18 @@ private:
     Handle handle_{};
 };
 
-struct GdiObjectDeleter { void operator()(HGDIOBJ h) const { DeleteObject(h); } };
-struct IconDeleter { void operator()(HICON h) const { DestroyIcon(h); } };
-struct MenuDeleter { void operator()(HMENU h) const { DestroyMenu(h); } };
-struct WindowDeleter { void operator()(HWND h) const { DestroyWindow(h); } };
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct IconDeleter {
+    void operator()(HICON h) const { DestroyIcon(h); }
+};
+struct MenuDeleter {
+    void operator()(HMENU h) const { DestroyMenu(h); }
+};
+struct WindowDeleter {
+    void operator()(HWND h) const { DestroyWindow(h); }
+};
 
 using FontHandle = UniqueHandle<HFONT, GdiObjectDeleter>;
 using BrushHandle = UniqueHandle<HBRUSH, GdiObjectDeleter>;
@@ -62,7 +70,9 @@ public:
     explicit MemoryDC(HDC compatible_with) : dc_(CreateCompatibleDC(compatible_with)) {}
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
-    ~MemoryDC() { if (dc_) DeleteDC(dc_); }
+    ~MemoryDC() {
+        if (dc_) DeleteDC(dc_);
+    }
     HDC get() const { return dc_; }
 
 private:
@@ -77,7 +87,9 @@ public:
     explicit ReleasedDC(HWND window) : window_(window), dc_(WholeWindow ? GetWindowDC(window) : GetDC(window)) {}
     ReleasedDC(const ReleasedDC&) = delete;
     ReleasedDC& operator=(const ReleasedDC&) = delete;
-    ~ReleasedDC() { if (dc_) ReleaseDC(window_, dc_); }
+    ~ReleasedDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
     HDC get() const { return dc_; }
 
 private:

@@ -55,7 +55,8 @@ public:
                 std::wstring_view key = TrimSpaces(body.substr(0, equals));
                 if (!IsName(key)) Fail(line_number, L"a property needs a name");
                 LayoutObject* owner = stack[depth - 1];
-                owner->properties.push_back({std::wstring(key), Value(TrimSpaces(body.substr(equals + 1)), line_number), line_number});
+                owner->properties.push_back(
+                    {std::wstring(key), Value(TrimSpaces(body.substr(equals + 1)), line_number), line_number});
                 continue;
             }
 

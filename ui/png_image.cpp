@@ -31,7 +31,8 @@ std::optional<PngImage> DecodePngImage(const std::vector<std::uint8_t>& png) {
 
     PngImage image{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
     const stbi_uc* source = rgba.get();
-    for (std::uint8_t* target = image.bgra.data(); target != image.bgra.data() + image.bgra.size(); source += 4, target += 4) {
+    for (std::uint8_t* target = image.bgra.data(); target != image.bgra.data() + image.bgra.size();
+         source += 4, target += 4) {
         const unsigned alpha = source[3];
         for (int channel = 0; channel < 3; ++channel)
             target[2 - channel] = static_cast<std::uint8_t>((source[channel] * alpha + 127) / 255);

@@ -36,9 +36,7 @@ Window::~Window() {
     }
 }
 
-Window* Window::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProperty)) : nullptr;
-}
+Window* Window::FromHandle(HWND hwnd) { return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProperty)) : nullptr; }
 
 HWND Window::CreateBound(const wchar_t* class_name, DWORD ex_style, DWORD style, const std::wstring& caption,
                          const RECT& bounds, HWND parent, HMENU menu_or_id, UINT class_style, HBRUSH background) {

@@ -19,7 +19,9 @@ protected:
                      const RECT& bounds, HWND parent, HMENU menu_or_id, UINT class_style = 0,
                      HBRUSH background = nullptr);
     virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
-    LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam) { return DefWindowProcW(hwnd_, message, wparam, lparam); }
+    LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam) {
+        return DefWindowProcW(hwnd_, message, wparam, lparam);
+    }
 
 private:
     // Binds the object at WM_NCCREATE, unbinds it at WM_NCDESTROY, and lets no failure escape.

@@ -32,17 +32,26 @@ std::string FormatRatio(double ratio) { return Printed("%.2f", ratio); }
 FigureRow RatioRow(std::string figure, double measured, double reference, double target,
                    std::string (*format)(double)) {
     const double ratio = measured / reference;
-    return {std::move(figure), format(measured), format(reference), FormatRatio(ratio),
-            "ratio at most " + FormatRatio(target), ratio <= target};
+    return {std::move(figure),
+            format(measured),
+            format(reference),
+            FormatRatio(ratio),
+            "ratio at most " + FormatRatio(target),
+            ratio <= target};
 }
 
 FigureRow FloorRow(std::string figure, double measured, double floor, std::string (*format)(double)) {
-    return {std::move(figure), format(measured), format(floor), FormatRatio(measured / floor), "none: the floor, reported",
+    return {std::move(figure),
+            format(measured),
+            format(floor),
+            FormatRatio(measured / floor),
+            "none: the floor, reported",
             true};
 }
 
 std::string RenderTable(const std::vector<FigureRow>& rows, const std::string& heading) {
-    std::string table = heading + "\n\n| Figure | Kavlo Connect | Reference | Ratio | Target | Met |\n|---|---|---|---|---|---|\n";
+    std::string table =
+        heading + "\n\n| Figure | Kavlo Connect | Reference | Ratio | Target | Met |\n|---|---|---|---|---|---|\n";
     bool all_met = true;
     for (const FigureRow& row : rows) {
         table += "| " + row.figure + " | " + row.measured + " | " + row.reference + " | " + row.ratio + " | " +

@@ -19,8 +19,7 @@ std::string FormatBytes(double bytes);
 std::string FormatRatio(double ratio);
 
 // A row for a figure measured against the reference's: met when their ratio is at most `target`.
-FigureRow RatioRow(std::string figure, double measured, double reference, double target,
-                   std::string (*format)(double));
+FigureRow RatioRow(std::string figure, double measured, double reference, double target, std::string (*format)(double));
 
 // A row for a figure measured against a floor no program can go below: the ratio is reported, never judged.
 FigureRow FloorRow(std::string figure, double measured, double floor, std::string (*format)(double));

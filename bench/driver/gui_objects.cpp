@@ -1,18 +1,19 @@
 #include "gui_objects.h"
 
-#include <psapi.h>
+#include "platform/file_handle.h"
 
+#include <psapi.h>
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include "platform/file_handle.h"
 
 namespace {
 
 DWORD RunRemoteThread(HANDLE process, LPTHREAD_START_ROUTINE start, void* parameter) {
     FileHandle thread(CreateRemoteThread(process, nullptr, 0, start, parameter, 0, nullptr));
-    if (!thread) throw std::runtime_error("cannot start a thread in the measured process, error " + std::to_string(GetLastError()));
+    if (!thread)
+        throw std::runtime_error("cannot start a thread in the measured process, error " +
+                                 std::to_string(GetLastError()));
     if (WaitForSingleObject(thread.get(), 60000) != WAIT_OBJECT_0)
         throw std::runtime_error("a thread in the measured process did not finish");
     DWORD code = 0;
@@ -47,11 +48,13 @@ GuiObjectCounter::GuiObjectCounter(HANDLE process, std::filesystem::path counter
 }
 
 const char* GuiObjectCounter::Method() const {
-    return counted_from_outside_ ? "GetGuiResources" : "a counter loaded into the process (GetGuiResources is not implemented here)";
+    return counted_from_outside_ ? "GetGuiResources"
+                                 : "a counter loaded into the process (GetGuiResources is not implemented here)";
 }
 
 GuiObjects GuiObjectCounter::Count() {
-    if (counted_from_outside_) return {GetGuiResources(process_, GR_GDIOBJECTS), GetGuiResources(process_, GR_USEROBJECTS)};
+    if (counted_from_outside_)
+        return {GetGuiResources(process_, GR_GDIOBJECTS), GetGuiResources(process_, GR_USEROBJECTS)};
     return {RunInProcess("CountGdiObjects"), RunInProcess("CountUserObjects")};
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // How many GDI and USER objects a process holds.
 #include <windows.h>
-
 #include <filesystem>
 
 struct GuiObjects {

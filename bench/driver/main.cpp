@@ -2,20 +2,19 @@
 //   bench_driver <Kavlo_Connect.exe> <work folder> <table.md> [sections]
 // Sections, for a quicker look at one thing: any of "executable startup save leaks" (all by default).
 // The references and the object counter are taken from the driver's own folder.
-#include <windows.h>
+#include "figures.h"
+#include "gui_objects.h"
+#include "program_run.h"
+#include "settings_dialog.h"
+#include "tests/e2e/executable_imports.h"
 
+#include <windows.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <vector>
-
-#include "figures.h"
-#include "gui_objects.h"
-#include "program_run.h"
-#include "settings_dialog.h"
-#include "tests/e2e/executable_imports.h"
 
 namespace fs = std::filesystem;
 
@@ -51,7 +50,8 @@ void MeasureExecutable(const Setting& setting, std::vector<FigureRow>& rows) {
         names += (names.empty() ? "" : ", ") + dll;
         if (!LoadsOnlyFromSystem(dll)) foreign += " " + dll;
     }
-    rows.push_back({"Imported DLLs", names, "", "", "only DLLs never looked for beside it" + (foreign.empty() ? "" : " (not:" + foreign + ")"),
+    rows.push_back({"Imported DLLs", names, "", "",
+                    "only DLLs never looked for beside it" + (foreign.empty() ? "" : " (not:" + foreign + ")"),
                     foreign.empty()});
 }
 
@@ -87,14 +87,16 @@ void MeasureStartup(const Setting& setting, std::vector<FigureRow>& rows) {
         double target;
         std::string (*format)(double);
     };
-    const Figure figures[] = {{"Start-up to the launcher shown and idle", &StartupRuns::ms, kStartupTarget, FormatMilliseconds},
-                              {"Working set once started", &StartupRuns::working_set, kMemoryTarget, FormatBytes},
-                              {"Private bytes once started", &StartupRuns::private_bytes, kMemoryTarget, FormatBytes}};
+    const Figure figures[] = {
+        {"Start-up to the launcher shown and idle", &StartupRuns::ms, kStartupTarget, FormatMilliseconds},
+        {"Working set once started", &StartupRuns::working_set, kMemoryTarget, FormatBytes},
+        {"Private bytes once started", &StartupRuns::private_bytes, kMemoryTarget, FormatBytes}};
     for (const Figure& figure : figures) {
         const double measured = Median(kavlo.*figure.values);
         rows.push_back(RatioRow(figure.name + against_hand_made + runs, measured, Median(hand_made.*figure.values),
                                 figure.target, figure.format));
-        rows.push_back(FloorRow(figure.name + against_bare + runs, measured, Median(bare.*figure.values), figure.format));
+        rows.push_back(
+            FloorRow(figure.name + against_bare + runs, measured, Median(bare.*figure.values), figure.format));
     }
 }
 
@@ -187,7 +189,8 @@ std::string MeasureLeaks(const Setting& setting, std::vector<FigureRow>& rows) {
     };
     objects_row("GDI objects", first.objects.gdi, one_batch.objects.gdi, two_batches.objects.gdi);
     objects_row("USER objects", first.objects.user, one_batch.objects.user, two_batches.objects.user);
-    rows.push_back({"Private bytes after a second batch of " + batch_text, FormatBytes(two_batches.memory.private_bytes),
+    rows.push_back({"Private bytes after a second batch of " + batch_text,
+                    FormatBytes(two_batches.memory.private_bytes),
                     FormatBytes(one_batch.memory.private_bytes) + " after the first batch (" +
                         FormatBytes(first.memory.private_bytes) + " after the first round)",
                     growth(one_batch.memory.private_bytes, two_batches.memory.private_bytes, FormatBytes),
@@ -208,8 +211,8 @@ Setting Prepare(const fs::path& kavlo, const fs::path& folder) {
     std::error_code ignored;
     fs::remove_all(folder, ignored);
     fs::create_directories(folder);
-    Setting setting{folder / L"Kavlo_Connect.exe", folder / L"hand_made_windows.exe", OwnFolder() / L"reference_window.exe",
-                    OwnFolder() / L"gui_object_counter.dll", folder};
+    Setting setting{folder / L"Kavlo_Connect.exe", folder / L"hand_made_windows.exe",
+                    OwnFolder() / L"reference_window.exe", OwnFolder() / L"gui_object_counter.dll", folder};
     fs::copy_file(kavlo, setting.kavlo);
     fs::copy_file(OwnFolder() / L"hand_made_windows.exe", setting.hand_made);
     return setting;
@@ -240,7 +243,8 @@ int wmain(int argc, wchar_t** argv) {
             "settings dialog writing the same bytes to the same two files with the program's safe writes (temporary "
             "file, flush, move over), on the same kind of click. The floor rows are reported only: a bare Win32 "
             "window of the launcher's size with a menu and no manifest, and the same bytes written plainly with "
-            "CreateFileW, WriteFile and CloseHandle on a button click. GUI objects were counted with " + method + ".\n";
+            "CreateFileW, WriteFile and CloseHandle on a button click. GUI objects were counted with " +
+            method + ".\n";
         std::fwrite(table.data(), 1, table.size(), stdout);
         std::ofstream(fs::absolute(argv[3]), std::ios::binary) << table;
         bool all_met = true;

@@ -1,9 +1,8 @@
 #include "program_run.h"
 
-#include <psapi.h>
-
 #include "tests/e2e/window_search.h"
 
+#include <psapi.h>
 #include <stdexcept>
 
 LARGE_INTEGER Now() {

@@ -1,13 +1,12 @@
 #pragma once
 // One run of a measured program: started as a process in a folder of the benchmark's, timed until its main
 // window is shown and the program idle, then closed as the user would close it.
-#include <windows.h>
+#include "platform/file_handle.h"
 
+#include <windows.h>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
-
-#include "platform/file_handle.h"
 
 struct MemoryFigures {
     double working_set = 0;    // bytes

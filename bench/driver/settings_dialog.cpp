@@ -1,8 +1,8 @@
 #include "settings_dialog.h"
 
-#include <stdexcept>
-
 #include "tests/e2e/window_search.h"
+
+#include <stdexcept>
 
 namespace {
 
@@ -16,10 +16,12 @@ constexpr WORD kSettingsCommand = 40000;
 // The dialog's windows may first exist once it is opened, so it is opened and closed once, as by the user.
 SettingsDialog::SettingsDialog(const ProgramRun& program, const wchar_t* form_class) : program_(program) {
     PostMessageW(program_.MainWindow(), WM_COMMAND, MAKEWPARAM(kSettingsCommand, 0), 0);
-    WaitUntil([&] {
-        dialog_ = program.FindTopLevel(form_class, kDialogCaption);
-        return dialog_ && IsWindowVisible(dialog_);
-    }, "the settings dialog to open");
+    WaitUntil(
+        [&] {
+            dialog_ = program.FindTopLevel(form_class, kDialogCaption);
+            return dialog_ && IsWindowVisible(dialog_);
+        },
+        "the settings dialog to open");
     save_button_ = FindDescendant(dialog_, L"Button", L"Save");
     if (!save_button_) throw std::runtime_error("the settings dialog's Save button was not found");
     CloseFromTitleBar();
@@ -27,7 +29,8 @@ SettingsDialog::SettingsDialog(const ProgramRun& program, const wchar_t* form_cl
 
 void SettingsDialog::Open() {
     PostMessageW(program_.MainWindow(), WM_COMMAND, MAKEWPARAM(kSettingsCommand, 0), 0);
-    WaitUntil([&] { return IsWindowVisible(dialog_) && !IsWindowEnabled(program_.MainWindow()); }, "the settings dialog to open");
+    WaitUntil([&] { return IsWindowVisible(dialog_) && !IsWindowEnabled(program_.MainWindow()); },
+              "the settings dialog to open");
 }
 
 void SettingsDialog::CloseFromTitleBar() {
@@ -54,5 +57,6 @@ double SettingsDialog::Click() {
 }
 
 void SettingsDialog::WaitUntilClosed() {
-    WaitUntil([&] { return !IsWindowVisible(dialog_) && IsWindowEnabled(program_.MainWindow()); }, "the settings dialog to close");
+    WaitUntil([&] { return !IsWindowVisible(dialog_) && IsWindowEnabled(program_.MainWindow()); },
+              "the settings dialog to close");
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The settings dialog of Kavlo Connect or of the hand-made reference, driven from outside as the user drives it:
 // opened from the menu, closed from its title bar, or left with "Save".
-#include <windows.h>
-
 #include "program_run.h"
+
+#include <windows.h>
 
 class SettingsDialog {
 public:

@@ -53,8 +53,8 @@ void RegisterHandMadeClasses(HINSTANCE instance, WNDPROC form_procedure, HICON l
     Register(instance, kHandMadePanelClass, PanelProcedure, large_icon, small_icon);
 }
 
-HWND MakeChild(const HandMadeShared& shared, const wchar_t* class_name, DWORD ex_style, DWORD style, const wchar_t* text,
-               HWND parent, int left, int top, int width, int height, int id) {
+HWND MakeChild(const HandMadeShared& shared, const wchar_t* class_name, DWORD ex_style, DWORD style,
+               const wchar_t* text, HWND parent, int left, int top, int width, int height, int id) {
     HWND child = CreateWindowExW(ex_style, class_name, text, WS_CHILD | style, left, top, width, height, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), shared.instance, nullptr);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(shared.font), FALSE);
@@ -69,7 +69,8 @@ HWND MakePanel(const HandMadeShared& shared, const wchar_t* caption, HWND parent
                            shared.instance, nullptr);
 }
 
-HWND MakeLabel(const HandMadeShared& shared, HDC screen, const wchar_t* caption, HWND parent, int left, int top, int id) {
+HWND MakeLabel(const HandMadeShared& shared, HDC screen, const wchar_t* caption, HWND parent, int left, int top,
+               int id) {
     SIZE extent{};
     GetTextExtentPoint32W(screen, caption, lstrlenW(caption), &extent);
     return MakeChild(shared, L"STATIC", 0, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, caption, parent, left, top, extent.cx,

@@ -18,15 +18,16 @@ struct HandMadeShared {
 // Registers the form and panel classes, with the program's icon.
 void RegisterHandMadeClasses(HINSTANCE instance, WNDPROC form_procedure, HICON large_icon, HICON small_icon);
 
-HWND MakeChild(const HandMadeShared& shared, const wchar_t* class_name, DWORD ex_style, DWORD style, const wchar_t* text,
-               HWND parent, int left, int top, int width, int height, int id);
+HWND MakeChild(const HandMadeShared& shared, const wchar_t* class_name, DWORD ex_style, DWORD style,
+               const wchar_t* text, HWND parent, int left, int top, int width, int height, int id);
 
 // A container with a one-pixel raised edge and its caption centred; it passes its children's notifications up.
 HWND MakePanel(const HandMadeShared& shared, const wchar_t* caption, HWND parent, int left, int top, int width,
                int height, int id);
 
 // A text label as wide and high as its caption in the shared font, measured on `screen`.
-HWND MakeLabel(const HandMadeShared& shared, HDC screen, const wchar_t* caption, HWND parent, int left, int top, int id);
+HWND MakeLabel(const HandMadeShared& shared, HDC screen, const wchar_t* caption, HWND parent, int left, int top,
+               int id);
 
 // The frame rectangle for a client area of that size at that place.
 RECT FrameFor(int left, int top, int client_width, int client_height, DWORD style, DWORD ex_style, bool menu);

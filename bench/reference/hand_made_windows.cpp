@@ -9,18 +9,17 @@
 // do nothing here: the benchmark never presses them.
 // Started with /save, the dialog's "Save" writes the two files the program's "Save" writes, with the bytes it
 // found in them at start, through the same safe writes as the program (safe_save.h).
-#include <windows.h>
-#include <ole2.h>
-
-#include <optional>
-#include <string>
-#include <vector>
-
 #include "hand_made_controls.h"
 #include "launcher_windows.h"
 #include "safe_save.h"
 #include "settings_file.h"
 #include "settings_windows.h"
+
+#include <windows.h>
+#include <ole2.h>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -69,7 +68,8 @@ void ShowSettingsModal() {
         GetWindowRect(launcher.window, &main);
         GetWindowRect(settings.window, &own);
         const int width = own.right - own.left, height = own.bottom - own.top;
-        const int left = main.left + (main.right - main.left - width) / 2, top = main.top + (main.bottom - main.top - height) / 2;
+        const int left = main.left + (main.right - main.left - width) / 2,
+                  top = main.top + (main.bottom - main.top - height) / 2;
         const POINT place = PlacedInWorkArea({left, top, left + width, top + height});
         SetWindowPos(settings.window, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -137,8 +137,10 @@ LRESULT CALLBACK FormProcedure(HWND form, UINT message, WPARAM w, LPARAM l) {
             Activated(form, w);
             return 0;
         case WM_CLOSE:
-            if (form == launcher.window) PostQuitMessage(0);
-            else dialog_open = false;
+            if (form == launcher.window)
+                PostQuitMessage(0);
+            else
+                dialog_open = false;
             return 0;
         case WM_QUERYENDSESSION:
             return TRUE;

@@ -1,8 +1,8 @@
 #include "launcher_windows.h"
 
-#include <cstring>
-
 #include "png_pixels.h"
+
+#include <cstring>
 
 namespace {
 
@@ -50,8 +50,9 @@ LauncherWindows MakeLauncherWindows(const HandMadeShared& shared) {
     const DWORD ex_style = kFormExStyle | WS_EX_APPWINDOW;
     const RECT frame = FrameFor(891, 77, 404, 133, kFormStyle, ex_style, true);
     const POINT place = PlacedInWorkArea(frame);
-    HWND window = CreateWindowExW(ex_style, kHandMadeFormClass, L"ارتباط با شرکت", kFormStyle, place.x, place.y,
-                                  frame.right - frame.left, frame.bottom - frame.top, nullptr, bar, shared.instance, nullptr);
+    HWND window =
+        CreateWindowExW(ex_style, kHandMadeFormClass, L"ارتباط با شرکت", kFormStyle, place.x, place.y,
+                        frame.right - frame.left, frame.bottom - frame.top, nullptr, bar, shared.instance, nullptr);
     launcher.window = window;
     RECT client;
     GetClientRect(window, &client);
@@ -64,8 +65,9 @@ LauncherWindows MakeLauncherWindows(const HandMadeShared& shared) {
     HWND panel1 = MakePanel(shared, L"", window, 0, 0, 59, 133, 1);
     launcher.vpn = MakeChild(shared, L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, L"VPN", panel1, 8, 12, 40,
                              17, kVpnBoxId);
-    HWND close = MakeChild(shared, L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON | BS_CENTER | BS_VCENTER,
-                           L"", panel1, 0, 90, 59, 42, kCloseButtonId);
+    HWND close =
+        MakeChild(shared, L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON | BS_CENTER | BS_VCENTER, L"",
+                  panel1, 0, 90, 59, 42, kCloseButtonId);
     int glyph_width = 0, glyph_height = 0;
     if (HBITMAP glyph = LoadPicture(shared.instance, L"CLOSE_GLYPH", glyph_width, glyph_height)) {
         launcher.close_glyph = IconFromPicture(glyph, glyph_width, glyph_height);
@@ -79,11 +81,12 @@ LauncherWindows MakeLauncherWindows(const HandMadeShared& shared) {
     MakeChild(shared, L"STATIC", 0, WS_VISIBLE | SS_OWNERDRAW, L"", panel4, 1, 1, 193, 103, kLogoId);
     MakeChild(shared, L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, L"CONNECT WiFi", panel2, 0, 108, 97, 25,
               kConnectWifiId);
-    MakeChild(shared, L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, L"DISCONNECT WiFi", panel2, 98, 108, 97, 25,
-              kDisconnectWifiId);
+    MakeChild(shared, L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, L"DISCONNECT WiFi", panel2, 98, 108, 97,
+              25, kDisconnectWifiId);
 
     HWND panel3 = MakePanel(shared, L"", window, 59, 0, 148, 133, 3);
-    MakeChild(shared, L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, L"Start", panel3, 1, 1, 146, 131, kStartId);
+    MakeChild(shared, L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, L"Start", panel3, 1, 1, 146, 131,
+              kStartId);
     return launcher;
 }
 
@@ -101,7 +104,7 @@ void DrawLogo(const LauncherWindows& launcher, const DRAWITEMSTRUCT& item) {
     HGDIOBJ old = SelectObject(source, launcher.logo);
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     GdiAlphaBlend(item.hDC, 0, 0, launcher.logo_width, launcher.logo_height, source, 0, 0, launcher.logo_width,
-               launcher.logo_height, blend);
+                  launcher.logo_height, blend);
     SelectObject(source, old);
     DeleteDC(source);
 }

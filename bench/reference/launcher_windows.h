@@ -11,8 +11,8 @@ enum LauncherControl : int { kCloseButtonId = 100, kLogoId, kVpnBoxId, kStartId,
 
 struct LauncherWindows {
     HWND window = nullptr;
-    HWND vpn = nullptr;           // the "VPN" check box
-    HBITMAP logo = nullptr;       // 189 x 98, premultiplied: drawn with GdiAlphaBlend
+    HWND vpn = nullptr;      // the "VPN" check box
+    HBITMAP logo = nullptr;  // 189 x 98, premultiplied: drawn with GdiAlphaBlend
     int logo_width = 0, logo_height = 0;
     HICON close_glyph = nullptr;  // the close button's picture
 };

@@ -54,11 +54,13 @@ struct Huffman {
     }
 };
 
-const int kLengthBase[] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 17, 19, 23, 27, 31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+const int kLengthBase[] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                           31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
 const int kLengthExtra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-const int kDistanceBase[] = {1, 2, 3, 4, 5, 7, 9, 13, 17, 25, 33, 49, 65, 97, 129, 193, 257, 385, 513, 769, 1025, 1537,
-                             2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-const int kDistanceExtra[] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+const int kDistanceBase[] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+                             193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+const int kDistanceExtra[] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
+                              6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
 void InflateBlock(Bits& bits, const Huffman& literals, const Huffman& distances, std::vector<std::uint8_t>& out) {
     while (!bits.damaged) {
@@ -94,7 +96,8 @@ std::vector<std::uint8_t> Inflate(Bits& bits) {
             for (int s = 0; s < 30; ++s) lengths[288 + s] = 5;
             InflateBlock(bits, Huffman(lengths, 288), Huffman(lengths + 288, 30), out);
         } else if (type == 2) {
-            const int literal_count = static_cast<int>(bits.Take(5)) + 257, distance_count = static_cast<int>(bits.Take(5)) + 1;
+            const int literal_count = static_cast<int>(bits.Take(5)) + 257,
+                      distance_count = static_cast<int>(bits.Take(5)) + 1;
             const int code_count = static_cast<int>(bits.Take(4)) + 4;
             static const int kOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
             std::uint8_t code_lengths[19] = {};

@@ -4,7 +4,6 @@
 // Started with /save it also carries a "Save" button that writes the two files the settings dialog writes,
 // with the bytes it found in them at start, through plain CreateFileW/WriteFile/CloseHandle.
 #include <windows.h>
-
 #include <string>
 #include <vector>
 
@@ -23,7 +22,8 @@ struct SavedFile {
 std::vector<SavedFile> saved_files;
 
 std::vector<char> ReadBytes(const wchar_t* name) {
-    HANDLE file = CreateFileW(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     std::vector<char> bytes(GetFileSize(file, nullptr));
     DWORD read = 0;
@@ -35,7 +35,8 @@ std::vector<char> ReadBytes(const wchar_t* name) {
 
 void WriteSavedFiles() {
     for (const SavedFile& saved : saved_files) {
-        HANDLE file = CreateFileW(saved.name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file =
+            CreateFileW(saved.name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) continue;
         DWORD written = 0;
         WriteFile(file, saved.bytes.data(), static_cast<DWORD>(saved.bytes.size()), &written, nullptr);
@@ -83,8 +84,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show)
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     RECT frame{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&frame, style, TRUE, WS_EX_DLGMODALFRAME);
-    HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW, kClassName, L"Reference", style, 891, 77,
-                                  frame.right - frame.left, frame.bottom - frame.top, nullptr, MakeMenu(), instance, nullptr);
+    HWND window =
+        CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW, kClassName, L"Reference", style, 891, 77,
+                        frame.right - frame.left, frame.bottom - frame.top, nullptr, MakeMenu(), instance, nullptr);
     if (with_save)
         CreateWindowExW(0, L"BUTTON", L"Save", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8, 8, 75, 25, window,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSaveButtonId)), instance, nullptr);

@@ -1,7 +1,6 @@
 #include "settings_file.h"
 
 #include <windows.h>
-
 #include <string_view>
 
 std::optional<std::vector<char>> ReadWholeFilePlainly(const std::wstring& path) {
@@ -11,7 +10,8 @@ std::optional<std::vector<char>> ReadWholeFilePlainly(const std::wstring& path) 
     std::vector<char> bytes;
     char chunk[64 * 1024];
     DWORD read = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.insert(bytes.end(), chunk, chunk + read);
+    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+        bytes.insert(bytes.end(), chunk, chunk + read);
     CloseHandle(file);
     return bytes;
 }
@@ -32,6 +32,7 @@ std::optional<std::wstring> StoredValue(const std::vector<char>& file, const cha
     if (close == std::string_view::npos) return std::nullopt;
     const int length = static_cast<int>(close - at);
     std::wstring value(static_cast<std::size_t>(length), L'\0');
-    value.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data() + at, length, value.data(), length)));
+    value.resize(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data() + at, length, value.data(), length)));
     return value;
 }

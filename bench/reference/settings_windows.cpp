@@ -73,9 +73,9 @@ std::wstring TextOf(HWND window) {
 SettingsWindows MakeSettingsWindows(const HandMadeShared& shared) {
     SettingsWindows settings;
     const RECT frame = FrameFor(0, 0, 312, 258, kFormStyle, kFormExStyle, false);
-    HWND window = CreateWindowExW(kFormExStyle, kHandMadeFormClass, L"تنظیمات اتصال", kFormStyle, frame.left, frame.top,
-                                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, shared.instance,
-                                  nullptr);
+    HWND window =
+        CreateWindowExW(kFormExStyle, kHandMadeFormClass, L"تنظیمات اتصال", kFormStyle, frame.left, frame.top,
+                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, shared.instance, nullptr);
     settings.window = window;
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(shared.font), FALSE);
 
@@ -96,8 +96,10 @@ SettingsWindows MakeSettingsWindows(const HandMadeShared& shared) {
     settings.password = MakeEdit(shared, kEditStyle, L"", panel, 106, 96, 141, 21, 10);
     settings.use_vpn = MakeChild(shared, L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
                                  L"زمان اتصال VPN استفاده از ", panel, 106, 12, 143, 17, 11);
-    MakeChild(shared, L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, L"Save", window, 214, 211, 75, 28, kSaveId);
-    MakeChild(shared, L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, L"Cancel", window, 24, 211, 75, 28, kCancelId);
+    MakeChild(shared, L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, L"Save", window, 214, 211, 75, 28,
+              kSaveId);
+    MakeChild(shared, L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, L"Cancel", window, 24, 211, 75, 28,
+              kCancelId);
     settings.memo1 = MakeEdit(shared, kMemoStyle, kConnectionTemplate, window, 114, 177, 48, 43, 12);
     settings.memo2 = MakeEdit(shared, kMemoStyle, kConnectionTemplate, window, 166, 177, 48, 43, 13);
     settings.server = MakeEdit(shared, kEditStyle, L"", window, 130, 42, 141, 21, 14);
@@ -110,9 +112,12 @@ void RestoreSettings(const SettingsWindows& settings, const std::wstring& path) 
     const std::optional<std::vector<char>> file = ReadWholeFilePlainly(full_path);
     if (!file) return;
     if (const auto checked = StoredValue(*file, "CheckBox2", "Checked"))
-        SendMessageW(settings.use_vpn, BM_SETCHECK, lstrcmpiW(checked->c_str(), L"True") == 0 ? BST_CHECKED : BST_UNCHECKED, 0);
-    const std::pair<const char*, HWND> edits[] = {{"Edit1", settings.wifi}, {"Edit2", settings.entry},
-                                                  {"Edit3", settings.user}, {"Edit4", settings.password},
+        SendMessageW(settings.use_vpn, BM_SETCHECK,
+                     lstrcmpiW(checked->c_str(), L"True") == 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+    const std::pair<const char*, HWND> edits[] = {{"Edit1", settings.wifi},
+                                                  {"Edit2", settings.entry},
+                                                  {"Edit3", settings.user},
+                                                  {"Edit4", settings.password},
                                                   {"Edit5", settings.server}};
     for (const auto& [object, edit] : edits)
         if (const auto text = StoredValue(*file, object, "Text")) SetWindowTextW(edit, text->c_str());

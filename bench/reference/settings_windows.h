@@ -2,9 +2,9 @@
 // The hand-made settings dialog: its controls, places and captions as its layout gives them, created hidden,
 // each once at its final place and in its tab order; the two hidden template memos hold the connection file's
 // 46 lines, as the program's do.
-#include <string>
-
 #include "hand_made_controls.h"
+
+#include <string>
 
 enum SettingsControl : int { kSaveId = 200, kCancelId };
 

@@ -2,15 +2,14 @@
 // folder (look-alikes that must never run lie beside the exe) and the .rdp association leads to a stand-in
 // handler; each writes down how it was called.
 #include "harness.h"
-
 #include "platform/text.h"
 #include "tests/wine_rig.h"
-
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <functional>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 namespace {
 std::string Utf8(const std::wstring& text) { return WideToUtf8(text); }
@@ -127,7 +126,8 @@ TEST_F(LauncherActions, StartWithoutTheConnectionFileSaysWhereItLookedAndHowToMa
 }
 
 TEST_F(LauncherActions, WifiButtonsRunNetsh) {
-    ASSERT_NO_FATAL_FAILURE(InSettings([&] { ASSERT_NO_FATAL_FAILURE(Type(L"نام شبکه WIFI", L"شبکه‌دفتر")); }));
+    ASSERT_NO_FATAL_FAILURE(
+        InSettings([&] { ASSERT_NO_FATAL_FAILURE(Type(L"نام شبکه WIFI", L"شبکه‌دفتر")); }));
 
     ASSERT_TRUE(Click(LauncherButton(L"CONNECT WiFi")));
     ASSERT_EQ(sandbox_.WaitForCalls(1).size(), 1u);

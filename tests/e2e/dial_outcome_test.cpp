@@ -1,20 +1,19 @@
 // How a dial ends, as the user sees it: the stand-in rasdial ends with the exit code and after the time the test
 // chooses, and the real program reports a failed dial in its failure box, without blocking its window meanwhile.
 #include "harness.h"
-#include "other_program_window.h"
-
 #include "launcher/dial_failure_text.h"
+#include "other_program_window.h"
 #include "platform/ras_error_text.h"
 #include "platform/text.h"
 #include "tests/wine_rig.h"
-
-#include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <fstream>
 #include <optional>
 #include <thread>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
 
 namespace {
 constexpr DWORD kSlowDial = 3000;  // ms: well past the one-second pause

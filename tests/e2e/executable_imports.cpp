@@ -67,10 +67,10 @@ std::vector<std::string> ImportedDllNames(const std::vector<std::uint8_t>& image
 bool LoadsOnlyFromSystem(const std::string& dll) {
     // HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\KnownDLLs, the names both Windows 7 and 10/11 list.
     static const char* const kKnownDlls[] = {
-        "advapi32.dll", "clbcatq.dll", "comdlg32.dll", "gdi32.dll",  "imagehlp.dll", "imm32.dll",    "kernel32.dll",
-        "msctf.dll",    "msvcrt.dll",  "normaliz.dll", "nsi.dll",    "ole32.dll",    "oleaut32.dll", "psapi.dll",
-        "rpcrt4.dll",   "sechost.dll", "setupapi.dll", "shell32.dll", "shlwapi.dll", "user32.dll",   "wldap32.dll",
-        "ws2_32.dll",   "ntdll.dll",   "comctl32.dll"};
+        "advapi32.dll", "clbcatq.dll", "comdlg32.dll", "gdi32.dll",    "imagehlp.dll", "imm32.dll",
+        "kernel32.dll", "msctf.dll",   "msvcrt.dll",   "normaliz.dll", "nsi.dll",      "ole32.dll",
+        "oleaut32.dll", "psapi.dll",   "rpcrt4.dll",   "sechost.dll",  "setupapi.dll", "shell32.dll",
+        "shlwapi.dll",  "user32.dll",  "wldap32.dll",  "ws2_32.dll",   "ntdll.dll",    "comctl32.dll"};
     std::string name = dll;
     std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     if (name.rfind("api-ms-win-", 0) == 0 || name.rfind("ext-ms-win-", 0) == 0) return true;

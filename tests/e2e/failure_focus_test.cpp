@@ -2,14 +2,13 @@
 // Windows hands activation back to the owner, not to the next window in z-order, another program's.
 #include "harness.h"
 #include "other_program_window.h"
-
 #include "platform/text.h"
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <fstream>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 namespace {
 

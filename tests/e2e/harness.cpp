@@ -3,14 +3,14 @@
 #include "platform/text.h"
 #include "tests/wine_rig.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
 
@@ -203,7 +203,8 @@ HWND ProgramProcess::OpenSettings(HWND launcher) const {
 }
 
 bool ProgramProcess::CloseSettings(HWND settings) const {
-    return PostMessageW(settings, WM_SYSCOMMAND, SC_CLOSE, 0) && WaitFor(kPatience, [&] { return !IsWindowVisible(settings); });
+    return PostMessageW(settings, WM_SYSCOMMAND, SC_CLOSE, 0) &&
+           WaitFor(kPatience, [&] { return !IsWindowVisible(settings); });
 }
 
 HWND ProgramProcess::FindWindowOfClass(const wchar_t* class_name) const {
@@ -285,8 +286,7 @@ bool IsChecked(HWND button) {
 
 bool Click(HWND button) {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, static_cast<UINT>(kPatience.count()), &result) !=
-           0;
+    return SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, static_cast<UINT>(kPatience.count()), &result) != 0;
 }
 
 bool Press(HWND button) { return PostMessageW(button, BM_CLICK, 0, 0) != 0; }

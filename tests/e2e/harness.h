@@ -2,10 +2,9 @@
 // Runs the real Kavlo_Connect.exe as a process of its own, in a fresh folder beside the stand-in for the .rdp
 // handler, with the stand-ins for rasdial and netsh in the system folder and look-alikes of them that must never
 // run beside the exe, and drives its windows from outside with the messages that cross processes.
-#include <windows.h>
-
 #include "window_search.h"
 
+#include <windows.h>
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -111,9 +110,9 @@ private:
 // of their own to be found by.
 HWND FindEditBeside(HWND ancestor, std::wstring_view label_caption);
 
-std::wstring TextOf(HWND window);                       // WM_GETTEXT
-bool SetText(HWND window, const std::wstring& text);    // WM_SETTEXT
-bool IsChecked(HWND button);                             // BM_GETCHECK
+std::wstring TextOf(HWND window);                     // WM_GETTEXT
+bool SetText(HWND window, const std::wstring& text);  // WM_SETTEXT
+bool IsChecked(HWND button);                          // BM_GETCHECK
 // BM_CLICK, waiting until the program has handled it.
 bool Click(HWND button);
 // BM_CLICK, posted: returns at once, so a box the click brings up can be seen while it shows.

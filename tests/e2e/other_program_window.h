@@ -2,7 +2,6 @@
 // A plain visible window of another program, which a test activates to put the program in the background: a thread
 // of the test process with its own message loop.
 #include <windows.h>
-
 #include <atomic>
 #include <thread>
 
@@ -17,9 +16,9 @@ public:
             window_class.lpszClassName = L"KavloTestOtherProgram";
             window_class.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
             RegisterClassW(&window_class);
-            window_ = CreateWindowExW(0, window_class.lpszClassName, L"Another program",
-                                      WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 500, 400, nullptr, nullptr,
-                                      window_class.hInstance, nullptr);
+            window_ =
+                CreateWindowExW(0, window_class.lpszClassName, L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
+                                40, 500, 400, nullptr, nullptr, window_class.hInstance, nullptr);
             thread_id_ = GetCurrentThreadId();
             SetEvent(ready);
             MSG message;
@@ -55,4 +54,3 @@ private:
     HWND window_ = nullptr;
     DWORD thread_id_ = 0;
 };
-

@@ -2,14 +2,13 @@
 // hand-edited server address that would add settings to Kavlo.rdp, and a settings file it cannot restore.
 #include "executable_imports.h"
 #include "harness.h"
-
 #include "platform/text.h"
 #include "tests/wine_rig.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
 #include <iterator>
+
+#include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
 
@@ -26,14 +25,16 @@ std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
 }
 
 void WriteBytes(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string Utf8(const std::wstring& text) { return WideToUtf8(text); }
 
 // A settings file as the program writes it, with the use-VPN box's value and the server address as given.
 std::string SettingsFile(std::string_view checked, std::string_view server) {
-    std::string text = "\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n[CheckBox2: TcxPropertiesStoreComponent]\r\n=\r\nChecked=";
+    std::string text =
+        "\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n[CheckBox2: TcxPropertiesStoreComponent]\r\n=\r\nChecked=";
     text += checked;
     text += "\r\n\r\n[Edit5: TcxPropertiesStoreComponent]\r\n=\r\nText=";
     text += server;
@@ -44,14 +45,15 @@ std::string SettingsFile(std::string_view checked, std::string_view server) {
 TEST(ProgramImports, OnlyDllsWindowsNeverLooksForBesideTheProgram) {
     const std::vector<std::string> dlls = ImportedDllNames(ReadBytes(BuildOutputFolder() / L"Kavlo_Connect.exe"));
     ASSERT_FALSE(dlls.empty());
-    for (const std::string& dll : dlls) EXPECT_TRUE(LoadsOnlyFromSystem(dll)) << dll << " would be looked for beside the program first";
+    for (const std::string& dll : dlls)
+        EXPECT_TRUE(LoadsOnlyFromSystem(dll)) << dll << " would be looked for beside the program first";
 }
 
 // Started from a folder such as Downloads that holds DLLs named as those the program imports, loads itself or has
 // Windows load for it (each one logs if it is ever loaded), and with the same DLLs beside the program: every
 // action still runs on the system's own.
 TEST(ProgramDllSearch, DllsLeftBesideItOrInTheCurrentFolderAreNeverLoaded) {
-    static const wchar_t* const kPlantedNames[] = {L"msimg32.dll", L"dwmapi.dll", L"uxtheme.dll", L"oleaut32.dll",
+    static const wchar_t* const kPlantedNames[] = {L"msimg32.dll",  L"dwmapi.dll", L"uxtheme.dll", L"oleaut32.dll",
                                                    L"rasapi32.dll", L"oleacc.dll", L"version.dll"};
     KAVLO_REQUIRE_SYSTEM_STAND_INS();
     Sandbox sandbox;
@@ -59,7 +61,8 @@ TEST(ProgramDllSearch, DllsLeftBesideItOrInTheCurrentFolderAreNeverLoaded) {
     const fs::path current = sandbox.Folder() / L"Downloads";
     ASSERT_TRUE(fs::create_directory(current));
     for (const fs::path& folder : {sandbox.Folder(), current}) {
-        for (const wchar_t* name : kPlantedNames) fs::copy_file(BuildOutputFolder() / L"planted_dll.dll", folder / name);
+        for (const wchar_t* name : kPlantedNames)
+            fs::copy_file(BuildOutputFolder() / L"planted_dll.dll", folder / name);
     }
     ProgramProcess program(sandbox, current);
     HWND launcher = program.WaitForWindow(kFormClass, kLauncherCaption, true);
@@ -150,13 +153,12 @@ TEST_P(DamagedSettingsFile, AtStartUpShowsOneBoxNamingTheFileAndEndsWithCodeZero
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedSettingsFile,
-    testing::Values(
-        DamagedFile{"NotUtf8AfterTheMark", SettingsFile("\"True\"", "\"10.0.0.5\xFF\xFE\""),
-                    L"No mapping for the Unicode character exists in the target multi-byte code page."},
-        DamagedFile{"CheckedIsANumber", SettingsFile("1", "\"10.0.0.5\""), L"Invalid property element: 1."},
-        DamagedFile{"CheckedIsEmpty", SettingsFile("", "\"10.0.0.5\""), L"Invalid property element: "},
-        DamagedFile{"FarTooLarge", SettingsFile("\"True\"", "\"" + std::string(1100 * 1024, 'x') + "\""),
-                    L"Cannot open file \""}));
+    testing::Values(DamagedFile{"NotUtf8AfterTheMark", SettingsFile("\"True\"", "\"10.0.0.5\xFF\xFE\""),
+                                L"No mapping for the Unicode character exists in the target multi-byte code page."},
+                    DamagedFile{"CheckedIsANumber", SettingsFile("1", "\"10.0.0.5\""), L"Invalid property element: 1."},
+                    DamagedFile{"CheckedIsEmpty", SettingsFile("", "\"10.0.0.5\""), L"Invalid property element: "},
+                    DamagedFile{"FarTooLarge", SettingsFile("\"True\"", "\"" + std::string(1100 * 1024, 'x') + "\""),
+                                L"Cannot open file \""}));
 
 // A file damaged while the program runs is no obstacle to "Save", which writes it anew from the dialog.
 TEST(DamagedSettingsFileWhileRunning, IsReplacedByTheNextSave) {

@@ -1,11 +1,10 @@
 // What the executable carries: the icon, the version record and the manifest.
 #include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace {
 std::filesystem::path ProgramPath() {
@@ -17,7 +16,8 @@ std::filesystem::path ProgramPath() {
 class ProgramResources : public testing::Test {
 protected:
     void SetUp() override {
-        module = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        module =
+            LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
         ASSERT_NE(module, nullptr);
     }
     void TearDown() override { FreeLibrary(module); }
@@ -50,8 +50,8 @@ TEST_F(ProgramResources, MainIconHasEightSizesInFullColourWithAlpha) {
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(entries[i].width, sizes[i]);
         EXPECT_EQ(entries[i].bit_count, 32);
-        HICON icon = static_cast<HICON>(
-            LoadImageW(module, L"MAINICON", IMAGE_ICON, sizes[i], sizes[i], LR_DEFAULTCOLOR));
+        HICON icon =
+            static_cast<HICON>(LoadImageW(module, L"MAINICON", IMAGE_ICON, sizes[i], sizes[i], LR_DEFAULTCOLOR));
         EXPECT_NE(icon, nullptr) << sizes[i];
         DestroyIcon(icon);
     }
@@ -67,8 +67,11 @@ TEST_F(ProgramResources, VersionRecordHoldsOnlyTheTwoVersions) {
     EXPECT_EQ(fixed->dwFileVersionLS, 0u);
     EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 1));
 
-    struct Translation { WORD language, code_page; } *translations = nullptr;
-    ASSERT_TRUE(VerQueryValueW(record.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &length));
+    struct Translation {
+        WORD language, code_page;
+    }* translations = nullptr;
+    ASSERT_TRUE(
+        VerQueryValueW(record.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &length));
     ASSERT_EQ(length, sizeof(Translation));
     EXPECT_EQ(translations[0].language, 0x0409);
     EXPECT_EQ(translations[0].code_page, 1252);
@@ -81,7 +84,8 @@ TEST_F(ProgramResources, VersionRecordHoldsOnlyTheTwoVersions) {
     for (const wchar_t* absent : {L"CompanyName", L"FileDescription", L"ProductName", L"OriginalFilename"}) {
         wchar_t* value = nullptr;
         EXPECT_FALSE(VerQueryValueW(record.data(), (std::wstring(L"\\StringFileInfo\\040904E4\\") + absent).c_str(),
-                                    reinterpret_cast<void**>(&value), &length)) << absent;
+                                    reinterpret_cast<void**>(&value), &length))
+            << absent;
     }
 }
 
@@ -101,8 +105,8 @@ TEST_F(ProgramResources, ManifestNamesEveryWindowsFromVistaToElevenAndKeepsTheSy
         const char* windows;
         const char* id;
     } versions[] = {
-        {"Vista", "{e2011457-1546-43c5-a5fe-008deee3d3f0}"}, {"7", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"},
-        {"8", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"},     {"8.1", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}"},
+        {"Vista", "{e2011457-1546-43c5-a5fe-008deee3d3f0}"},     {"7", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"},
+        {"8", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"},         {"8.1", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}"},
         {"10 and 11", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"},
     };
     for (const auto& version : versions)

@@ -1,10 +1,10 @@
 // The real program at its edges: Windows ending the session.
 #include "harness.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 TEST(ProgramSession, LogOffIsGrantedAndEndsTheProcessWithCodeZero) {
     Sandbox sandbox;

@@ -2,15 +2,14 @@
 // console's code page, and ends with the test's exit code after the test's time; the real program reports a failure
 // in netsh's own words, without blocking its window meanwhile.
 #include "harness.h"
-
 #include "platform/text.h"
 #include "tests/wine_rig.h"
 
-#include <gtest/gtest.h>
-#include <tlhelp32.h>
-
 #include <optional>
 #include <thread>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
 
 namespace {
 std::string Utf8(const std::wstring& text) { return WideToUtf8(text); }

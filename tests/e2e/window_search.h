@@ -2,7 +2,6 @@
 // Finding a program's windows from another process, by class and caption. Shared by the end-to-end tests and
 // the benchmark, which both drive the real exe from outside.
 #include <windows.h>
-
 #include <string>
 #include <string_view>
 #include <vector>

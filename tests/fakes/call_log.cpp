@@ -1,12 +1,11 @@
 #include "call_log.h"
 
 #include <windows.h>
-#include <shellapi.h>
-
 #include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <shellapi.h>
 #include <string>
 
 namespace {

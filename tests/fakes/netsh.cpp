@@ -7,7 +7,6 @@
 #include "call_log.h"
 
 #include <windows.h>
-
 #include <string>
 
 int wmain() {

@@ -1,13 +1,12 @@
 // The launcher's commands, with a recorder in place of the shell: what each click hands over, and in what order.
 #include "launcher_fixture.h"
-#include "tests/unit/command_line_support.h"
 #include "platform/shell.h"
 #include "platform/text.h"
-
-#include <shellapi.h>
+#include "tests/unit/command_line_support.h"
 
 #include <optional>
 #include <ostream>
+#include <shellapi.h>
 #include <string>
 #include <vector>
 
@@ -76,7 +75,6 @@ public:
     std::vector<ShellCall> calls;
 };
 
-
 // The tools named by full path in the system folder, as the shell must be given them; the 8-bit entry's path
 // as its bytes in the ANSI code page.
 std::wstring SystemTool(const wchar_t* name) {
@@ -132,7 +130,9 @@ const StartCase kStartCases[] = {
     {"EmptyFields", true, L"", L"", L"", LR"("" "" "")"},
     {"EmptyUser", true, L"Work", L"", L"secret", LR"(Work "" secret)"},
     {"SpacesTabQuotesAndTrailingBackslashes", true, L"VPN Connection", L"dom\\ali\t\"x\"", L"p\\ss \\\\",
-     LR"("VPN Connection" "dom\ali)" L"\t" LR"(\"x\"" "p\ss \\\\")"},
+     LR"("VPN Connection" "dom\ali)"
+     L"\t"
+     LR"(\"x\"" "p\ss \\\\")"},
 };
 
 void PrintTo(const StartCase& c, std::ostream* out) { *out << c.name; }

@@ -3,16 +3,17 @@
 #include "gui_support.h"
 #include "ui/form.h"
 
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <stdexcept>
+
+#include <gtest/gtest.h>
 
 namespace {
 // A form whose first button throws what the test gives it and whose second counts its clicks.
 class TestForm : public Form {
 public:
-    explicit TestForm(FormOwner& owner, std::function<void()> thrower = [] {})
+    explicit TestForm(
+        FormOwner& owner, std::function<void()> thrower = [] {})
         : Form(owner, L"TEST_FORM", Handlers(std::move(thrower))) {}
     int clicks = 0;
 

@@ -27,7 +27,8 @@ BOOL CALLBACK FindBoxes(HWND hwnd, LPARAM lparam) {
     auto* search = reinterpret_cast<BoxSearch*>(lparam);
     DWORD process = 0;
     GetWindowThreadProcessId(hwnd, &process);
-    if (process == search->process && IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770") search->found.push_back(hwnd);
+    if (process == search->process && IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770")
+        search->found.push_back(hwnd);
     return TRUE;
 }
 
@@ -76,8 +77,8 @@ void TryReady(const std::shared_ptr<ReadyWait>& wait) {
 }  // namespace
 
 void RunWhenReady(std::function<bool()> ready, std::function<void()> step, UINT limit_ms) {
-    auto wait = std::make_shared<ReadyWait>(
-        ReadyWait{std::move(ready), std::move(step), std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms)});
+    auto wait = std::make_shared<ReadyWait>(ReadyWait{
+        std::move(ready), std::move(step), std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms)});
     RunSoon([wait] { TryReady(wait); });
 }
 

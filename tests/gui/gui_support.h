@@ -1,7 +1,6 @@
 #pragma once
 // Helpers for driving the program's real windows from inside the test process.
 #include <windows.h>
-
 #include <atomic>
 #include <chrono>
 #include <functional>

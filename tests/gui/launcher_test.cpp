@@ -85,9 +85,12 @@ TEST_F(LauncherTest, MenuHasFileWithSettingsSeparatorAndExit) {
 }
 
 TEST_F(LauncherTest, FocusStartsAtVpnAndTabFollowsTheLayoutOrder) {
-    EXPECT_EQ(GetFocus(), launcher->Find<CheckBox>(L"CheckBox2").Handle()) << "the first control in tab order has the focus";
-    const HWND expected[] = {launcher->Find<BitmapButton>(L"BitBtn1").Handle(), launcher->Find<Button>(L"Button3").Handle(), launcher->Find<Button>(L"Button4").Handle(),
-                             launcher->Find<Button>(L"Button1").Handle(), launcher->Find<CheckBox>(L"CheckBox2").Handle()};
+    EXPECT_EQ(GetFocus(), launcher->Find<CheckBox>(L"CheckBox2").Handle())
+        << "the first control in tab order has the focus";
+    const HWND expected[] = {launcher->Find<BitmapButton>(L"BitBtn1").Handle(),
+                             launcher->Find<Button>(L"Button3").Handle(), launcher->Find<Button>(L"Button4").Handle(),
+                             launcher->Find<Button>(L"Button1").Handle(),
+                             launcher->Find<CheckBox>(L"CheckBox2").Handle()};
     for (HWND next : expected) {
         PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
         PumpMessages(30);
@@ -124,7 +127,9 @@ TEST_F(LauncherTest, SettingsDialogShowsModallyAndDisablesTheLauncher) {
     EXPECT_EQ(launcher->Settings(), &Dialog()) << "the same dialog object lives on";
 }
 
-TEST_F(LauncherTest, VpnBoxStartsClearWithoutStoredFlag) { EXPECT_FALSE(launcher->Find<CheckBox>(L"CheckBox2").Checked()); }
+TEST_F(LauncherTest, VpnBoxStartsClearWithoutStoredFlag) {
+    EXPECT_FALSE(launcher->Find<CheckBox>(L"CheckBox2").Checked());
+}
 
 // Every way of closing runs the close handler once: the dialog is deleted, one quit message is posted, and the launcher
 // stays on screen until the loop takes it.
@@ -150,35 +155,37 @@ TEST_P(LauncherCloseTest, RunsFormCloseOnceAndEndsTheLoop) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryWay, LauncherCloseTest,
-    testing::Values(CloseWay{"ExitMenuItem", [](LauncherWindow& f) { ClickMenuItem(f.Handle(), 0, 2); }},
-                    CloseWay{"CloseGlyph", [](LauncherWindow& f) { SendMessageW(f.Find<BitmapButton>(L"BitBtn1").Handle(), BM_CLICK, 0, 0); }},
-                    CloseWay{"TitleBarClose", [](LauncherWindow& f) { SendMessageW(f.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
-                    CloseWay{"AltF4",
-                             [](LauncherWindow& f) {
-                                 SetForegroundWindow(f.Handle());
-                                 INPUT keys[4] = {};
-                                 for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
-                                 keys[0].ki.wVk = VK_MENU;
-                                 keys[1].ki.wVk = VK_F4;
-                                 keys[2].ki.wVk = VK_F4;
-                                 keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
-                                 keys[3].ki.wVk = VK_MENU;
-                                 keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
-                                 SendInput(4, keys, sizeof(INPUT));
-                                 // The keys reach the window through the queue; a quit message taken on the way is
-                                 // put back for the check.
-                                 MSG m;
-                                 for (int i = 0; i < 40; ++i) {
-                                     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-                                         if (m.message == WM_QUIT) {
-                                             PostQuitMessage(static_cast<int>(m.wParam));
-                                             return;
-                                         }
-                                         TranslateMessage(&m);
-                                         DispatchMessageW(&m);
-                                     }
-                                     Sleep(5);
-                                 }
-                             }},
-                    CloseWay{"HiddenApplicationWindow", [](LauncherWindow&) { SendMessageW(App().Handle(), WM_CLOSE, 0, 0); }}),
+    testing::Values(
+        CloseWay{"ExitMenuItem", [](LauncherWindow& f) { ClickMenuItem(f.Handle(), 0, 2); }},
+        CloseWay{"CloseGlyph",
+                 [](LauncherWindow& f) { SendMessageW(f.Find<BitmapButton>(L"BitBtn1").Handle(), BM_CLICK, 0, 0); }},
+        CloseWay{"TitleBarClose", [](LauncherWindow& f) { SendMessageW(f.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        CloseWay{"AltF4",
+                 [](LauncherWindow& f) {
+                     SetForegroundWindow(f.Handle());
+                     INPUT keys[4] = {};
+                     for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
+                     keys[0].ki.wVk = VK_MENU;
+                     keys[1].ki.wVk = VK_F4;
+                     keys[2].ki.wVk = VK_F4;
+                     keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+                     keys[3].ki.wVk = VK_MENU;
+                     keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+                     SendInput(4, keys, sizeof(INPUT));
+                     // The keys reach the window through the queue; a quit message taken on the way is
+                     // put back for the check.
+                     MSG m;
+                     for (int i = 0; i < 40; ++i) {
+                         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+                             if (m.message == WM_QUIT) {
+                                 PostQuitMessage(static_cast<int>(m.wParam));
+                                 return;
+                             }
+                             TranslateMessage(&m);
+                             DispatchMessageW(&m);
+                         }
+                         Sleep(5);
+                     }
+                 }},
+        CloseWay{"HiddenApplicationWindow", [](LauncherWindow&) { SendMessageW(App().Handle(), WM_CLOSE, 0, 0); }}),
     [](const testing::TestParamInfo<CloseWay>& info) { return std::string(info.param.name); });

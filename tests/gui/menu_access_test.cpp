@@ -1,15 +1,13 @@
 // What screen readers and keyboard users get of the style's owner-drawn menus: every item's data begins with the
 // record Windows reads an owner-drawn item's name from, and typed letters still choose items by their access keys.
-#include "style_support.h"
-
 #include "app/application.h"
 #include "gui_support.h"
 #include "launcher/launcher_window.h"
 #include "platform/text.h"
 #include "settings/settings_dialog.h"
+#include "style_support.h"
 
 #include <oleacc.h>
-
 #include <string>
 
 namespace {

@@ -1,18 +1,18 @@
 // The watch of a console tool's process, over short real runs of the netsh stand-in: how each run ends, what it
 // printed, and which runs count.
-#include "gui_support.h"
-
 #include "launcher/process_watch.h"
+
+#include "gui_support.h"
 #include "platform/module_path.h"
 #include "platform/shell.h"
 #include "tests/unit/files_test_support.h"
 #include "ui/window.h"
 
-#include <gtest/gtest.h>
-
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace {
 constexpr UINT kRunEnded = WM_APP + 7;
@@ -50,27 +50,47 @@ struct Case {
     const char* name;
     WatchedRuns runs;
     DWORD limit_ms;
-    std::vector<StandInRun> started;        // one after the other, without waiting
-    bool stopped_early;              // Stop() right after the last start
-    std::vector<Expected> expected;  // for each run, in the order started
+    std::vector<StandInRun> started;  // one after the other, without waiting
+    bool stopped_early;               // Stop() right after the last start
+    std::vector<Expected> expected;   // for each run, in the order started
 };
 
 const std::wstring kLong(40, L'x');
 
 const Case kCases[] = {
     {"EndsWithZeroPrintingNothing", WatchedRuns::LatestOnly, 10000, {{0, L"", 1, 0}}, false, {{0, 0, "", false}}},
-    {"EndsNonZeroWithItsWords", WatchedRuns::LatestOnly, 10000, {{1, L"There is no profile", 1, 0}}, false,
+    {"EndsNonZeroWithItsWords",
+     WatchedRuns::LatestOnly,
+     10000,
+     {{1, L"There is no profile", 1, 0}},
+     false,
      {{1, 19, "There is no profile"}}},
     // 2000 x 40 bytes: more than is kept, and more than a pipe holds, so it must be read while the tool runs.
-    {"PrintsMoreThanIsKept", WatchedRuns::LatestOnly, 10000, {{3, kLong, 2000, 0}}, false,
+    {"PrintsMoreThanIsKept",
+     WatchedRuns::LatestOnly,
+     10000,
+     {{3, kLong, 2000, 0}},
+     false,
      {{3, 64 * 1024, "xxxxxxxxxx"}}},
     {"OutlivesItsTime", WatchedRuns::LatestOnly, 300, {{0, L"", 1, 3000}}, false, {{std::nullopt, 0, ""}}},
-    {"SupersededByALaterRun", WatchedRuns::LatestOnly, 10000, {{5, L"", 1, 300}, {6, L"", 1, 0}}, false,
+    {"SupersededByALaterRun",
+     WatchedRuns::LatestOnly,
+     10000,
+     {{5, L"", 1, 300}, {6, L"", 1, 0}},
+     false,
      {{std::nullopt, 0, ""}, {6, 0, ""}}},
     {"StoppedEarly", WatchedRuns::LatestOnly, 10000, {{0, L"", 1, 300}}, true, {{std::nullopt, 0, ""}}},
-    {"EveryRunCountsWithTheOthersNoted", WatchedRuns::Every, 10000, {{756, L"", 1, 0}, {0, L"", 1, 600}}, false,
+    {"EveryRunCountsWithTheOthersNoted",
+     WatchedRuns::Every,
+     10000,
+     {{756, L"", 1, 0}, {0, L"", 1, 600}},
+     false,
      {{756, 0, "", true}, {0, 0, "", false}}},
-    {"EveryRunStoppedEarly", WatchedRuns::Every, 10000, {{1, L"", 1, 300}, {2, L"", 1, 300}}, true,
+    {"EveryRunStoppedEarly",
+     WatchedRuns::Every,
+     10000,
+     {{1, L"", 1, 300}, {2, L"", 1, 300}},
+     true,
      {{std::nullopt, 0, ""}, {std::nullopt, 0, ""}}},
 };
 

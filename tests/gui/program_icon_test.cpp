@@ -1,16 +1,15 @@
 // The program's windows show its own icon (taskbar, Alt+Tab, title bar), never the generic one.
-#include "gui_support.h"
-#include "style_support.h"
-
 #include "app/application.h"
+#include "gui_support.h"
 #include "launcher/launcher_window.h"
 #include "settings/settings_dialog.h"
+#include "style_support.h"
 #include "ui/handles.h"
 #include "ui/style/gdi.h"
 
-#include <gtest/gtest.h>
-
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace {
 int IconWidth(HICON icon) {

@@ -1,9 +1,7 @@
 // "Save" and "Cancel" through the real dialog: the connection file in the current directory, the settings
 // file beside the executable, and what a failure leaves behind.
-#include "launcher_fixture.h"
-
 #include "app/startup.h"
-
+#include "launcher_fixture.h"
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "tests/unit/rdp_template.h"
@@ -18,7 +16,6 @@ void Type(const Edit& edit, const wchar_t* text) {
 void Click(const Control& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0); }
 
 std::vector<std::uint8_t> Utf8(std::string_view text) { return {text.begin(), text.end()}; }
-
 
 // Counts what would have been handed to the shell.
 class CountingShell : public Shell {
@@ -105,7 +102,9 @@ TEST_F(SaveTest, AConnectionFileThatCannotBeWrittenLeavesTheDialogOpen) {
         {"hidden", [](const std::wstring& p) { SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_HIDDEN); },
          cannot_create(ERROR_ACCESS_DENIED)},
         {"held open",
-         [&](const std::wstring& p) { held = CreateFileW(p.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); },
+         [&](const std::wstring& p) {
+             held = CreateFileW(p.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+         },
          cannot_create(ERROR_SHARING_VIOLATION)},
         {"disk full", [](const std::wstring&) { SetWriteLimitForTests(100); },
          [](const std::wstring&) { return std::wstring(L"Stream write error."); }},
@@ -152,7 +151,8 @@ TEST_F(SaveTest, AWriteProtectedSettingsFileFailsAfterTheConnectionFile) {
 
 TEST_F(SaveTest, TheVpnBoxFollowsASavedFlagOnlyAtTheNextStart) {
     SaveWith([&] { Click(Dialog().Find<CheckBox>(L"CheckBox2")); });
-    EXPECT_FALSE(launcher->Find<CheckBox>(L"CheckBox2").Checked()) << "the launcher's box mirrors the flag once, at start";
+    EXPECT_FALSE(launcher->Find<CheckBox>(L"CheckBox2").Checked())
+        << "the launcher's box mirrors the flag once, at start";
 
     Stop();
     CountingShell shell;
@@ -210,8 +210,9 @@ TEST_F(SaveTest, ABadSettingsFileEndsTheStartWithOneBox) {
     EXPECT_EQ(result, 0);
     std::vector<SeenBox> seen = watcher.Seen();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, L"Invalid property element: yes.\r\n\r\nThe settings file is \"" + SettingsPath() +
-                                L"\". Correct that file or delete it: without it the program starts with empty settings.");
+    EXPECT_EQ(seen[0].text,
+              L"Invalid property element: yes.\r\n\r\nThe settings file is \"" + SettingsPath() +
+                  L"\". Correct that file or delete it: without it the program starts with empty settings.");
     EXPECT_EQ(App().MainForm(), nullptr);
     EXPECT_TRUE(App().Forms().empty()) << "neither the launcher nor its dialog is left behind";
     RemoveSettings();

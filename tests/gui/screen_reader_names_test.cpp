@@ -2,7 +2,6 @@
 // second tab stop, which ends the program) by the menu's own word for it, the logo by the company's name, and
 // nothing for the panel whose caption is never shown; their window texts stay as they are.
 #include "launcher_fixture.h"
-
 #include "platform/accessible_names.h"
 #include "platform/text.h"
 
@@ -30,7 +29,8 @@ TEST_F(ScreenReaderNames, TheCloseGlyphTheLogoAndTheHiddenCaptionAreNamedWithout
         std::wstring text;
     } rows[] = {
         {"close glyph", launcher->Find<BitmapButton>(L"BitBtn1").Handle(), L"\u062E\u0631\u0648\u062C", L""},
-        {"logo", launcher->Find<Image>(L"Image1").Handle(), L"Kavlo", WindowText(launcher->Find<Image>(L"Image1").Handle())},
+        {"logo", launcher->Find<Image>(L"Image1").Handle(), L"Kavlo",
+         WindowText(launcher->Find<Image>(L"Image1").Handle())},
         {"panel under the logo", launcher->Find<Panel>(L"Panel4").Handle(), L"", L"Panel4"},
     };
     for (const auto& row : rows) {

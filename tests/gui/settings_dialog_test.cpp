@@ -30,20 +30,52 @@ const DialogPlace kDialogPlaces[] = {
 };
 
 const wchar_t* const kTemplateLines[] = {
-    L"screen mode id:i:2", L"use multimon:i:0", L"desktopwidth:i:1920", L"desktopheight:i:1080",
-    L"session bpp:i:32", L"winposstr:s:0,3,0,0,800,600", L"compression:i:1", L"keyboardhook:i:2",
-    L"audiocapturemode:i:0", L"videoplaybackmode:i:1", L"connection type:i:7", L"networkautodetect:i:1",
-    L"bandwidthautodetect:i:1", L"displayconnectionbar:i:1", L"enableworkspacereconnect:i:0",
-    L"disable wallpaper:i:0", L"allow font smoothing:i:0", L"allow desktop composition:i:0",
-    L"disable full window drag:i:1", L"disable menu anims:i:1", L"disable themes:i:0",
-    L"disable cursor setting:i:0", L"bitmapcachepersistenable:i:1", L"full address:s:192.168.1.1:7777",
-    L"audiomode:i:0", L"redirectprinters:i:1", L"redirectcomports:i:0", L"redirectsmartcards:i:1",
-    L"redirectclipboard:i:1", L"redirectposdevices:i:0", L"autoreconnection enabled:i:1",
-    L"authentication level:i:2", L"prompt for credentials:i:0", L"negotiate security layer:i:1",
-    L"remoteapplicationmode:i:0", L"alternate shell:s:", L"shell working directory:s:", L"gatewayhostname:s:",
-    L"gatewayusagemethod:i:4", L"gatewaycredentialssource:i:4", L"gatewayprofileusagemethod:i:0",
-    L"promptcredentialonce:i:0", L"gatewaybrokeringtype:i:0", L"use redirection server name:i:0",
-    L"rdgiskdcproxy:i:0", L"kdcproxyname:s:",
+    L"screen mode id:i:2",
+    L"use multimon:i:0",
+    L"desktopwidth:i:1920",
+    L"desktopheight:i:1080",
+    L"session bpp:i:32",
+    L"winposstr:s:0,3,0,0,800,600",
+    L"compression:i:1",
+    L"keyboardhook:i:2",
+    L"audiocapturemode:i:0",
+    L"videoplaybackmode:i:1",
+    L"connection type:i:7",
+    L"networkautodetect:i:1",
+    L"bandwidthautodetect:i:1",
+    L"displayconnectionbar:i:1",
+    L"enableworkspacereconnect:i:0",
+    L"disable wallpaper:i:0",
+    L"allow font smoothing:i:0",
+    L"allow desktop composition:i:0",
+    L"disable full window drag:i:1",
+    L"disable menu anims:i:1",
+    L"disable themes:i:0",
+    L"disable cursor setting:i:0",
+    L"bitmapcachepersistenable:i:1",
+    L"full address:s:192.168.1.1:7777",
+    L"audiomode:i:0",
+    L"redirectprinters:i:1",
+    L"redirectcomports:i:0",
+    L"redirectsmartcards:i:1",
+    L"redirectclipboard:i:1",
+    L"redirectposdevices:i:0",
+    L"autoreconnection enabled:i:1",
+    L"authentication level:i:2",
+    L"prompt for credentials:i:0",
+    L"negotiate security layer:i:1",
+    L"remoteapplicationmode:i:0",
+    L"alternate shell:s:",
+    L"shell working directory:s:",
+    L"gatewayhostname:s:",
+    L"gatewayusagemethod:i:4",
+    L"gatewaycredentialssource:i:4",
+    L"gatewayprofileusagemethod:i:0",
+    L"promptcredentialonce:i:0",
+    L"gatewaybrokeringtype:i:0",
+    L"use redirection server name:i:0",
+    L"rdgiskdcproxy:i:0",
+    L"kdcproxyname:s:",
 };
 
 int Width(const RECT& r) { return r.right - r.left; }
@@ -91,7 +123,8 @@ TEST_F(SettingsDialogTest, ControlsStandWhereTheLayoutPutsThem) {
             EXPECT_EQ(WindowText(control->Handle()), place.caption);
         }
     }
-    EXPECT_FALSE(GetWindowLongW(Dialog().Find<Edit>(L"Edit4").Handle(), GWL_STYLE) & ES_PASSWORD) << "the password shows in clear";
+    EXPECT_FALSE(GetWindowLongW(Dialog().Find<Edit>(L"Edit4").Handle(), GWL_STYLE) & ES_PASSWORD)
+        << "the password shows in clear";
     EXPECT_FALSE(IsWindowVisible(Dialog().Find<Memo>(L"Memo1").Handle()));
     EXPECT_FALSE(IsWindowVisible(Dialog().Find<Memo>(L"Memo2").Handle()));
 }
@@ -112,9 +145,11 @@ TEST_F(SettingsDialogTest, FocusStartsAtEdit1AndTabLeavesTheServerFieldLast) {
         for (int i = 0; i < 8; ++i) order.push_back(GetNextDlgTabItem(dialog, order.back(), FALSE));
         SendMessageW(dialog, WM_CLOSE, 0, 0);
     });
-    const HWND expected[] = {Dialog().Find<Edit>(L"Edit1").Handle(),   Dialog().Find<Edit>(L"Edit2").Handle(),   Dialog().Find<Edit>(L"Edit3").Handle(),
-                             Dialog().Find<Edit>(L"Edit4").Handle(),   Dialog().Find<CheckBox>(L"CheckBox2").Handle(), Dialog().Find<Button>(L"Button1").Handle(),
-                             Dialog().Find<Button>(L"Button2").Handle(), Dialog().Find<Edit>(L"Edit5").Handle(),   Dialog().Find<Edit>(L"Edit1").Handle()};
+    const HWND expected[] = {Dialog().Find<Edit>(L"Edit1").Handle(),         Dialog().Find<Edit>(L"Edit2").Handle(),
+                             Dialog().Find<Edit>(L"Edit3").Handle(),         Dialog().Find<Edit>(L"Edit4").Handle(),
+                             Dialog().Find<CheckBox>(L"CheckBox2").Handle(), Dialog().Find<Button>(L"Button1").Handle(),
+                             Dialog().Find<Button>(L"Button2").Handle(),     Dialog().Find<Edit>(L"Edit5").Handle(),
+                             Dialog().Find<Edit>(L"Edit1").Handle()};
     ASSERT_EQ(order.size(), std::size(expected));
     for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], expected[i]) << "position " << i;
 }
@@ -123,8 +158,11 @@ TEST_F(SettingsDialogTest, FocusStartsAtEdit1AndTabLeavesTheServerFieldLast) {
 TEST_F(SettingsDialogTest, EachFieldFollowsTheLabelThatNamesIt) {
     WithDialogShown([&] { SendMessageW(Dialog().Handle(), WM_CLOSE, 0, 0); });
     const std::pair<const Label*, const Edit*> pairs[] = {
-        {&Dialog().Find<Label>(L"Label1"), &Dialog().Find<Edit>(L"Edit1")}, {&Dialog().Find<Label>(L"Label5"), &Dialog().Find<Edit>(L"Edit5")}, {&Dialog().Find<Label>(L"Label2"), &Dialog().Find<Edit>(L"Edit2")},
-        {&Dialog().Find<Label>(L"Label3"), &Dialog().Find<Edit>(L"Edit3")}, {&Dialog().Find<Label>(L"Label4"), &Dialog().Find<Edit>(L"Edit4")}};
+        {&Dialog().Find<Label>(L"Label1"), &Dialog().Find<Edit>(L"Edit1")},
+        {&Dialog().Find<Label>(L"Label5"), &Dialog().Find<Edit>(L"Edit5")},
+        {&Dialog().Find<Label>(L"Label2"), &Dialog().Find<Edit>(L"Edit2")},
+        {&Dialog().Find<Label>(L"Label3"), &Dialog().Find<Edit>(L"Edit3")},
+        {&Dialog().Find<Label>(L"Label4"), &Dialog().Find<Edit>(L"Edit4")}};
     for (const auto& [label, field] : pairs) {
         HWND before = GetWindow(field->Handle(), GW_HWNDPREV);
         wchar_t caption[64] = {};
@@ -140,10 +178,12 @@ TEST_F(SettingsDialogTest, EnterAndEscapePressNoButton) {
         SetFocus(edit);
         PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
         PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
-        RunSoon([&] {
-            still_shown = IsWindowVisible(Dialog().Handle());
-            SendMessageW(Dialog().Handle(), WM_CLOSE, 0, 0);
-        }, 100);
+        RunSoon(
+            [&] {
+                still_shown = IsWindowVisible(Dialog().Handle());
+                SendMessageW(Dialog().Handle(), WM_CLOSE, 0, 0);
+            },
+            100);
     });
     EXPECT_TRUE(still_shown);
 }

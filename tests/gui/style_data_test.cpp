@@ -1,32 +1,62 @@
 // The style text format: what it accepts, and how it names what it rejects.
+#include "platform/failure.h"
 #include "ui/style/data.h"
 
-#include "platform/failure.h"
+#include <string>
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 namespace {
 
 // The smallest complete style: every colour, black unless a case changes it.
 std::wstring Minimal(std::wstring extra_top = L"", std::wstring extra_colours = L"") {
-    std::wstring text = L"style = \"Test\"\nversion = \"2.1\"\n" + extra_top + L"[font]\nname = \"Tahoma\"\nheight = -11\n[colours]\n";
-    for (const wchar_t* key :
-         {L"window", L"panel", L"panel.light", L"panel.dark", L"text", L"text.disabled", L"accent", L"frame.active",
-          L"frame.inactive", L"caption.active", L"caption.inactive", L"caption.text", L"caption.text.inactive",
-          L"close.hot", L"close.pressed", L"close.glyph", L"menubar", L"menu", L"menu.border", L"menu.hot",
-          L"menu.hot.text", L"menu.separator", L"button", L"button.hot", L"button.pressed", L"button.pressed.text",
-          L"button.border", L"field", L"field.border", L"field.border.focused", L"selection", L"selection.text",
-          L"caret", L"check.box", L"check.border", L"check.tick", L"focus"})
+    std::wstring text =
+        L"style = \"Test\"\nversion = \"2.1\"\n" + extra_top + L"[font]\nname = \"Tahoma\"\nheight = -11\n[colours]\n";
+    for (const wchar_t* key : {L"window",
+                               L"panel",
+                               L"panel.light",
+                               L"panel.dark",
+                               L"text",
+                               L"text.disabled",
+                               L"accent",
+                               L"frame.active",
+                               L"frame.inactive",
+                               L"caption.active",
+                               L"caption.inactive",
+                               L"caption.text",
+                               L"caption.text.inactive",
+                               L"close.hot",
+                               L"close.pressed",
+                               L"close.glyph",
+                               L"menubar",
+                               L"menu",
+                               L"menu.border",
+                               L"menu.hot",
+                               L"menu.hot.text",
+                               L"menu.separator",
+                               L"button",
+                               L"button.hot",
+                               L"button.pressed",
+                               L"button.pressed.text",
+                               L"button.border",
+                               L"field",
+                               L"field.border",
+                               L"field.border.focused",
+                               L"selection",
+                               L"selection.text",
+                               L"caret",
+                               L"check.box",
+                               L"check.border",
+                               L"check.tick",
+                               L"focus"})
         if (extra_colours.find(std::wstring(L"\n") + key + L" =") == std::wstring::npos)
             text += std::wstring(key) + L" = #000000\n";
     return text + extra_colours;
 }
 
 TEST(StyleText, ReadsNameVersionColoursFontAndMetrics) {
-    StyleData style = ParseStyle(L"# comment\n" + Minimal(L"", L"\naccent = #1fC8b6\n") + L"[metrics]\ncheck.size = 15\n",
-                                 L"TEST");
+    StyleData style =
+        ParseStyle(L"# comment\n" + Minimal(L"", L"\naccent = #1fC8b6\n") + L"[metrics]\ncheck.size = 15\n", L"TEST");
     EXPECT_EQ(style.name, L"Test");
     EXPECT_EQ(style.version, L"2.1");
     EXPECT_EQ(style.font.name, L"Tahoma");
@@ -48,9 +78,11 @@ TEST(StyleText, RejectsMalformedTextNamingTheLine) {
         {"unknown colour", Minimal(L"", L"\nglow = #123456\n"), L"line 45: unknown key glow"},
         {"unknown section", Minimal(L"[sounds]\n"), L"line 3: unknown section [sounds]"},
         {"twice", Minimal(L"", L"\nfocus = #000000\nfocus = #000000\n"), L"line 45: focus is given twice"},
-        {"missing colour", L"style = \"T\"\nversion = \"1\"\n[font]\nname = \"A\"\nheight = 1\n[colours]\nwindow = #000000\n",
+        {"missing colour",
+         L"style = \"T\"\nversion = \"1\"\n[font]\nname = \"A\"\nheight = 1\n[colours]\nwindow = #000000\n",
          L"the colour panel is missing"},
-        {"not a number", Minimal(L"", L"\n[metrics]\ncheck.size = big\n"), L"line 46: check.size must be a whole number"},
+        {"not a number", Minimal(L"", L"\n[metrics]\ncheck.size = big\n"),
+         L"line 46: check.size must be a whole number"},
         {"unquoted text", L"style = \"T\"\nversion = 1.0\n", L"line 2: version must be a quoted text"},
     };
     for (const Rejected& c : cases) {

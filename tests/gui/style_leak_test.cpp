@@ -1,10 +1,9 @@
 // Opening and closing the settings dialog many times in the style leaves no GDI or USER objects behind.
-#include "gui_support.h"
-#include "style_support.h"
-
 #include "app/application.h"
+#include "gui_support.h"
 #include "launcher/launcher_window.h"
 #include "settings/settings_dialog.h"
+#include "style_support.h"
 #include "ui/style/gdi.h"
 
 namespace {
@@ -15,10 +14,15 @@ struct ObjectCounts {
     friend bool operator==(const ObjectCounts&, const ObjectCounts&) = default;
 };
 
-
 BOOL CALLBACK CountTree(HWND hwnd, LPARAM count) {
     ++*reinterpret_cast<DWORD*>(count);
-    EnumChildWindows(hwnd, [](HWND, LPARAM c) -> BOOL { ++*reinterpret_cast<DWORD*>(c); return TRUE; }, count);
+    EnumChildWindows(
+        hwnd,
+        [](HWND, LPARAM c) -> BOOL {
+            ++*reinterpret_cast<DWORD*>(c);
+            return TRUE;
+        },
+        count);
     return TRUE;
 }
 
@@ -35,7 +39,9 @@ ObjectCounts Counts() {
     return counts;
 }
 
-std::ostream& operator<<(std::ostream& out, const ObjectCounts& c) { return out << c.gdi << " GDI, " << c.user << " USER"; }
+std::ostream& operator<<(std::ostream& out, const ObjectCounts& c) {
+    return out << c.gdi << " GDI, " << c.user << " USER";
+}
 
 class StyleLeaks : public WithAmakrits {};
 

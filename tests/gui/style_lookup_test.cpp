@@ -1,11 +1,10 @@
 // Looking the style up by name, and the message and standard look when the name is unknown.
-#include "gui_support.h"
-#include "style_support.h"
-
 #include "app/application.h"
-#include "platform/accessibility.h"
+#include "gui_support.h"
 #include "launcher/launcher_window.h"
+#include "platform/accessibility.h"
 #include "settings/settings_dialog.h"
+#include "style_support.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -198,7 +197,8 @@ TEST_F(HighContrastLookup, HighContrastKeepsTheStandardLookWithoutABox) {
         EXPECT_EQ(ActiveStyleName(), c.styled ? L"Amakrits" : kStandardStyleName);
         EXPECT_EQ(ClientPixel(launcher->Find<Panel>(L"Panel1").Handle(), {30, 60}),
                   c.styled ? Amakrits().colours.panel : SystemColour(COLOR_BTNFACE));
-        EXPECT_EQ(ClientPixel(launcher->Find<Button>(L"Button1").Handle(), {6, 6}) == Amakrits().colours.button, c.styled)
+        EXPECT_EQ(ClientPixel(launcher->Find<Button>(L"Button1").Handle(), {6, 6}) == Amakrits().colours.button,
+                  c.styled)
             << "the buttons are the style's only when it is in force";
         if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
         App().DestroyForm(*launcher);

@@ -1,13 +1,12 @@
 // The style on the screen: every expected colour is read from the style's own data.
-#include "gui_support.h"
-#include "style_support.h"
-
 #include "app/application.h"
+#include "gui_support.h"
+#include "launcher/launcher_window.h"
 #include "platform/accessibility.h"
 #include "platform/failure.h"
 #include "platform/shell.h"
-#include "launcher/launcher_window.h"
 #include "settings/settings_dialog.h"
+#include "style_support.h"
 #include "ui/style/gdi.h"
 
 #include <algorithm>
@@ -113,15 +112,34 @@ struct PixelCase {
 
 const PixelCase kLauncherSurfaces[] = {
     {"title bar", [](LauncherWindow& f) { return TitleBarPoint(f.Handle()); }, &StyleColours::caption_active},
-    {"frame line", [](LauncherWindow& f) { return POINT{ScreenRect(f.Handle()).left, ScreenRect(f.Handle()).top + 40}; },
+    {"frame line",
+     [](LauncherWindow& f) {
+         return POINT{ScreenRect(f.Handle()).left, ScreenRect(f.Handle()).top + 40};
+     },
      &StyleColours::frame_active},
     {"menu bar", [](LauncherWindow& f) { return MenuBarPoint(f.Handle()); }, &StyleColours::menubar},
     {"background beside the VPN box",
-     [](LauncherWindow& f) { POINT p{30, 60}; ClientToScreen(f.Find<Panel>(L"Panel1").Handle(), &p); return p; }, &StyleColours::panel},
-    {"Start button face", [](LauncherWindow& f) { POINT p{6, 6}; ClientToScreen(f.Find<Button>(L"Button1").Handle(), &p); return p; },
+     [](LauncherWindow& f) {
+         POINT p{30, 60};
+         ClientToScreen(f.Find<Panel>(L"Panel1").Handle(), &p);
+         return p;
+     },
+     &StyleColours::panel},
+    {"Start button face",
+     [](LauncherWindow& f) {
+         POINT p{6, 6};
+         ClientToScreen(f.Find<Button>(L"Button1").Handle(), &p);
+         return p;
+     },
      &StyleColours::button},
-    {"Start button border", [](LauncherWindow& f) { return BorderPoint(f.Find<Button>(L"Button1").Handle()); }, &StyleColours::button_border},
-    {"logo margin", [](LauncherWindow& f) { POINT p{191, 101}; ClientToScreen(f.Find<Image>(L"Image1").Handle(), &p); return p; },
+    {"Start button border", [](LauncherWindow& f) { return BorderPoint(f.Find<Button>(L"Button1").Handle()); },
+     &StyleColours::button_border},
+    {"logo margin",
+     [](LauncherWindow& f) {
+         POINT p{191, 101};
+         ClientToScreen(f.Find<Image>(L"Image1").Handle(), &p);
+         return p;
+     },
      &StyleColours::panel},
 };
 
@@ -514,8 +532,8 @@ TEST_F(StylePixels, TheMenuBarItemUnderTheMouseIsLit) {
         OffsetRect(&paint.item.rcItem, -picture.outer.left, -picture.outer.top);
         paint.bar = {bar, picture.canvas.dc(), 0};
         paint.position = 0;
-        const LPARAM argument = row.message == WM_DRAWITEM ? reinterpret_cast<LPARAM>(&paint.item)
-                                                           : reinterpret_cast<LPARAM>(&paint);
+        const LPARAM argument =
+            row.message == WM_DRAWITEM ? reinterpret_cast<LPARAM>(&paint.item) : reinterpret_cast<LPARAM>(&paint);
         SendMessageW(hwnd, row.message, 0, argument);
         GdiFlush();
         EXPECT_EQ(picture.At({file.right - 2, file.top + 2}), colours.*row.expected);

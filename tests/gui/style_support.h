@@ -1,14 +1,14 @@
 #pragma once
 // What the style tests share: the style's own data, screen pixels, and the style switched on for one test.
-#include "ui/style/style.h"
 #include "ui/style/data.h"
+#include "ui/style/style.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
-
 #include <cstdint>
 #include <ostream>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 // The style as the executable carries it.
 const StyleData& Amakrits();

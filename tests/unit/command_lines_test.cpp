@@ -1,14 +1,15 @@
 #include "launcher/command_lines.h"
-#include "tests/unit/command_line_support.h"
+
 #include "platform/text.h"
+#include "tests/unit/command_line_support.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
-#include <shellapi.h>
-
 #include <ostream>
+#include <shellapi.h>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -19,8 +20,8 @@ struct QuoteCase {
 
 const QuoteCase kQuoteCases[] = {
     {L"Work", L"Work"},
-    {L"dom\\ali", L"dom\\ali"},                   // backslashes alone mean nothing
-    {L"C:\\folder\\", L"C:\\folder\\"},           // nor at the end of a bare value
+    {L"dom\\ali", L"dom\\ali"},          // backslashes alone mean nothing
+    {L"C:\\folder\\", L"C:\\folder\\"},  // nor at the end of a bare value
     {L"رمز۱۲۳", L"رمز۱۲۳"},
     {L"", LR"("")"},
     {L"VPN Connection", LR"("VPN Connection")"},
@@ -28,9 +29,9 @@ const QuoteCase kQuoteCases[] = {
     {L" lead", LR"(" lead")"},
     {LR"(say "hi")", LR"("say \"hi\"")"},
     {LR"(")", LR"("\"")"},
-    {LR"(a\"b)", LR"("a\\\"b")"},                  // a backslash before a quote is doubled
+    {LR"(a\"b)", LR"("a\\\"b")"},  // a backslash before a quote is doubled
     {LR"(a\\"b)", LR"("a\\\\\"b")"},
-    {LR"(my folder\)", LR"("my folder\\")"},       // and before the closing quote
+    {LR"(my folder\)", LR"("my folder\\")"},  // and before the closing quote
     {LR"(my \\ folder\\)", LR"("my \\ folder\\\\")"},
 };
 
@@ -57,8 +58,7 @@ TEST(DialParameters, EveryValueStaysInItsOwnPlace) {
         {L"", L"", L""},
         {L"C:\\entry\\", L"dom\\ali", LR"(p"w d\)"},
     };
-    for (const auto& values : cases)
-        EXPECT_EQ(ArgumentsOf(DialParameters(values[0], values[1], values[2])), values);
+    for (const auto& values : cases) EXPECT_EQ(ArgumentsOf(DialParameters(values[0], values[1], values[2])), values);
 }
 
 TEST(JoinWifiParameters, QuotesTheNameOnlyInBothPlaces) {

@@ -12,8 +12,7 @@ TEST(DialFailureTextTest, NamesTheEntryGivesWindowsReasonAndEndsWithTheNumber) {
         const wchar_t* sentence;
     };
     const Case cases[] = {
-        {L"Work", 691,
-         L"Access was denied because the username and/or password was invalid on the domain.\r\n",
+        {L"Work", 691, L"Access was denied because the username and/or password was invalid on the domain.\r\n",
          L"The VPN connection \"Work\" could not be dialled: Access was denied because the username and/or "
          L"password was invalid on the domain. (error 691)."},
         {L"Work", 800, L"Unable to establish the VPN connection",

@@ -2,8 +2,9 @@
 // program (planted_dll.dll lies beside this test program) is not found.
 #include "platform/dll_search.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 TEST(DllSearch, ADllBesideTheProgramIsNotFoundByItsName) {
     LoadDllsOnlyFromSystemFolder();

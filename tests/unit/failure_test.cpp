@@ -1,4 +1,5 @@
 #include "platform/failure.h"
+
 #include <gtest/gtest.h>
 TEST(FailureTest, KeepsMessageAndInner) {
     auto inner = std::make_shared<Failure>(L"inner");

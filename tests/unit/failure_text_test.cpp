@@ -1,8 +1,8 @@
 #include "platform/failure_text.h"
 
-#include <gtest/gtest.h>
-
 #include <memory>
+
+#include <gtest/gtest.h>
 
 TEST(FailureTextTest, AppendsAFullStopAfterTextsEndingAboveTheFullStop) {
     struct Case {

@@ -1,25 +1,27 @@
+#include "platform/files.h"
+
 #include "platform/failure.h"
 #include "platform/file_handle.h"
-#include "platform/files.h"
 #include "tests/unit/failure_of.h"
 #include "tests/unit/files_test_support.h"
 
+#include <windows.h>
 #include <functional>
 #include <thread>
+
 #include <gtest/gtest.h>
-#include <windows.h>
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
 
 std::wstring CannotCreate(const std::wstring& full_path, DWORD code) {
     return L"Cannot create file \"" + full_path + L"\". " + SystemErrorText(code);
 }
 
 FileHandle OpenUnshared(const std::wstring& path) {
-    return FileHandle(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return FileHandle(
+        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // The error the plain writer's creation of this file would give (0 when it would succeed).
@@ -158,21 +160,21 @@ TEST_P(SafeWriterRefusal, FailsBeforeReplacingAnything) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SafeWriterRefusal,
-    testing::Values(
-        RefusalCase{"ReadOnly", [](const std::wstring& p) { return WithAttribute(p, FILE_ATTRIBUTE_READONLY); },
-                    ERROR_ACCESS_DENIED},
-        RefusalCase{"Hidden", [](const std::wstring& p) { return WithAttribute(p, FILE_ATTRIBUTE_HIDDEN); },
-                    ERROR_ACCESS_DENIED},
-        RefusalCase{"System", [](const std::wstring& p) { return WithAttribute(p, FILE_ATTRIBUTE_SYSTEM); },
-                    ERROR_ACCESS_DENIED},
-        // Held for good: the writer waits out its patience, then reports as it would at once.
-        RefusalCase{"HeldWithoutSharing",
-                    [](const std::wstring& p) {
-                        FileHandle held = OpenUnshared(p);
-                        if (!held) ADD_FAILURE() << "cannot hold the file open";
-                        return held;
-                    },
-                    ERROR_SHARING_VIOLATION}),
+    testing::Values(RefusalCase{"ReadOnly",
+                                [](const std::wstring& p) { return WithAttribute(p, FILE_ATTRIBUTE_READONLY); },
+                                ERROR_ACCESS_DENIED},
+                    RefusalCase{"Hidden", [](const std::wstring& p) { return WithAttribute(p, FILE_ATTRIBUTE_HIDDEN); },
+                                ERROR_ACCESS_DENIED},
+                    RefusalCase{"System", [](const std::wstring& p) { return WithAttribute(p, FILE_ATTRIBUTE_SYSTEM); },
+                                ERROR_ACCESS_DENIED},
+                    // Held for good: the writer waits out its patience, then reports as it would at once.
+                    RefusalCase{"HeldWithoutSharing",
+                                [](const std::wstring& p) {
+                                    FileHandle held = OpenUnshared(p);
+                                    if (!held) ADD_FAILURE() << "cannot hold the file open";
+                                    return held;
+                                },
+                                ERROR_SHARING_VIOLATION}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A scanner or sync client that holds the old file for a moment delays the save instead of failing it.
@@ -271,8 +273,10 @@ TEST(SafeWriterLinkTest, WritesThroughASymbolicLinkIntoItsTarget) {
     wchar_t final_path[MAX_PATH] = {};
     GetFinalPathNameByHandleW(file, final_path, MAX_PATH, VOLUME_NAME_DOS);
     CloseHandle(file);
-    EXPECT_TRUE(std::wstring_view(final_path).ends_with(L"\\shared\\setup_a.ini")) << testing::PrintToString(std::wstring(final_path));
-    EXPECT_EQ(FilesNamesIn(folder + L"\\shared"), std::vector<std::wstring>{L"setup_a.ini"}) << "no temporary or backup file left";
+    EXPECT_TRUE(std::wstring_view(final_path).ends_with(L"\\shared\\setup_a.ini"))
+        << testing::PrintToString(std::wstring(final_path));
+    EXPECT_EQ(FilesNamesIn(folder + L"\\shared"), std::vector<std::wstring>{L"setup_a.ini"})
+        << "no temporary or backup file left";
 }
 
 TEST(SafeWriterMountTest, FullDiskKeepsTheOldFile) {

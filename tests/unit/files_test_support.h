@@ -2,6 +2,7 @@
 // Test helpers for anything that touches files: a private folder, plain file access and the current directory.
 #include "platform/file_handle.h"
 
+#include <windows.h>
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
@@ -10,13 +11,13 @@
 #include <string>
 #include <string_view>
 #include <vector>
-#include <windows.h>
 
 inline std::vector<std::uint8_t> FilesBytes(std::string_view text) { return {text.begin(), text.end()}; }
 
 // Written and read with plain calls, independent of the code under test.
 inline void FilesPut(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw std::runtime_error("cannot create a test file");
     DWORD written = 0;
     if (!bytes.empty() && (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
@@ -30,7 +31,8 @@ inline std::vector<std::uint8_t> FilesGet(const std::wstring& path) {
     std::vector<std::uint8_t> bytes;
     std::uint8_t chunk[4096];
     DWORD read = 0;
-    while (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read != 0) bytes.insert(bytes.end(), chunk, chunk + read);
+    while (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read != 0)
+        bytes.insert(bytes.end(), chunk, chunk + read);
     return bytes;
 }
 
@@ -71,7 +73,8 @@ public:
         static std::atomic<unsigned> counter{0};
         if (!parent.empty() && parent.back() != L'\\' && parent.back() != L'/') parent += L'\\';
         for (;;) {
-            path_ = parent + L"kavlo_test_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(counter++);
+            path_ =
+                parent + L"kavlo_test_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(counter++);
             if (CreateDirectoryW(path_.c_str(), nullptr)) break;
             if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create a test folder");
         }

@@ -1,11 +1,11 @@
 #include "settings/ini_file.h"
 
-#include <gtest/gtest.h>
+#include "platform/failure.h"
 
 #include <string>
 #include <vector>
 
-#include "platform/failure.h"
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -25,7 +25,8 @@ std::wstring Latin1(std::string_view bytes) {
 IniConventions StandInConventions() {
     return {Latin1,
             [](std::wstring_view text) -> std::optional<std::wstring> {
-                if (text.empty() || text.find_first_not_of(L"0123456789.") != std::wstring_view::npos) return std::nullopt;
+                if (text.empty() || text.find_first_not_of(L"0123456789.") != std::wstring_view::npos)
+                    return std::nullopt;
                 return L"number " + std::wstring(text);
             },
             [](std::wstring_view text) -> std::optional<std::wstring> {
@@ -41,14 +42,28 @@ TEST(IniBytesTest, DecodesByMark) {
         std::string bytes;
         std::wstring text;
     } cases[] = {
-        {"\xEF\xBB\xBF" "a\xC3\xA9", L"a\u00E9"},
+        {"\xEF\xBB\xBF"
+         "a\xC3\xA9",
+         L"a\u00E9"},
         {"\xEF\xBB\xBF\xF0\x9F\x98\x80", L"\xD83D\xDE00"},
-        {std::string("\xFF\xFE" "a\0\xE9\0", 6), L"a\u00E9"},
+        {std::string("\xFF\xFE"
+                     "a\0\xE9\0",
+                     6),
+         L"a\u00E9"},
         {std::string("\xFE\xFF\0a\0\xE9", 6), L"a\u00E9"},
-        {std::string("\xFF\xFE" "a\0b", 5), L"a"},                  // odd last byte ignored
-        {std::string("\xFF\xFE\0\xD8" "a\0", 6), L"\xD800" L"a"},   // lone surrogate passes
-        {std::string("\xFE\xFF\xDC\0\0a", 6), L"\xDC00" L"a"},
-        {"a\xE9", L"a\u00E9"},                                      // no mark: the ANSI decoder
+        {std::string("\xFF\xFE"
+                     "a\0b",
+                     5),
+         L"a"},  // odd last byte ignored
+        {std::string("\xFF\xFE\0\xD8"
+                     "a\0",
+                     6),
+         L"\xD800"
+         L"a"},  // lone surrogate passes
+        {std::string("\xFE\xFF\xDC\0\0a", 6),
+         L"\xDC00"
+         L"a"},
+        {"a\xE9", L"a\u00E9"},  // no mark: the ANSI decoder
         {"\xEF\xBB", L"\u00EF\u00BB"},
         {"", L""},
     };
@@ -57,16 +72,33 @@ TEST(IniBytesTest, DecodesByMark) {
 
 TEST(IniBytesTest, RejectsInvalidUtf8AfterMark) {
     const std::string invalid[] = {
-        "\x80", "\xBF", "\xC0\x80", "\xC1\xBF", "\xC3", "\xC3\x41", "\xE0\x80\x80", "\xE0\x9F\xBF", "\xE2\x82",
-        "\xED\xA0\x80", "\xED\xBF\xBF", "\xF0\x80\x80\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80",
-        "\xF8\x88\x80\x80\x80", "\xFE", "\xFF", "ok\xE2\x82\xACthen\xF0\x9F\x98",
+        "\x80",
+        "\xBF",
+        "\xC0\x80",
+        "\xC1\xBF",
+        "\xC3",
+        "\xC3\x41",
+        "\xE0\x80\x80",
+        "\xE0\x9F\xBF",
+        "\xE2\x82",
+        "\xED\xA0\x80",
+        "\xED\xBF\xBF",
+        "\xF0\x80\x80\x80",
+        "\xF0\x8F\xBF\xBF",
+        "\xF4\x90\x80\x80",
+        "\xF5\x80\x80\x80",
+        "\xF8\x88\x80\x80\x80",
+        "\xFE",
+        "\xFF",
+        "ok\xE2\x82\xACthen\xF0\x9F\x98",
     };
     for (const std::string& tail : invalid) {
         try {
             DecodeIniBytes(BytesOf("\xEF\xBB\xBF" + tail), Latin1);
             ADD_FAILURE() << "accepted " << tail;
         } catch (const Failure& failure) {
-            EXPECT_EQ(failure.message(), L"No mapping for the Unicode character exists in the target multi-byte code page");
+            EXPECT_EQ(failure.message(),
+                      L"No mapping for the Unicode character exists in the target multi-byte code page");
         }
     }
 }
@@ -77,10 +109,17 @@ TEST(IniBytesTest, EncodesUtf8WithMark) {
         std::string bytes;
     } cases[] = {
         {L"", "\xEF\xBB\xBF"},
-        {L"a\u00E9\u20AC", "\xEF\xBB\xBF" "a\xC3\xA9\xE2\x82\xAC"},
+        {L"a\u00E9\u20AC",
+         "\xEF\xBB\xBF"
+         "a\xC3\xA9\xE2\x82\xAC"},
         {L"\xD83D\xDE00", "\xEF\xBB\xBF\xF0\x9F\x98\x80"},
-        {L"\xD800" L"a\xDC00", "\xEF\xBB\xBF\xEF\xBF\xBD" "a\xEF\xBF\xBD"},  // lone surrogates
-        {std::wstring(L"a\0b", 3), std::string("\xEF\xBB\xBF" "a\0b", 6)},
+        {L"\xD800"
+         L"a\xDC00",
+         "\xEF\xBB\xBF\xEF\xBF\xBD"
+         "a\xEF\xBF\xBD"},  // lone surrogates
+        {std::wstring(L"a\0b", 3), std::string("\xEF\xBB\xBF"
+                                               "a\0b",
+                                               6)},
     };
     for (const auto& c : cases) EXPECT_EQ(Utf8Text(EncodeUtf8WithMark(c.text)), c.bytes);
 }
@@ -90,12 +129,30 @@ TEST(IniValueTest, ParsesIntegers) {
         std::wstring text;
         std::optional<std::int32_t> value;
     } cases[] = {
-        {L"007", 7},  {L"$1F", 31},  {L"x1f", 31},  {L"0X1F", 31}, {L"-$10", -16}, {L"  42", 42}, {L"+5", 5},
-        {L"0", 0},    {L"2147483647", 2147483647}, {L"-2147483648", INT32_MIN}, {L"-$80000000", INT32_MIN},
-        {L"2147483648", std::nullopt}, {L"$80000000", std::nullopt}, {L"99999999999999999999", std::nullopt},
-        {L"", std::nullopt}, {L"$", std::nullopt}, {L"0x", std::nullopt}, {L"-", std::nullopt},
-        {L"1.5", std::nullopt}, {L"12a", std::nullopt}, {L"$1G", std::nullopt}, {L"42 ", std::nullopt},
-        {L"- 5", std::nullopt}, {L"\x0661", std::nullopt},
+        {L"007", 7},
+        {L"$1F", 31},
+        {L"x1f", 31},
+        {L"0X1F", 31},
+        {L"-$10", -16},
+        {L"  42", 42},
+        {L"+5", 5},
+        {L"0", 0},
+        {L"2147483647", 2147483647},
+        {L"-2147483648", INT32_MIN},
+        {L"-$80000000", INT32_MIN},
+        {L"2147483648", std::nullopt},
+        {L"$80000000", std::nullopt},
+        {L"99999999999999999999", std::nullopt},
+        {L"", std::nullopt},
+        {L"$", std::nullopt},
+        {L"0x", std::nullopt},
+        {L"-", std::nullopt},
+        {L"1.5", std::nullopt},
+        {L"12a", std::nullopt},
+        {L"$1G", std::nullopt},
+        {L"42 ", std::nullopt},
+        {L"- 5", std::nullopt},
+        {L"\x0661", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseIniInteger(c.text), c.value) << testing::PrintToString(c.text);
 }
@@ -161,7 +218,8 @@ TEST(IniValueTest, ReadsUnquotedValuesAsNumberDateOrText) {
         {L"\"1.50\"", {IniValueKind::Text, L"1.50"}},
         {L"12/31/2024", {IniValueKind::DateTime, L"date 12/31/2024"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(ReadIniValue(c.raw, 2, StandInConventions()), c.value) << testing::PrintToString(c.raw);
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadIniValue(c.raw, 2, StandInConventions()), c.value) << testing::PrintToString(c.raw);
 }
 
 TEST(IniReaderTest, ReadsSectionsEntriesAndLineEnds) {

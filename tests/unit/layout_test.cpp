@@ -1,5 +1,6 @@
-#include "platform/failure.h"
 #include "ui/layout.h"
+
+#include "platform/failure.h"
 
 #include <gtest/gtest.h>
 

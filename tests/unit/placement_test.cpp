@@ -1,8 +1,8 @@
 #include "ui/placement.h"
 
-#include <gtest/gtest.h>
-
 #include <ostream>
+
+#include <gtest/gtest.h>
 
 namespace {
 struct PlacementCase {
@@ -35,5 +35,7 @@ TEST_P(PlaceInsideTest, KeepsTheSizeAndMovesOnlyAsFarAsItMust) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PlaceInsideTest, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<PlacementCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<PlacementCase>& info) {
+                             return std::string(info.param.name);
+                         });
 }  // namespace

@@ -1,13 +1,15 @@
-#include "platform/failure.h"
-#include "tests/wine_rig.h"
-#include "platform/files.h"
 #include "settings/rdp_file.h"
-#include "settings/rdp_text.h"
+
 #include "files_test_support.h"
+#include "platform/failure.h"
+#include "platform/files.h"
 #include "rdp_template.h"
+#include "settings/rdp_text.h"
+#include "tests/wine_rig.h"
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
-#include <windows.h>
 
 namespace {
 
@@ -36,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         TextCase{"EmptyServer", L"a\r\n" + kDefaultLine + L"\r\n", L"", L"a\r\n" + kDefaultLine + L"\r\n"},
         TextCase{"ControlCharactersAndBlanksOnly", kDefaultLine, std::wstring(L" \t\r\n\0\x1F\x20", 7), kDefaultLine},
-        TextCase{"Address", L"a\r\n" + kDefaultLine + L"\r\nb", L"10.0.0.5:3389", L"a\r\nfull address:s:10.0.0.5:3389\r\nb"},
+        TextCase{"Address", L"a\r\n" + kDefaultLine + L"\r\nb", L"10.0.0.5:3389",
+                 L"a\r\nfull address:s:10.0.0.5:3389\r\nb"},
         TextCase{"KeptUntrimmed", kDefaultLine, L" \t10.0.0.5 ", L"full address:s: \t10.0.0.5 "},
         TextCase{"NoBreakSpaceIsNotBlank", kDefaultLine, L"\u00A0", L"full address:s:\u00A0"},
         TextCase{"EveryOccurrence", kDefaultLine + L"|" + kDefaultLine + kDefaultLine, L"h",
@@ -133,14 +136,11 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ServerLineBreak,
     testing::Values(LineBreakCase{"Address", L"10.0.0.5:3389", false},
                     LineBreakCase{"TabsAndBlanksAsTyped", L" \t10.0.0.5 \u00A0", false},
-                    LineBreakCase{"Persian", kPersianServer, false},
-                    LineBreakCase{"Empty", L"", false},
+                    LineBreakCase{"Persian", kPersianServer, false}, LineBreakCase{"Empty", L"", false},
                     LineBreakCase{"CrLfThenASetting", L"10.0.0.5\r\ndrivestoredirect:s:*", true},
                     LineBreakCase{"LoneLf", L"10.0.0.5\nalternate shell:s:x", true},
-                    LineBreakCase{"LoneCrAtTheEnd", L"10.0.0.5\r", true},
-                    LineBreakCase{"VerticalTab", L"a\vb", true},
-                    LineBreakCase{"FormFeed", L"a\fb", true},
-                    LineBreakCase{"NextLine", L"a\u0085b", true},
+                    LineBreakCase{"LoneCrAtTheEnd", L"10.0.0.5\r", true}, LineBreakCase{"VerticalTab", L"a\vb", true},
+                    LineBreakCase{"FormFeed", L"a\fb", true}, LineBreakCase{"NextLine", L"a\u0085b", true},
                     LineBreakCase{"LineSeparator", L"a\u2028b", true},
                     LineBreakCase{"ParagraphSeparator", L"a\u2029b", true}));
 

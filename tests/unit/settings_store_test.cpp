@@ -1,16 +1,5 @@
 #include "settings/settings_store.h"
 
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
-#include <string>
-#include <vector>
-
 #include "platform/failure.h"
 #include "platform/files.h"
 #include "platform/locale_values.h"
@@ -18,23 +7,35 @@
 #include "tests/unit/settings_test_support.h"
 #include "tests/wine_rig.h"
 
-namespace {
+#include <windows.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
 
+#include <gtest/gtest.h>
+
+namespace {
 
 // The settings dialog's six bound controls.
 struct Dialog {
     explicit Dialog(const std::wstring& path) {
         store.path = path;
         store.bindings = {{&use_vpn, {L"Checked"}}, {&wifi_network, {L"Text"}}, {&vpn_entry, {L"Text"}},
-                            {&vpn_user, {L"Text"}},        {&vpn_password, {L"Text"}}, {&server_address, {L"Text"}}};
+                          {&vpn_user, {L"Text"}},   {&vpn_password, {L"Text"}}, {&server_address, {L"Text"}}};
     }
     void FillWorkedExample() {
         use_vpn.checked = true;
-        wifi_network.text = L"Office", vpn_entry.text = L"Work", vpn_user.text = L"ali", vpn_password.text = L"", server_address.text = L"10.0.0.5:3389";
+        wifi_network.text = L"Office", vpn_entry.text = L"Work", vpn_user.text = L"ali", vpn_password.text = L"",
+        server_address.text = L"10.0.0.5:3389";
     }
     int Assignments() const {
         int total = 0;
-        for (const FakeControl* control : {&use_vpn, &wifi_network, &vpn_entry, &vpn_user, &vpn_password, &server_address}) total += control->assignments;
+        for (const FakeControl* control :
+             {&use_vpn, &wifi_network, &vpn_entry, &vpn_user, &vpn_password, &server_address})
+            total += control->assignments;
         return total;
     }
     FakeControl use_vpn{L"CheckBox2", L"Checked", PropertyKind::Boolean};
@@ -43,9 +44,6 @@ struct Dialog {
         server_address{L"Edit5", L"Text", PropertyKind::Text};
     SettingsStore store;
 };
-
-
-
 
 class SettingsStoreTest : public testing::Test {
 protected:
@@ -83,10 +81,14 @@ TEST_F(SettingsStoreTest, EscapesTextsAndRestoresThem) {
         std::wstring text;
         std::string line;
     } cases[] = {
-        {L"C:\\VPN", "Text=\"C:\\\\VPN\""},   {L"a\tb", "Text=\"a\\tb\""},
-        {L" x = y; z ", "Text=\" x = y; z \""}, {L"say \"hi\"", "Text=\"say \"hi\"\""},
-        {L"\\n", "Text=\"\\\\n\""},           {L"", "Text=\"\""},
-        {L"line\r\nnext", "Text=\"line\\nnext\""}, {L"caf\u00E9", "Text=\"caf\xC3\xA9\""},
+        {L"C:\\VPN", "Text=\"C:\\\\VPN\""},
+        {L"a\tb", "Text=\"a\\tb\""},
+        {L" x = y; z ", "Text=\" x = y; z \""},
+        {L"say \"hi\"", "Text=\"say \"hi\"\""},
+        {L"\\n", "Text=\"\\\\n\""},
+        {L"", "Text=\"\""},
+        {L"line\r\nnext", "Text=\"line\\nnext\""},
+        {L"caf\u00E9", "Text=\"caf\xC3\xA9\""},
     };
     for (const auto& c : cases) {
         Dialog dialog(path);
@@ -111,11 +113,13 @@ TEST_F(SettingsStoreTest, ReadsHandWrittenFiles) {
     const struct {
         const char* what;
         std::string file;
-        std::optional<bool> checked;        // nullopt: not assigned
-        std::optional<std::wstring> text;   // nullopt: not assigned
+        std::optional<bool> checked;       // nullopt: not assigned
+        std::optional<std::wstring> text;  // nullopt: not assigned
     } cases[] = {
-        {"upper-case names", "[MAIN]\r\nVERSION=2\r\n[CHECKBOX2: TCXPROPERTIESSTORECOMPONENT]\r\nChecked=\"True\"\r\n"
-                             "[edit1: tcxpropertiesstorecomponent]\r\nText=\"x\"\r\n", true, L"x"},
+        {"upper-case names",
+         "[MAIN]\r\nVERSION=2\r\n[CHECKBOX2: TCXPROPERTIESSTORECOMPONENT]\r\nChecked=\"True\"\r\n"
+         "[edit1: tcxpropertiesstorecomponent]\r\nText=\"x\"\r\n",
+         true, L"x"},
         {"keys in another case", main + box + "checked=\"True\"\r\n" + edit + "TEXT=\"x\"\r\n", {}, {}},
         {"true", main + box + "Checked=\"true\"\r\n", true, {}},
         {"FALSE unquoted", main + box + "Checked=FALSE\r\n", false, {}},
@@ -126,7 +130,9 @@ TEST_F(SettingsStoreTest, ReadsHandWrittenFiles) {
         {"version 0", "[Main]\r\nVersion=0\r\n" + edit + "Text=\"a \\n b\\\\nc\"\r\n", {}, L"a\r\n b\\nc"},
         {"no Main", edit + "Text=\"C:\\\\VPN\"\r\n", {}, L"C:\\\\VPN"},
         {"unknown version", "[Main]\r\nVersion=9\r\n" + edit + "Text=\"a\\tb\"\r\n", {}, L"a\\tb"},
-        {"first of duplicates", main + edit + "Text=\"first\"\r\nText=\"second\"\r\n" + edit + "Text=\"third\"\r\n", {},
+        {"first of duplicates",
+         main + edit + "Text=\"first\"\r\nText=\"second\"\r\n" + edit + "Text=\"third\"\r\n",
+         {},
          L"first"},
         {"unknown keys and comments", main + edit + "=\r\nSourceDPI=96\r\n;Text=\"comment\"\r\nHint=\"h\"\r\n", {}, {}},
         {"no sections", "Text=\"x\"\r\n", {}, {}},
@@ -166,15 +172,18 @@ TEST_F(SettingsStoreTest, StoreKeepsOtherObjectsWithoutReCreating) {
     Dialog dialog(path);
     dialog.FillWorkedExample();
     dialog.store.StoreTo(false);
-    EXPECT_EQ(ReadBytes(path), std::string(kMark) + "[Main]\r\nVersion=2\r\nNote=x\r\n\r\n"
-                                   "[Edit10: TcxPropertiesStoreComponent]\r\n=\r\nText=\"ten\"\r\n\r\n"
-                                   "[Other]\r\nloose\r\n\r\n" +
-                                   kWorkedExample.substr(std::string_view("\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n").size()));
+    EXPECT_EQ(ReadBytes(path),
+              std::string(kMark) +
+                  "[Main]\r\nVersion=2\r\nNote=x\r\n\r\n"
+                  "[Edit10: TcxPropertiesStoreComponent]\r\n=\r\nText=\"ten\"\r\n\r\n"
+                  "[Other]\r\nloose\r\n\r\n" +
+                  kWorkedExample.substr(std::string_view("\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n").size()));
 }
 
 TEST_F(SettingsStoreTest, ReadsUtf16FilesAndRewritesThemAsUtf8) {
-    const std::wstring text = L"[Main]\r\nVersion=2\r\n\r\n[Edit1: TcxPropertiesStoreComponent]\r\n=\r\n"
-                              L"Text=\"Caf\u00E9 \u0627 \xD83D\xDE00\"\r\n\r\n";
+    const std::wstring text =
+        L"[Main]\r\nVersion=2\r\n\r\n[Edit1: TcxPropertiesStoreComponent]\r\n=\r\n"
+        L"Text=\"Caf\u00E9 \u0627 \xD83D\xDE00\"\r\n\r\n";
     for (bool big_endian : {false, true}) {
         std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
         for (wchar_t c : text) {
@@ -206,8 +215,10 @@ void ExpectAnsiFileReadAndRewritten(const std::string& value, const std::wstring
     dialog.store.RestoreFrom();
     EXPECT_EQ(dialog.wifi_network.text, text);
     dialog.store.StoreTo(false);
-    EXPECT_EQ(ReadBytes(path), std::string(kMark) + "[Main]\r\nVersion=2\r\n\r\n"
-                                   "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"" + utf8 + "\"\r\n\r\n");
+    EXPECT_EQ(ReadBytes(path), std::string(kMark) +
+                                   "[Main]\r\nVersion=2\r\n\r\n"
+                                   "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"" +
+                                   utf8 + "\"\r\n\r\n");
 }
 
 TEST(CodePage1252SettingsStoreTest, ReadsAnsiFile) {
@@ -253,7 +264,8 @@ TEST(UserLocaleNumbersAndDates, ReadAndWrittenBackInTheUsersLocale) {
         dialog.store.RestoreFrom();
         EXPECT_EQ(dialog.wifi_network.text, c.shown);
         dialog.store.StoreTo(true);
-        EXPECT_NE(ReadBytes(path).find("[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"" + WideToUtf8(c.shown) + "\"\r\n"),
+        EXPECT_NE(ReadBytes(path).find("[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"" + WideToUtf8(c.shown) +
+                                       "\"\r\n"),
                   std::string::npos);
         if (c.date) {
             EXPECT_EQ(UserLocaleDateText(c.shown), std::optional<std::wstring>(c.shown));
@@ -275,7 +287,8 @@ TEST_F(SettingsStoreTest, BadCheckedValueFailsBeforeAnyControlChanges) {
     const struct {
         std::string raw;
         std::wstring shown;
-    } cases[] = {{"yes", L"yes"}, {"1", L"1"}, {"\"1\"", L"1"}, {"\"\"", L""}, {"", L""}, {"$1F", L"31"}, {"\"Truth\"", L"Truth"}};
+    } cases[] = {{"yes", L"yes"}, {"1", L"1"},    {"\"1\"", L"1"},        {"\"\"", L""},
+                 {"", L""},       {"$1F", L"31"}, {"\"Truth\"", L"Truth"}};
     for (const auto& c : cases) {
         std::string file = kWorkedExample;
         file.replace(file.find("\"True\""), 6, c.raw);
@@ -294,12 +307,15 @@ TEST_F(SettingsStoreTest, BadBooleanStopsTheRestoreWhereItStands) {
     EXPECT_EQ(FailureOf([&] { dialog.store.RestoreFrom(); }), L"Invalid property element: no");
     EXPECT_TRUE(dialog.use_vpn.checked);
     EXPECT_EQ(dialog.vpn_entry.text, L"Work");
-    EXPECT_EQ(late.assignments + dialog.vpn_user.assignments + dialog.vpn_password.assignments + dialog.server_address.assignments, 0);
+    EXPECT_EQ(late.assignments + dialog.vpn_user.assignments + dialog.vpn_password.assignments +
+                  dialog.server_address.assignments,
+              0);
 }
 
 // Restoring and keeping other objects' sections must decode the file, and fail; writing it anew need not.
 TEST_F(SettingsStoreTest, InvalidUtf8FailsToBeReadAndIsWrittenAnew) {
-    const std::string file = std::string(kMark) + "[Main]\r\nVersion=2\r\n[Edit1: TcxPropertiesStoreComponent]\r\nText=\"\xED\xA0\x80\"\r\n";
+    const std::string file =
+        std::string(kMark) + "[Main]\r\nVersion=2\r\n[Edit1: TcxPropertiesStoreComponent]\r\nText=\"\xED\xA0\x80\"\r\n";
     WriteBytes(path, file);
     const std::wstring message = L"No mapping for the Unicode character exists in the target multi-byte code page";
     Dialog dialog(path);
@@ -318,7 +334,8 @@ TEST_F(SettingsStoreTest, FileHeldOpenWithoutSharingFailsBothWays) {
     WriteBytes(path, kWorkedExample);
     Dialog dialog(path);
     {
-        HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE held =
+            CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         const std::wstring prefix = L"Cannot open file \"" + path + L"\". ";
         EXPECT_EQ(FailureOf([&] { dialog.store.RestoreFrom(); }).substr(0, prefix.size()), prefix);
@@ -383,10 +400,11 @@ TEST_F(SettingsStoreTest, NamesObjectsByPositionAndFileByStoreName) {
     SetCurrentDirectoryW(previous);
 
     EXPECT_EQ(ReadBytes(folder.File(L"store.ini")),
-              std::string(kMark) + "[Main]\r\nVersion=2\r\n\r\n"
-                                   "[Component0: TcxPropertiesStoreComponent]\r\n=\r\n\r\n"
-                                   "[Component1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"u\"\r\n\r\n"
-                                   "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"e\"\r\n\r\n");
+              std::string(kMark) +
+                  "[Main]\r\nVersion=2\r\n\r\n"
+                  "[Component0: TcxPropertiesStoreComponent]\r\n=\r\n\r\n"
+                  "[Component1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"u\"\r\n\r\n"
+                  "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"e\"\r\n\r\n");
     EXPECT_EQ(unnamed.text, L"u");
     EXPECT_EQ(edit.text, L"e");
 }
@@ -408,5 +426,6 @@ TEST(PropertiesStoreMountTest, WriteProtectedFolderFailsNamingTheSettingsFile) {
     EXPECT_FALSE(FileExists(path));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::path(folder)),
                             std::filesystem::directory_iterator()),
-              1) << "nothing but old.bin is left in the folder";
+              1)
+        << "nothing but old.bin is left in the folder";
 }

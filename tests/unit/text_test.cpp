@@ -1,8 +1,10 @@
 #include "platform/text.h"
 
-#include <gtest/gtest.h>
-#include <windows.h>
 #include "tests/wine_rig.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -25,7 +27,9 @@ TEST(TextTest, Utf8BothWaysIncludingSurrogatePairs) {
 }
 
 TEST(TextTest, Utf8ToWideReplacesInvalidBytes) {
-    EXPECT_EQ(Utf8ToWide("a\xFF" "b"), L"a\uFFFDb");
+    EXPECT_EQ(Utf8ToWide("a\xFF"
+                         "b"),
+              L"a\uFFFDb");
 }
 
 TEST(TextTest, ActiveCodePageIsTheSystems) { EXPECT_EQ(ActiveCodePage(), GetACP()); }

@@ -27,7 +27,8 @@ TEST(TitleRuleTest, DerivesTheTitleFromTheExecutablePath) {
         {L"C:\\Program Files\\Kavlo\\Kavlo_Connect.exe", L"Kavlo_connect"},
         {L"C:\\Tools\\MyApp.exe", L"Myapp"},
         {L"C:\\Tools\\Net.Tools.exe", L"Net"},
-        {L"D:\\A.B\\noextension", L"noextension"},  // full stops in folders do not count; the first letter keeps its case
+        {L"D:\\A.B\\noextension",
+         L"noextension"},  // full stops in folders do not count; the first letter keeps its case
         {L"C:\\Apps\\ÄPFEL ÖL.exe", L"Äpfel öl"},
         {L"C:\\Apps\\اتصال.exe", L"اتصال"},
         {LongPath(), L"Kavlo_connect_l"},

@@ -4,14 +4,14 @@
 
 namespace {
 // dwmapi.h's numbers: the attributes and their values.
-constexpr DWORD kRenderingPolicy = 2;    // DWMWA_NCRENDERING_POLICY
-constexpr DWORD kCornerPreference = 33;  // DWMWA_WINDOW_CORNER_PREFERENCE, Windows 11 (build 22000) on
-constexpr DWORD kBorderColour = 34;      // DWMWA_BORDER_COLOR, Windows 11 (build 22000) on
+constexpr DWORD kRenderingPolicy = 2;         // DWMWA_NCRENDERING_POLICY
+constexpr DWORD kCornerPreference = 33;       // DWMWA_WINDOW_CORNER_PREFERENCE, Windows 11 (build 22000) on
+constexpr DWORD kBorderColour = 34;           // DWMWA_BORDER_COLOR, Windows 11 (build 22000) on
 constexpr DWORD kColourDefault = 0xFFFFFFFF;  // DWMWA_COLOR_DEFAULT
-constexpr DWORD kPolicyFromWindowStyle = 0;  // DWMNCRP_USEWINDOWSTYLE
-constexpr DWORD kPolicyDisabled = 1;         // DWMNCRP_DISABLED
-constexpr DWORD kCornersDefault = 0;         // DWMWCP_DEFAULT
-constexpr DWORD kCornersSquare = 1;          // DWMWCP_DONOTROUND
+constexpr DWORD kPolicyFromWindowStyle = 0;   // DWMNCRP_USEWINDOWSTYLE
+constexpr DWORD kPolicyDisabled = 1;          // DWMNCRP_DISABLED
+constexpr DWORD kCornersDefault = 0;          // DWMWCP_DEFAULT
+constexpr DWORD kCornersSquare = 1;           // DWMWCP_DONOTROUND
 
 using SetWindowAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
 
@@ -32,7 +32,9 @@ void SetProgramDrawsFrame(HWND hwnd, bool program_draws) {
     Set(hwnd, kRenderingPolicy, program_draws ? kPolicyDisabled : kPolicyFromWindowStyle);
 }
 
-void SetSquareCorners(HWND hwnd, bool square) { Set(hwnd, kCornerPreference, square ? kCornersSquare : kCornersDefault); }
+void SetSquareCorners(HWND hwnd, bool square) {
+    Set(hwnd, kCornerPreference, square ? kCornersSquare : kCornersDefault);
+}
 
 void SetBorderColour(HWND hwnd, std::optional<COLORREF> colour) {
     Set(hwnd, kBorderColour, colour ? static_cast<DWORD>(*colour) : kColourDefault);

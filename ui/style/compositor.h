@@ -3,7 +3,6 @@
 // each setting is only asked for: where the DLL, the function or the setting is missing (Windows 10 knows no corner
 // preference; Wine's are stubs), the window stays as it is.
 #include <windows.h>
-
 #include <optional>
 
 // true: the program paints the window's frame through WM_NCPAINT and the compositor draws none of its own

@@ -8,17 +8,32 @@
 #include <vector>
 
 namespace {
-bool IsEditClass(HWND hwnd) { return CompareStringOrdinal(ClassNameOf(hwnd).c_str(), -1, L"Edit", -1, TRUE) == CSTR_EQUAL; }
+bool IsEditClass(HWND hwnd) {
+    return CompareStringOrdinal(ClassNameOf(hwnd).c_str(), -1, L"Edit", -1, TRUE) == CSTR_EQUAL;
+}
 
 HFONT FontOf(HWND hwnd) { return reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)); }
 
 // Messages after which a button has drawn itself in the system's look and must be drawn again.
 bool RedrawsButton(UINT message) {
     switch (message) {
-        case WM_SETFOCUS: case WM_KILLFOCUS: case WM_ENABLE: case WM_SETTEXT: case WM_SETFONT:
-        case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_LBUTTONUP: case WM_KEYDOWN: case WM_KEYUP:
-        case WM_CAPTURECHANGED: case WM_UPDATEUISTATE: case BM_SETSTATE: case BM_SETCHECK: case BM_SETSTYLE:
-        case BM_SETIMAGE: case BM_CLICK:
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_ENABLE:
+        case WM_SETTEXT:
+        case WM_SETFONT:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_LBUTTONUP:
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_CAPTURECHANGED:
+        case WM_UPDATEUISTATE:
+        case BM_SETSTATE:
+        case BM_SETCHECK:
+        case BM_SETSTYLE:
+        case BM_SETIMAGE:
+        case BM_CLICK:
             return true;
     }
     return false;
@@ -37,12 +52,33 @@ bool ShowsFocus(HWND hwnd) {
 // font and enabling also change the border and caret, and are painted where those are.)
 bool RedrawsEdit(HWND hwnd, UINT message) {
     switch (message) {
-        case WM_KEYDOWN: case WM_KEYUP: case WM_SYSKEYDOWN: case WM_CHAR: case WM_SYSCHAR: case WM_IME_CHAR:
-        case WM_IME_COMPOSITION: case WM_IME_ENDCOMPOSITION: case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK:
-        case WM_LBUTTONUP: case WM_CAPTURECHANGED: case WM_CONTEXTMENU:
-        case WM_SETTEXT: case WM_PASTE: case WM_CUT: case WM_CLEAR: case WM_UNDO: case EM_UNDO: case EM_SETSEL:
-        case EM_REPLACESEL: case EM_SCROLL: case EM_LINESCROLL: case EM_SCROLLCARET: case WM_HSCROLL:
-        case WM_VSCROLL: case WM_MOUSEWHEEL:
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYDOWN:
+        case WM_CHAR:
+        case WM_SYSCHAR:
+        case WM_IME_CHAR:
+        case WM_IME_COMPOSITION:
+        case WM_IME_ENDCOMPOSITION:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_LBUTTONUP:
+        case WM_CAPTURECHANGED:
+        case WM_CONTEXTMENU:
+        case WM_SETTEXT:
+        case WM_PASTE:
+        case WM_CUT:
+        case WM_CLEAR:
+        case WM_UNDO:
+        case EM_UNDO:
+        case EM_SETSEL:
+        case EM_REPLACESEL:
+        case EM_SCROLL:
+        case EM_LINESCROLL:
+        case EM_SCROLLCARET:
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+        case WM_MOUSEWHEEL:
             return true;
         case WM_MOUSEMOVE:
         case WM_TIMER:  // the edit scrolls on a timer while the mouse drags past its side
@@ -118,7 +154,9 @@ bool TrackHot(HWND hwnd, UINT message, bool& hot) {
 
 // --- containers
 
-const StyleColour& StyledContainer::Surface() const { return panel_ ? Painter().Colours().panel : Painter().Colours().window; }
+const StyleColour& StyledContainer::Surface() const {
+    return panel_ ? Painter().Colours().panel : Painter().Colours().window;
+}
 
 void StyledContainer::PaintPanel(HDC dc) {
     StylePainter& p = Painter();
@@ -159,8 +197,8 @@ LRESULT StyledContainer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             HDC dc = reinterpret_cast<HDC>(wparam);
             HWND control = reinterpret_cast<HWND>(lparam);
             bool field = message == WM_CTLCOLOREDIT || (message == WM_CTLCOLORSTATIC && IsEditClass(control));
-            bool dim = RootDisabled() || (control && !IsWindowEnabled(control)) ||
-                       (field && message == WM_CTLCOLORSTATIC);
+            bool dim =
+                RootDisabled() || (control && !IsWindowEnabled(control)) || (field && message == WM_CTLCOLORSTATIC);
             const StyleColour& back = field ? c.field : Surface();
             SetTextColor(dc, ToColorRef(dim ? c.text_disabled : c.text));
             SetBkColor(dc, ToColorRef(back));
@@ -287,8 +325,8 @@ void StyledButton::Paint(HDC dc) {
             if (info.hbmColor) DeleteObject(info.hbmColor);  // GetIconInfo hands out copies
             if (info.hbmMask) DeleteObject(info.hbmMask);
         }
-        DrawIconEx(dc, content.left + (content.right - content.left - w) / 2, content.top + (content.bottom - content.top - h) / 2,
-                   icon, w, h, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, content.left + (content.right - content.left - w) / 2,
+                   content.top + (content.bottom - content.top - h) / 2, icon, w, h, 0, nullptr, DI_NORMAL);
         return;
     }
     const StyleColour& text = !enabled ? c.text_disabled : pressed ? c.button_pressed_text : c.text;
@@ -405,7 +443,8 @@ void StyledEdit::ColourCaret() {
         SelectedObject selected(memory.get(), bitmap.get());
         const StyleColour& field = p.Colours().field;
         const StyleColour& caret = p.Colours().caret;
-        StyleColour mask{static_cast<std::uint8_t>(field.red ^ caret.red), static_cast<std::uint8_t>(field.green ^ caret.green),
+        StyleColour mask{static_cast<std::uint8_t>(field.red ^ caret.red),
+                         static_cast<std::uint8_t>(field.green ^ caret.green),
                          static_cast<std::uint8_t>(field.blue ^ caret.blue)};
         p.Fill(memory.get(), {0, 0, width, height}, mask);
     }

@@ -115,12 +115,14 @@ public:
     }
 
     [[noreturn]] void Fail(int line, std::wstring_view what) const {
-        throw Failure(L"Style " + std::wstring(source_) + L", line " + std::to_wstring(line) + L": " + std::wstring(what));
+        throw Failure(L"Style " + std::wstring(source_) + L", line " + std::to_wstring(line) + L": " +
+                      std::wstring(what));
     }
 
     std::wstring Text(const StyleLine& line) const {
         std::wstring_view v = line.value;
-        if (v.size() < 2 || v.front() != L'"' || v.back() != L'"') Fail(line.number, line.key + L" must be a quoted text");
+        if (v.size() < 2 || v.front() != L'"' || v.back() != L'"')
+            Fail(line.number, line.key + L" must be a quoted text");
         v = v.substr(1, v.size() - 2);
         if (v.find(L'"') != std::wstring_view::npos) Fail(line.number, line.key + L" must be a quoted text");
         return std::wstring(v);
@@ -240,7 +242,8 @@ StyleData ParseStyle(std::wstring_view text, std::wstring_view source) {
     if (!have_version) reader.Fail(end, L"the style needs a version");
     if (!have_font_name || !have_font_height) reader.Fail(end, L"the style needs a font name and height");
     for (const ColourKey& c : kColourKeys)
-        if (!seen.count(std::wstring(L"colours/") + c.key)) reader.Fail(end, std::wstring(L"the colour ") + c.key + L" is missing");
+        if (!seen.count(std::wstring(L"colours/") + c.key))
+            reader.Fail(end, std::wstring(L"the colour ") + c.key + L" is missing");
     return style;
 }
 

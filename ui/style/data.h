@@ -25,13 +25,13 @@ struct StyleColour {
 };
 
 struct StyleColours {
-    StyleColour window;             // form background: near-black
-    StyleColour panel;              // panel surface: dark grey
-    StyleColour panel_light;        // the raised edge, top and left
-    StyleColour panel_dark;         // the raised edge, bottom and right
+    StyleColour window;       // form background: near-black
+    StyleColour panel;        // panel surface: dark grey
+    StyleColour panel_light;  // the raised edge, top and left
+    StyleColour panel_dark;   // the raised edge, bottom and right
     StyleColour text;
     StyleColour text_disabled;
-    StyleColour accent;             // turquoise: what is highlighted, pressed or focused
+    StyleColour accent;  // turquoise: what is highlighted, pressed or focused
     StyleColour frame_active;
     StyleColour frame_inactive;
     StyleColour caption_active;

@@ -14,8 +14,7 @@ constexpr UINT kThemedFramePaint = 0x00AF;    // known as WM_NCUAHDRAWFRAME
 // Clears WS_VISIBLE for its lifetime, without a redraw: whatever is painted into the window meanwhile goes nowhere.
 class RedrawLock {
 public:
-    explicit RedrawLock(HWND hwnd)
-        : hwnd_(hwnd), locked_((GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0) {
+    explicit RedrawLock(HWND hwnd) : hwnd_(hwnd), locked_((GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0) {
         if (locked_) SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) & ~WS_VISIBLE);
     }
     RedrawLock(const RedrawLock&) = delete;

@@ -14,7 +14,7 @@ public:
 
 private:
     struct Geometry {
-        RECT window;   // all in window coordinates
+        RECT window;  // all in window coordinates
         RECT client;
         RECT caption;
         RECT close;

@@ -27,10 +27,10 @@ StylePen MakeStylePen(COLORREF colour, int width) {
 }
 
 StyleFontHandle MakeStyleFont(const wchar_t* name, int height, int weight) {
-    return Counted<StyleFontHandle>(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                                DEFAULT_PITCH | FF_DONTCARE, name),
-                                    L"font");
+    return Counted<StyleFontHandle>(
+        CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, name),
+        L"font");
 }
 
 StyleBitmap MakeStyleBitmap(HDC compatible_with, int width, int height) {

@@ -44,5 +44,7 @@ private:
 public:
     StyleCanvas(const StyleCanvas&) = delete;
     StyleCanvas& operator=(const StyleCanvas&) = delete;
-    ~StyleCanvas() { if (old_) SelectObject(dc_.get(), old_); }
+    ~StyleCanvas() {
+        if (old_) SelectObject(dc_.get(), old_);
+    }
 };

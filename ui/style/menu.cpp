@@ -66,7 +66,8 @@ void DrawItem(HDC dc, const RECT& area, const StyledMenuOwner::Item& item, bool 
     if (item.type & MFT_SEPARATOR) {
         p.Fill(dc, area, c.menu);
         int middle = (area.top + area.bottom) / 2;
-        p.Fill(dc, {area.left + m.menu_padding / 2, middle, area.right - m.menu_padding / 2, middle + 1}, c.menu_separator);
+        p.Fill(dc, {area.left + m.menu_padding / 2, middle, area.right - m.menu_padding / 2, middle + 1},
+               c.menu_separator);
         return;
     }
     bool hot = selected && !window_disabled;
@@ -169,7 +170,8 @@ LRESULT StyledMenuOwner::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             int width = TextSize(Handle(), Painter().TextFont(), label).cx + 2 * m.menu_padding;
             if (!shortcut.empty()) width += TextSize(Handle(), Painter().TextFont(), shortcut).cx + 3 * m.menu_padding;
             measure->itemWidth = static_cast<UINT>(width);
-            measure->itemHeight = static_cast<UINT>(item->on_bar ? GetSystemMetrics(SM_CYMENU) - 1 : m.menu_item_height);
+            measure->itemHeight =
+                static_cast<UINT>(item->on_bar ? GetSystemMetrics(SM_CYMENU) - 1 : m.menu_item_height);
             return TRUE;
         }
         case kMenuBarItemPaint: {
@@ -212,7 +214,8 @@ void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar, StylePainter& painter) {
         info.cbSize = sizeof info;
         info.fMask = MIIM_DATA | MIIM_STATE;
         RECT area{};
-        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) || !GetMenuItemRect(hwnd, menu, static_cast<UINT>(i), &area))
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) ||
+            !GetMenuItemRect(hwnd, menu, static_cast<UINT>(i), &area))
             continue;
         const StyledMenuOwner::Item* item = ItemOf(info.dwItemData);
         if (!item) continue;
@@ -255,7 +258,8 @@ LRESULT StyledPopupMenu::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             RECT window_rect{};
             GetWindowRect(Handle(), &window_rect);
             RECT client = ClientArea(Handle());
-            if (client.right == window_rect.right - window_rect.left && client.bottom == window_rect.bottom - window_rect.top)
+            if (client.right == window_rect.right - window_rect.left &&
+                client.bottom == window_rect.bottom - window_rect.top)
                 break;
             WholeWindowDC dc(Handle());
             OffsetRect(&window_rect, -window_rect.left, -window_rect.top);

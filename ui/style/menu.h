@@ -4,10 +4,9 @@
 // gets the style's background and border.
 #include "ui/style/styled_window.h"
 
-#include <oleacc.h>
-
 #include <cstdint>
 #include <list>
+#include <oleacc.h>
 #include <string>
 
 // Attached to every top-level window: converts its menus and draws their items when asked.
@@ -23,8 +22,8 @@ public:
         MSAAMENUINFO accessible;  // points at `label`
         std::uint32_t mark;
         HMENU menu;
-        UINT type;         // the item's own type, given back when the style leaves
-        ULONG_PTR data;    // the item's own data, likewise
+        UINT type;       // the item's own type, given back when the style leaves
+        ULONG_PTR data;  // the item's own data, likewise
         std::wstring text;
         bool on_bar;
         std::wstring label;  // the text before a tab: what is read

@@ -41,17 +41,18 @@ public:
         int width = frame.right - frame.left, height = frame.bottom - frame.top;
         int left = screen.left + (screen.right - screen.left - width) / 2;
         int top = screen.top + (screen.bottom - screen.top - height) / 2;
-        HWND hwnd = CreateBound(kMessageClass, ex_style, style, L"Error", {left, top, left + width, top + height}, nullptr,
-                                nullptr, 0, GetSysColorBrush(COLOR_BTNFACE));
+        HWND hwnd = CreateBound(kMessageClass, ex_style, style, L"Error", {left, top, left + width, top + height},
+                                nullptr, nullptr, 0, GetSysColorBrush(COLOR_BTNFACE));
 
-        HWND label = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kMargin,
-                                     kMargin, client_width - 2 * kMargin, extent.cy, hwnd, nullptr,
-                                     GetModuleHandleW(nullptr), nullptr);
-        close_ = CreateWindowExW(0, L"BUTTON", L"Close", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                                 (client_width - kButtonWidth) / 2, client_height - kMargin - kButtonHeight, kButtonWidth,
-                                 kButtonHeight, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseId)),
-                                 GetModuleHandleW(nullptr), nullptr);
-        for (HWND child : {label, close_}) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        HWND label =
+            CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kMargin, kMargin,
+                            client_width - 2 * kMargin, extent.cy, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+        close_ = CreateWindowExW(
+            0, L"BUTTON", L"Close", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+            (client_width - kButtonWidth) / 2, client_height - kMargin - kButtonHeight, kButtonWidth, kButtonHeight,
+            hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseId)), GetModuleHandleW(nullptr), nullptr);
+        for (HWND child : {label, close_})
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     }
 
     ~StyleMessage() override {

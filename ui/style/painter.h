@@ -28,7 +28,8 @@ public:
     // A one-pixel edge: light on the top and left, dark on the bottom and right.
     void Edge(HDC dc, const RECT& area, const StyleColour& light, const StyleColour& dark);
     // Transparent text in the given font (the current one when none).
-    void Text(HDC dc, const std::wstring& text, RECT area, const StyleColour& colour, UINT format, HFONT font = nullptr);
+    void Text(HDC dc, const std::wstring& text, RECT area, const StyleColour& colour, UINT format,
+              HFONT font = nullptr);
     void Line(HDC dc, POINT from, POINT to, const StyleColour& colour);
     // The close box's cross, centred in the area.
     void Cross(HDC dc, const RECT& area, int size, const StyleColour& colour);

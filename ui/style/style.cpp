@@ -94,7 +94,8 @@ std::vector<HWND> ThreadWindows() {
     windows.reserve(4096);
     EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
     size_t top_level = windows.size();
-    for (size_t i = 0; i < top_level; ++i) EnumChildWindows(windows[i], CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    for (size_t i = 0; i < top_level; ++i)
+        EnumChildWindows(windows[i], CollectWindow, reinterpret_cast<LPARAM>(&windows));
     return windows;
 }
 

@@ -2,9 +2,8 @@
 
 #include "ui/failure_report.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
+#include <commctrl.h>
 #include <vector>
 
 namespace {

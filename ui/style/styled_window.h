@@ -4,7 +4,6 @@
 #include "ui/style/painter.h"
 
 #include <windows.h>
-
 #include <memory>
 
 class StyledWindow {
