@@ -15,5 +15,6 @@ TEST(ArgumentSplitter, ReadsAsCommandLineToArgvW) {
         LR"(say\"hi "open to the end)",
         LR"(ssid="Cafe \"5G\"" name=a" "b)",
     };
-    for (const std::wstring line : lines) EXPECT_EQ(SplitArguments(line), ArgumentsOf(line)) << testing::PrintToString(line);
+    for (const std::wstring line : lines)
+        EXPECT_EQ(SplitArguments(line), ArgumentsOf(line)) << testing::PrintToString(line);
 }
