@@ -1,47 +1,45 @@
-// The connection text: whatever server the user types, every line of the template but the address lines comes
-// out as it went in.
+// The connection text: whatever server the user types, a server that would end its line is refused, and any other
+// gives the template with its address line holding the server exactly (a blank one leaves the template as it is).
 #include "fuzz/fuzz_text.h"
 #include "settings/rdp_text.h"
+#include "tests/unit/rdp_template.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace {
 
-const std::wstring kTemplate =
-    L"screen mode id:i:2\r\n"
-    L"full address:s:192.168.1.1:7777\r\n"
-    L"session bpp:i:32\r\n"
-    L"alternate full address:s:192.168.1.1:7777\r\n"
-    L"username:s:\r\n"
-    L"prompt for credentials:i:1\r\n";
-
-bool IsAddressLine(const std::wstring& line) {
-    return line.starts_with(L"full address:s:") || line.starts_with(L"alternate full address:s:");
+// Unicode's mandatory line breaks: CR, LF, vertical tab, form feed, next line, line and paragraph separator.
+bool HasLineBreak(const std::wstring& server) {
+    constexpr std::wstring_view kBreaks = L"\r\n\v\f\u0085\u2028\u2029";
+    return std::any_of(server.begin(), server.end(), [&](wchar_t c) { return kBreaks.find(c) != kBreaks.npos; });
 }
 
-// The lines that are not address lines, in order; splits at CR LF only.
-std::vector<std::wstring> OtherLines(const std::wstring& text) {
-    std::vector<std::wstring> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find(L"\r\n", start);
-        const std::wstring line = text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
-        if (!IsAddressLine(line)) lines.push_back(line);
-        if (end == std::wstring::npos) return lines;
-        start = end + 2;
+// The template with its one address line naming `server`.
+std::wstring TemplateWithServer(const std::wstring& server) {
+    std::wstring text;
+    for (std::size_t i = 0; i < kRdpTemplateLines.size(); ++i) {
+        if (i == kRdpAddressLineIndex) {
+            text += L"full address:s:" + server;
+        } else {
+            text.append(kRdpTemplateLines[i].begin(), kRdpTemplateLines[i].end());
+        }
+        text += L"\r\n";
     }
+    return text;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::wstring server = WideTextOf(data, size);
-    // A typed server is one line: the box takes no line breaks.
-    std::erase_if(server, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
-    const std::wstring text = GenerateConnectionText(kTemplate, server);
-    if (OtherLines(text) != OtherLines(kTemplate)) std::abort();
+    const std::wstring server = WideTextOf(data, size);
+    if (BreaksConnectionLine(server) != HasLineBreak(server)) std::abort();
+    if (HasLineBreak(server)) return 0;  // refused: no text is made from it
+    const bool blank = std::all_of(server.begin(), server.end(), [](wchar_t c) { return c <= L' '; });
+    const std::wstring expected = blank ? RdpTemplateText() : TemplateWithServer(server);
+    if (GenerateConnectionText(RdpTemplateText(), server) != expected) std::abort();
     return 0;
 }

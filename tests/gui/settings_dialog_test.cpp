@@ -1,5 +1,6 @@
 #include "launcher_fixture.h"
 #include "platform/text.h"
+#include "tests/unit/rdp_template.h"
 
 namespace {
 struct DialogPlace {
@@ -27,55 +28,6 @@ const DialogPlace kDialogPlaces[] = {
     {L"Button2", nullptr, {24, 211}, {75, 28}, L"Cancel"},
     {L"Memo1", nullptr, {114, 177}, {48, 43}, nullptr},
     {L"Memo2", nullptr, {166, 177}, {48, 43}, nullptr},
-};
-
-const wchar_t* const kTemplateLines[] = {
-    L"screen mode id:i:2",
-    L"use multimon:i:0",
-    L"desktopwidth:i:1920",
-    L"desktopheight:i:1080",
-    L"session bpp:i:32",
-    L"winposstr:s:0,3,0,0,800,600",
-    L"compression:i:1",
-    L"keyboardhook:i:2",
-    L"audiocapturemode:i:0",
-    L"videoplaybackmode:i:1",
-    L"connection type:i:7",
-    L"networkautodetect:i:1",
-    L"bandwidthautodetect:i:1",
-    L"displayconnectionbar:i:1",
-    L"enableworkspacereconnect:i:0",
-    L"disable wallpaper:i:0",
-    L"allow font smoothing:i:0",
-    L"allow desktop composition:i:0",
-    L"disable full window drag:i:1",
-    L"disable menu anims:i:1",
-    L"disable themes:i:0",
-    L"disable cursor setting:i:0",
-    L"bitmapcachepersistenable:i:1",
-    L"full address:s:192.168.1.1:7777",
-    L"audiomode:i:0",
-    L"redirectprinters:i:1",
-    L"redirectcomports:i:0",
-    L"redirectsmartcards:i:1",
-    L"redirectclipboard:i:1",
-    L"redirectposdevices:i:0",
-    L"autoreconnection enabled:i:1",
-    L"authentication level:i:2",
-    L"prompt for credentials:i:0",
-    L"negotiate security layer:i:1",
-    L"remoteapplicationmode:i:0",
-    L"alternate shell:s:",
-    L"shell working directory:s:",
-    L"gatewayhostname:s:",
-    L"gatewayusagemethod:i:4",
-    L"gatewaycredentialssource:i:4",
-    L"gatewayprofileusagemethod:i:0",
-    L"promptcredentialonce:i:0",
-    L"gatewaybrokeringtype:i:0",
-    L"use redirection server name:i:0",
-    L"rdgiskdcproxy:i:0",
-    L"kdcproxyname:s:",
 };
 
 int Width(const RECT& r) { return r.right - r.left; }
@@ -130,8 +82,7 @@ TEST_F(SettingsDialogTest, ControlsStandWhereTheLayoutPutsThem) {
 }
 
 TEST_F(SettingsDialogTest, BothMemosHoldTheTemplate) {
-    std::wstring expected;
-    for (const wchar_t* line : kTemplateLines) expected += std::wstring(line) + L"\r\n";
+    const std::wstring expected = RdpTemplateText();
     ASSERT_EQ(expected.size(), 1123u);
     EXPECT_EQ(Dialog().Find<Memo>(L"Memo1").Text(), expected);
     EXPECT_EQ(Dialog().Find<Memo>(L"Memo2").Text(), expected);

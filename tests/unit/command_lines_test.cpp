@@ -1,11 +1,8 @@
 #include "launcher/command_lines.h"
 
-#include "platform/text.h"
-#include "tests/unit/command_line_support.h"
+#include "tests/unit/argument_splitter.h"
 
-#include <windows.h>
 #include <ostream>
-#include <shellapi.h>
 #include <string>
 #include <vector>
 
@@ -27,22 +24,24 @@ const QuoteCase kQuoteCases[] = {
     {L"VPN Connection", LR"("VPN Connection")"},
     {L"a\tb", L"\"a\tb\""},
     {L" lead", LR"(" lead")"},
+    {L"trail ", LR"("trail ")"},
     {LR"(say "hi")", LR"("say \"hi\"")"},
     {LR"(")", LR"("\"")"},
     {LR"(a\"b)", LR"("a\\\"b")"},  // a backslash before a quote is doubled
     {LR"(a\\"b)", LR"("a\\\\\"b")"},
+    {LR"(\")", LR"("\\\"")"},
     {LR"(my folder\)", LR"("my folder\\")"},  // and before the closing quote
     {LR"(my \\ folder\\)", LR"("my \\ folder\\\\")"},
 };
 
-void PrintTo(const QuoteCase& c, std::ostream* out) { *out << WideToUtf8(c.value); }
+void PrintTo(const QuoteCase& c, std::ostream* out) { *out << testing::PrintToString(std::wstring(c.value)); }
 
 class QuoteArgumentTest : public testing::TestWithParam<QuoteCase> {};
 
 TEST_P(QuoteArgumentTest, QuotesOnlyWhatNeedsItAndReadsBackExactly) {
     const std::wstring quoted = QuoteArgument(GetParam().value);
     EXPECT_EQ(quoted, GetParam().quoted);
-    EXPECT_EQ(ArgumentsOf(quoted), std::vector<std::wstring>{GetParam().value});
+    EXPECT_EQ(SplitArguments(quoted), std::vector<std::wstring>{GetParam().value});
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, QuoteArgumentTest, testing::ValuesIn(kQuoteCases));
@@ -58,13 +57,13 @@ TEST(DialParameters, EveryValueStaysInItsOwnPlace) {
         {L"", L"", L""},
         {L"C:\\entry\\", L"dom\\ali", LR"(p"w d\)"},
     };
-    for (const auto& values : cases) EXPECT_EQ(ArgumentsOf(DialParameters(values[0], values[1], values[2])), values);
+    for (const auto& values : cases) EXPECT_EQ(SplitArguments(DialParameters(values[0], values[1], values[2])), values);
 }
 
 TEST(JoinWifiParameters, QuotesTheNameOnlyInBothPlaces) {
     EXPECT_EQ(JoinWifiParameters(L"Office"), L"wlan connect ssid=Office name=Office");
     EXPECT_EQ(JoinWifiParameters(L"Office Net"), LR"(wlan connect ssid="Office Net" name="Office Net")");
-    EXPECT_EQ(ArgumentsOf(JoinWifiParameters(LR"(Cafe "5G")")),
+    EXPECT_EQ(SplitArguments(JoinWifiParameters(LR"(Cafe "5G")")),
               (std::vector<std::wstring>{L"wlan", L"connect", LR"(ssid=Cafe "5G")", LR"(name=Cafe "5G")"}));
 }
 }  // namespace

@@ -18,7 +18,7 @@ TEST(DialFailureTextTest, NamesTheEntryGivesWindowsReasonAndEndsWithTheNumber) {
         {L"Work", 800, L"Unable to establish the VPN connection",
          L"The VPN connection \"Work\" could not be dialled: Unable to establish the VPN connection. (error 800)."},
         {L"Work", 691, L"", L"The VPN connection \"Work\" could not be dialled: error 691."},
-        {L"VPN Connection", 623, L" \r\n", L"The VPN connection \"VPN Connection\" could not be dialled: error 623."},
+        {L"VPN Connection", 623, L" \t\r\n", L"The VPN connection \"VPN Connection\" could not be dialled: error 623."},
         {L"اتصال شرکت", 868, L"Name not resolved.",
          L"The VPN connection \"اتصال شرکت\" could not be dialled: Name not resolved. (error 868)."},
         {L"", 3221225477ul, L"", L"The VPN connection \"\" could not be dialled: error 3221225477."},

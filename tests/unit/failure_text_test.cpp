@@ -14,6 +14,7 @@ TEST(FailureTextTest, AppendsAFullStopAfterTextsEndingAboveTheFullStop) {
         {L"Error 42", L"Error 42."},
         {L"Retry?", L"Retry?."},
         {L"Reason:", L"Reason:."},
+        {L"and/", L"and/."},  // the first code unit above the full stop
         {L"اتصال برقرار نشد", L"اتصال برقرار نشد."},
         {L"Done.", L"Done."},
         {L"Stop!", L"Stop!"},

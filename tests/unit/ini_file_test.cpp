@@ -46,6 +46,10 @@ TEST(IniBytesTest, DecodesByMark) {
          "a\xC3\xA9",
          L"a\u00E9"},
         {"\xEF\xBB\xBF\xF0\x9F\x98\x80", L"\xD83D\xDE00"},
+        // the first and last code point of two, three and four bytes, and the two sides of the surrogates
+        {"\xEF\xBB\xBF\xC2\x80\xDF\xBF", L"\x0080\x07FF"},
+        {"\xEF\xBB\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF", L"\x0800\xD7FF\xE000\xFFFF"},
+        {"\xEF\xBB\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", L"\xD800\xDC00\xDBFF\xDFFF"},
         {std::string("\xFF\xFE"
                      "a\0\xE9\0",
                      6),
@@ -117,11 +121,32 @@ TEST(IniBytesTest, EncodesUtf8WithMark) {
          L"a\xDC00",
          "\xEF\xBB\xBF\xEF\xBF\xBD"
          "a\xEF\xBF\xBD"},  // lone surrogates
+        {L"\xDBFF"
+         L"a\xDFFF",
+         "\xEF\xBB\xBF\xEF\xBF\xBD"
+         "a\xEF\xBF\xBD"},
+        // the first and last code point of one, two, three and four bytes, and the two sides of the surrogates
+        {L"\x7F\x0080\x07FF\x0800\xD7FF\xE000\xFFFF",
+         "\xEF\xBB\xBF\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF"},
+        {L"\xD800\xDC00\xDBFF\xDFFF", "\xEF\xBB\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"},
         {std::wstring(L"a\0b", 3), std::string("\xEF\xBB\xBF"
                                                "a\0b",
                                                6)},
     };
     for (const auto& c : cases) EXPECT_EQ(Utf8Text(EncodeUtf8WithMark(c.text)), c.bytes);
+}
+
+TEST(IniNameTest, FoldsTheLetterCaseOfLatinGreekAndCyrillic) {
+    const struct {
+        std::wstring name;
+        std::wstring folded;
+    } cases[] = {
+        {L"azAZ@[`{", L"AZAZ@[`{"},
+        {L"\xE0\xFE\xF7\xDF\xFF\xC0", L"\xC0\xDE\xF7\xDF\xFF\xC0"},              // à þ, not ÷ ß ÿ
+        {L"\x3B1\x3C9\x3C2\x3B0\x3CA\x391", L"\x391\x3A9\x3C2\x3B0\x3CA\x391"},  // α ω, not final ς
+        {L"\x430\x44F\x450\x45F\x460\x410", L"\x410\x42F\x400\x40F\x460\x410"},  // а я ѐ џ, not ѡ
+    };
+    for (const auto& c : cases) EXPECT_EQ(FoldIniName(c.name), c.folded) << testing::PrintToString(c.name);
 }
 
 TEST(IniValueTest, ParsesIntegers) {
@@ -171,6 +196,7 @@ TEST(IniValueTest, EncodesTextsAndReadsThemBack) {
         {L"one\r\ntwo", L"\"one\\ntwo\""},
         {L"[Main] caf\u00E9 \u0627", L"\"[Main] caf\u00E9 \u0627\""},
         {L"\\\r\n\\", L"\"\\\\\\n\\\\\""},
+        {L"lone\rcr\r", L"\"lone\rcr\r\""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(EncodeIniText(c.text), c.written);
@@ -277,13 +303,14 @@ TEST(IniReaderTest, ReadsTheVersion) {
 }
 
 const std::string kLoaded =
-    "[Main]\r\nNote=kept\r\nVERSION=1\r\nTail=kept\r\n"
+    "[Main]\r\n; dropped comment\r\n\r\nNote=kept\r\nVERSION=1\r\nTail=kept\r\n"
     "[Edit1: TcxPropertiesStoreComponent]\r\nText=\"old\"\r\n"
     "[Edit10: TcxPropertiesStoreComponent]\r\n=\r\nText=\"ten\"\r\n"
     "[edit1/sub]\r\nA=1\r\n"
     "; dropped comment\r\n"
     "[Edit1 : spaced]\r\nloose line\r\n"
-    "[Foreign]\r\n";
+    "[Foreign]\r\n"
+    "[]\r\nEmpty=name\r\n";
 
 void WriteEdit1(IniWriter& writer) {
     writer.Start();
@@ -303,6 +330,7 @@ TEST(IniWriterTest, UpdatesLoadedContent) {
               "[Edit10: TcxPropertiesStoreComponent]\r\n=\r\nText=\"ten\"\r\n\r\n"
               "[Edit1 : spaced]\r\nloose line\r\n\r\n"
               "[Foreign]\r\n\r\n"
+              "[]\r\nEmpty=name\r\n\r\n"
               "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nTEXT=\"C:\\\\VPN\"\r\nHint=\"a\\tb\"\r\n\r\n");
 }
 

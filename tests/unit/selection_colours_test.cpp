@@ -24,6 +24,8 @@ TEST(SelectionColoursTest, EachChannelKeepsItsPlaceBetweenBackgroundAndText) {
         {"glyph's left edge: red near the text, blue at the background", 0xFF93D7, 0x007828},
         {"glyph's right edge: red at the background, blue near the text", 0x00C9FF, 0xC8A0F0},
         {"a level or two beyond the background, from the system's rounding", 0x0076D5, 0xC86428},
+        {"three levels beyond: still the selection", 0x0075D4, 0xC86428},
+        {"four levels beyond: not the selection", 0x0074D3, 0x0074D3},
         {"the field's own colour", 0x0B0D0E, 0x0B0D0E},
         {"green below the selection background: not the selection", 0xFF64D7, 0xFF64D7},
         {"black", 0x000000, 0x000000},
@@ -45,6 +47,11 @@ TEST(SelectionColoursTest, AChannelTheSystemColoursShareTakesTheOthersShare) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(RecolourSelectionPixel(c.drawn, colours), c.shown);
     }
+    // 24 levels apart a channel tells; 23 apart it takes the others' share.
+    const SelectionColours red_tells{{40, 120, 200}, {64, 240, 80}, kStyleBack, kStyleText};
+    EXPECT_EQ(RecolourSelectionPixel(0x40B48C, red_tells), 0x00968Cu);
+    const SelectionColours red_cannot_tell{{40, 120, 200}, {63, 240, 80}, kStyleBack, kStyleText};
+    EXPECT_EQ(RecolourSelectionPixel(0x3FB48C, red_cannot_tell), 0x64968Cu);
     const SelectionColours alike{{50, 50, 50}, {50, 50, 50}, kStyleBack, kStyleText};
     EXPECT_EQ(RecolourSelectionPixel(0x323232, alike), 0x323232u) << "nothing tells the two apart";
 }

@@ -3,17 +3,33 @@
 #include <gtest/gtest.h>
 
 namespace {
-// What the box can take of a page of output: its first non-blank lines, never an empty reason.
-TEST(WifiFailureText, KeepsTheFirstLinesOfALongOutputAndNeverAnEmptyReason) {
+std::wstring Page(int lines) {
     std::wstring page;
-    for (int line = 1; line <= 40; ++line) page += L"line " + std::to_wstring(line) + L"\r\n\r\n";
-    EXPECT_EQ(WifiLeaveFailureText(1, page),
-              L"Could not leave the Wi-Fi network: line 1 line 2 line 3 line 4 line 5 line 6");
+    for (int line = 1; line <= lines; ++line) page += L"line " + std::to_wstring(line) + L"\r\n\r\n";
+    return page;
+}
+
+// What the box can take of a page of output: its first non-blank lines, trimmed, never an empty reason.
+TEST(WifiFailureText, KeepsTheFirstLinesOfALongOutputAndNeverAnEmptyReason) {
+    const std::wstring x600(600, L'x');
+    const struct {
+        std::wstring printed;
+        std::wstring reason;
+    } cases[] = {
+        {Page(40), L"line 1 line 2 line 3 line 4 line 5 line 6"},
+        {L"  There is no such wireless interface.\r\n", L"There is no such wireless interface."},
+        {L"\tfirst \rsecond\n\x1F", L"first second"},
+        {L"", L"netsh ended with exit code 1."},
+        {x600, x600},                     // the most characters kept whole
+        {x600 + L"x", x600 + L"\u2026"},  // one more is cut
+        {x600 + L"\r\nnext", x600},       // no line after the most characters
+        {std::wstring(2000, L'x'), x600 + L"\u2026"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WifiLeaveFailureText(1, c.printed), L"Could not leave the Wi-Fi network: " + c.reason)
+            << testing::PrintToString(c.printed.substr(0, 60));
+    }
     EXPECT_EQ(WifiJoinFailureText(L"Office", 87, L" \r\n\t\r\n"),
               L"Could not join the Wi-Fi network \"Office\": netsh ended with exit code 87.");
-    const std::wstring long_line(2000, L'x');
-    const std::wstring text = WifiLeaveFailureText(1, long_line);
-    EXPECT_LT(text.size(), 700u);
-    EXPECT_EQ(text.back(), L'\u2026');
 }
 }  // namespace
