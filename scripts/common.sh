@@ -117,3 +117,10 @@ kavlo_stop_display() {
   WINEPREFIX="$KAVLO_WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
   if [ -n "${KAVLO_XVFB_PID:-}" ]; then kill "$KAVLO_XVFB_PID" 2>/dev/null || true; fi
 }
+
+# The Windows Installer package, built three ways and installed, started, upgraded and uninstalled under Wine in a
+# prefix of its own (build/package-wineprefix). Needs kavlo_build and kavlo_virtual_display first.
+kavlo_package_checks() {
+  kavlo_say "The Windows Installer package"
+  "$KAVLO_ROOT/packaging/check_package.sh"
+}
