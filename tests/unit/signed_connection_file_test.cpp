@@ -25,11 +25,7 @@ Bytes Utf16Le(std::string_view text) {
     return bytes;
 }
 
-Bytes Utf8WithMark(std::string_view text) {
-    Bytes bytes{0xEF, 0xBB, 0xBF};
-    bytes.insert(bytes.end(), text.begin(), text.end());
-    return bytes;
-}
+Bytes Utf8WithMark(std::string_view text) { return Ansi("\xEF\xBB\xBF" + std::string(text)); }
 
 // A connection file as rdpsign leaves it: the settings, then the scope and the signature.
 const std::string kSigned =
