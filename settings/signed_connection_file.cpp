@@ -1,10 +1,10 @@
 #include "settings/signed_connection_file.h"
 
-#include <algorithm>
-#include <string>
-
 #include "platform/failure.h"
 #include "settings/rdp_text.h"
+
+#include <algorithm>
+#include <string>
 
 namespace {
 

@@ -1,11 +1,11 @@
 #pragma once
 // Whether "Save" keeps an existing Kavlo.rdp that an organisation has signed (with rdpsign) instead of writing the
 // template over it: rewriting would only throw the signature away.
+#include "settings/ini_file.h"
+
 #include <cstdint>
 #include <string_view>
 #include <vector>
-
-#include "settings/ini_file.h"
 
 // True when the file's bytes carry a signature (one "signscope:s:" line whose scope names Full Address, and one
 // non-empty "signature:s:" line) and its one "full address:s:" line holds exactly `server`. The bytes are read by
