@@ -28,6 +28,12 @@ kavlo_install_packages() {
   command -v clang++ >/dev/null || missing+=(clang)
   command -v ld.lld >/dev/null || missing+=(lld)
   compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null || missing+=(libclang-rt-14-dev)
+  # The Windows Installer package: wixl builds it, msiinfo reads its tables, osslsigncode signs and verifies,
+  # openssl makes the tests' throwaway certificate.
+  command -v wixl >/dev/null || missing+=(wixl)
+  command -v msiinfo >/dev/null || missing+=(msitools)
+  command -v osslsigncode >/dev/null || missing+=(osslsigncode)
+  command -v openssl >/dev/null || missing+=(openssl)
   # The workflow file's validator comes from the npm registry.
   command -v npm >/dev/null || missing+=(npm)
   if [ ${#missing[@]} -gt 0 ]; then
@@ -129,4 +135,11 @@ kavlo_virtual_display() {
 kavlo_stop_display() {
   WINEPREFIX="$KAVLO_WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
   if [ -n "${KAVLO_XVFB_PID:-}" ]; then kill "$KAVLO_XVFB_PID" 2>/dev/null || true; fi
+}
+
+# The Windows Installer package, built three ways and installed, started, upgraded and uninstalled under Wine in a
+# prefix of its own (build/package-wineprefix). Needs kavlo_build and kavlo_virtual_display first.
+kavlo_package_checks() {
+  kavlo_say "The Windows Installer package"
+  "$KAVLO_ROOT/packaging/check_package.sh"
 }
