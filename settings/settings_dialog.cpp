@@ -47,7 +47,7 @@ FormHandlers SettingsDialog::Handlers() {
     return handlers;
 }
 
-// "Save": the connection file first, then the settings, then close; a failure stops it with the dialog open.
+// "Save": the connection file first (unless a signed one for this server is kept), then the settings, then close; a failure stops it with the dialog open.
 void SettingsDialog::Save() {
     // Checked before anything is written, so both files stay as they were.
     if (BreaksConnectionLine(server_address_.Text())) {
@@ -55,8 +55,11 @@ void SettingsDialog::Save() {
             L"The address in \"Server IP\" holds a line break, which would add settings of its own to "
             L"Kavlo.rdp. Type the address on one line");
     }
-    rdp_text_.SetText(GenerateConnectionText(rdp_template_.Text(), server_address_.Text()));
-    WriteConnectionFile(rdp_text_.Text());
+    // A Kavlo.rdp an organisation signed for this server stays: the template would throw the signature away.
+    if (!SignedConnectionFileFor(server_address_.Text())) {
+        rdp_text_.SetText(GenerateConnectionText(rdp_template_.Text(), server_address_.Text()));
+        WriteConnectionFile(rdp_text_.Text());
+    }
     store_.StoreTo(true);
     Close();
 }

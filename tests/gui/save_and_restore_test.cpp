@@ -82,6 +82,46 @@ TEST_F(SaveTest, SavingTwiceKeepsOnlyTheSecondServer) {
     EXPECT_EQ(Dialog().Find<Memo>(L"Memo2").Text(), RdpTemplateText()) << "generation always starts from the template";
 }
 
+// A Kavlo.rdp an organisation signed for the server being saved stays byte for byte; any other is replaced by the
+// template. The settings are stored either way.
+TEST_F(SaveTest, ASignedConnectionFileForTheSameServerIsKept) {
+    const std::string signed_lines =
+        "full address:s:rdp.example:3389\r\nsignscope:s:Full Address,Alternate Full Address\r\n"
+        "signature:s:AQABAAEAAAA=\r\n";
+    auto utf16_with_mark = [](std::string_view ascii) {
+        std::vector<std::uint8_t> bytes = {0xFF, 0xFE};
+        for (char c : ascii) bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c), 0});
+        return bytes;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> existing;
+        std::string server;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"signed, same server", Utf8(signed_lines), "rdp.example:3389", true},
+        {"signed, another server", Utf8(signed_lines), "other.example:3389", false},
+        {"unsigned, same server", Utf8("full address:s:rdp.example:3389\r\n"), "rdp.example:3389", false},
+        {"signed in UTF-16, same server", utf16_with_mark(signed_lines), "rdp.example:3389", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FilesPut(RdpPath(), c.existing);
+        const bool open = SaveWith([&] {
+            Type(Dialog().Find<Edit>(L"Edit1"), L"Office");
+            Type(Dialog().Find<Edit>(L"Edit5"), std::wstring(c.server.begin(), c.server.end()).c_str());
+        });
+        EXPECT_FALSE(open);
+        if (c.kept)
+            EXPECT_EQ(FilesGet(RdpPath()), c.existing);
+        else
+            EXPECT_EQ(FilesGet(RdpPath()), RdpFileWithAddressLine("full address:s:" + c.server));
+        EXPECT_NE(FilesGet(SettingsPath()).size(), 0u) << "the settings are stored";
+        RemoveSettings();
+    }
+}
+
 // Each cause that stops the connection file: the message over the open dialog, no settings stored, the old file
 // untouched, nothing else left in the folder, and the generated text kept in the dialog.
 TEST_F(SaveTest, AConnectionFileThatCannotBeWrittenLeavesTheDialogOpen) {
