@@ -62,7 +62,7 @@ Application::Application() {
     StartupStep step(L"application title and icon");
     title_ = ApplicationTitle(ModulePath(), LowerCase);
     icon_ = ProgramIcon(IconSize::large);
-    SetFailureHandler([this](std::exception_ptr caught) { HandleException(caught); });
+    SetFailureHandler([this](const std::exception_ptr& caught) { HandleException(caught); });
 }
 
 Application::~Application() {
@@ -120,7 +120,7 @@ void Application::ShowFailure(const Failure& failure) {
     ShowFailureBox(Handle(), main_form_ ? main_form_->Handle() : nullptr, FailureBoxText(failure), title_);
 }
 
-void Application::HandleException(std::exception_ptr caught) noexcept {
+void Application::HandleException(const std::exception_ptr& caught) noexcept {
     try {
         try {
             std::rethrow_exception(caught);

@@ -33,7 +33,7 @@ public:
 
     void ShowFailure(const Failure& failure);
     // Shows what escaped a guard: a Failure as it is, anything else as an empty failure.
-    void HandleException(std::exception_ptr caught) noexcept;
+    void HandleException(const std::exception_ptr& caught) noexcept;
 
     HWND Handle() const;
     const std::wstring& Title() const { return title_; }

@@ -7,7 +7,7 @@
 
 namespace {
 constexpr DWORD kPoll = 50;  // ms between looks at the pipe while the tool runs
-constexpr std::size_t kKeptBytes = 64 * 1024;
+constexpr std::size_t kKeptBytes = std::size_t{64} * 1024;
 }  // namespace
 
 // Shared by the window's side and the run's thread; whichever lets go last frees it.

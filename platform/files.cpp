@@ -204,7 +204,7 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path,
         throw CannotOpen(FullPathOf(path), code);
     }
     std::vector<std::uint8_t> bytes;
-    std::vector<std::uint8_t> chunk(64 * 1024);
+    std::vector<std::uint8_t> chunk(std::size_t{64} * 1024);
     for (;;) {
         DWORD read = 0;
         if (!ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr)) {

@@ -18,6 +18,8 @@ struct Automation {
     using FreeText = void(WINAPI*)(BSTR);
 
     SystemLibrary library{L"oleaut32.dll"};
+    // Each named after the function it holds.
+    // NOLINTBEGIN(readability-identifier-naming)
     ParseNumber VarParseNumFromStr = library.Find<ParseNumber>("VarParseNumFromStr");
     NumberFromParse VarNumFromParseNum = library.Find<NumberFromParse>("VarNumFromParseNum");
     DateFromText VarDateFromStr = library.Find<DateFromText>("VarDateFromStr");
@@ -25,6 +27,7 @@ struct Automation {
     TextFromDate VarBstrFromDate = library.Find<TextFromDate>("VarBstrFromDate");
     AllocateText SysAllocStringLen = library.Find<AllocateText>("SysAllocStringLen");
     FreeText SysFreeString = library.Find<FreeText>("SysFreeString");
+    // NOLINTEND(readability-identifier-naming)
 
     bool Complete() const {
         return VarParseNumFromStr && VarNumFromParseNum && VarDateFromStr && VarBstrFromR8 && VarBstrFromDate &&

@@ -28,6 +28,9 @@ kavlo_install_packages() {
   command -v clang++ >/dev/null || missing+=(clang)
   command -v ld.lld >/dev/null || missing+=(lld)
   compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null || missing+=(libclang-rt-14-dev)
+  # The formatting and the static checks.
+  command -v clang-format >/dev/null || missing+=(clang-format)
+  command -v run-clang-tidy >/dev/null || missing+=(clang-tidy)
   # The Windows Installer package: wixl builds it, msiinfo reads its tables, osslsigncode signs and verifies,
   # openssl makes the tests' throwaway certificate.
   command -v wixl >/dev/null || missing+=(wixl)
@@ -55,6 +58,22 @@ kavlo_build_clang() {
   kavlo_say "Building with Clang"
   cmake --preset clang -S "$KAVLO_ROOT" >/dev/null
   cmake --build "$KAVLO_ROOT/build-clang" -j "$(nproc)"
+}
+
+# Every C++ file as .clang-format lays it out; prints those that differ and fails.
+kavlo_check_format() {
+  kavlo_say "Checking the formatting"
+  (cd "$KAVLO_ROOT" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror)
+}
+
+# .clang-tidy's checks over the program's own code, from the clang preset's compile database (kavlo_build_clang).
+kavlo_check_tidy() {
+  kavlo_say "Static checks (clang-tidy)"
+  run-clang-tidy -quiet -p "$KAVLO_ROOT/build-clang" "^$KAVLO_ROOT/(app|launcher|settings|ui|platform)/" \
+    >"$KAVLO_ROOT/build-clang/clang-tidy.log" 2>&1 || {
+    grep -E 'error:|warning:' "$KAVLO_ROOT/build-clang/clang-tidy.log" | sort -u
+    return 1
+  }
 }
 
 # The pure rules natively under ASan and UBSan, and each fuzzer for KAVLO_FUZZ_SECONDS (10 unless set).

@@ -288,10 +288,10 @@ IniReader::IniReader(const std::optional<std::vector<std::uint8_t>>& content, In
     for (std::size_t s = 0; s < sections_.size(); ++s) {
         const auto [slot, added] = index_.try_emplace(FoldIniName(sections_[s].name));
         if (!added) continue;
-        slot->second.Section = s;
+        slot->second.section = s;
         const std::vector<IniLine>& lines = sections_[s].lines;
         for (std::size_t l = 0; l < lines.size(); ++l) {
-            if (lines[l].has_key) slot->second.Keys.try_emplace(FoldIniName(lines[l].key), l);
+            if (lines[l].has_key) slot->second.keys.try_emplace(FoldIniName(lines[l].key), l);
         }
     }
 }
@@ -305,9 +305,9 @@ void IniReader::Start() {
     version_ = -1;
     const Index* main = Find(kMain);
     if (main == nullptr) return;
-    const auto entry = main->Keys.find(FoldIniName(kVersion));
-    if (entry == main->Keys.end()) return;
-    if (const auto version = ParseIniInteger(sections_[main->Section].lines[entry->second].value)) version_ = *version;
+    const auto entry = main->keys.find(FoldIniName(kVersion));
+    if (entry == main->keys.end()) return;
+    if (const auto version = ParseIniInteger(sections_[main->section].lines[entry->second].value)) version_ = *version;
 }
 
 void IniReader::ReadProperties(const std::wstring& object_name, const std::wstring& class_name,
@@ -315,7 +315,7 @@ void IniReader::ReadProperties(const std::wstring& object_name, const std::wstri
     properties.clear();
     const Index* section = Find(object_name + L": " + class_name);
     if (section == nullptr) return;
-    for (const IniLine& line : sections_[section->Section].lines) {
+    for (const IniLine& line : sections_[section->section].lines) {
         if (line.has_key) properties.push_back(line.key);
     }
 }
@@ -324,9 +324,9 @@ IniValue IniReader::ReadProperty(const std::wstring& object_name, const std::wst
                                  const std::wstring& name) const {
     const Index* section = Find(object_name + L": " + class_name);
     if (section == nullptr) return {};
-    const auto entry = section->Keys.find(FoldIniName(name));
-    if (entry == section->Keys.end()) return {};
-    return ReadIniValue(sections_[section->Section].lines[entry->second].value, version_, conventions_);
+    const auto entry = section->keys.find(FoldIniName(name));
+    if (entry == section->keys.end()) return {};
+    return ReadIniValue(sections_[section->section].lines[entry->second].value, version_, conventions_);
 }
 
 IniWriter::IniWriter(const std::optional<std::vector<std::uint8_t>>& content, bool recreate,

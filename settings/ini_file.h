@@ -77,8 +77,8 @@ public:
 
 private:
     struct Index {
-        std::size_t Section;
-        std::unordered_map<std::wstring, std::size_t> Keys;  // folded key -> first line holding it
+        std::size_t section;
+        std::unordered_map<std::wstring, std::size_t> keys;  // folded key -> first line holding it
     };
     const Index* Find(const std::wstring& section_name) const;
 

@@ -8,7 +8,7 @@
 namespace {
 constexpr unsigned kUtf8CodePage = 65001;
 // A signed connection file is a few kilobytes; a larger one is not read to find out.
-constexpr std::size_t kLargestConnectionFile = 1024 * 1024;
+constexpr std::size_t kLargestConnectionFile = std::size_t{1024} * 1024;
 }  // namespace
 
 std::vector<std::uint8_t> EncodeConnectionFile(const std::wstring& text) {

@@ -12,7 +12,7 @@ namespace {
 
 const wchar_t kClassName[] = L"TcxPropertiesStoreComponent";
 // A settings file is a few hundred bytes; anything far larger is not one, and is not read into memory whole.
-constexpr std::size_t kLargestFile = 1024 * 1024;
+constexpr std::size_t kLargestFile = std::size_t{1024} * 1024;
 
 IniConventions UserIniConventions() {
     return {

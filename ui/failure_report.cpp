@@ -1,15 +1,15 @@
 #include "ui/failure_report.h"
 
 namespace {
-std::function<void(std::exception_ptr)>& Handler() {
-    static std::function<void(std::exception_ptr)> handler;
+std::function<void(const std::exception_ptr&)>& Handler() {
+    static std::function<void(const std::exception_ptr&)> handler;
     return handler;
 }
 }  // namespace
 
-void SetFailureHandler(std::function<void(std::exception_ptr)> handler) { Handler() = std::move(handler); }
+void SetFailureHandler(std::function<void(const std::exception_ptr&)> handler) { Handler() = std::move(handler); }
 
-void ReportFailure(std::exception_ptr failure) noexcept {
+void ReportFailure(const std::exception_ptr& failure) noexcept {
     try {
         if (Handler()) Handler()(failure);
     } catch (...) {

@@ -3,6 +3,6 @@
 #include <exception>
 #include <functional>
 
-void SetFailureHandler(std::function<void(std::exception_ptr)> handler);
+void SetFailureHandler(std::function<void(const std::exception_ptr&)> handler);
 // Hands the failure to the installed handler; never throws.
-void ReportFailure(std::exception_ptr failure) noexcept;
+void ReportFailure(const std::exception_ptr& failure) noexcept;

@@ -8,15 +8,24 @@
 
 namespace {
 StylePainter* active_painter = nullptr;
-std::vector<StyledWindow*> styled_windows;  // owned: freed at the window's WM_NCDESTROY or when detached
+std::vector<std::unique_ptr<StyledWindow>> styled_windows;  // freed at the window's WM_NCDESTROY or when detached
+
+// Takes the object out of the list; the caller frees it.
+std::unique_ptr<StyledWindow> Unlist(StyledWindow* styled) {
+    const auto found = std::find_if(styled_windows.begin(), styled_windows.end(),
+                                    [styled](const auto& listed) { return listed.get() == styled; });
+    if (found == styled_windows.end()) return nullptr;
+    std::unique_ptr<StyledWindow> unlisted = std::move(*found);
+    styled_windows.erase(found);
+    return unlisted;
+}
 
 LRESULT CALLBACK StyleSubclassProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
                                         DWORD_PTR data) noexcept {
     auto* styled = reinterpret_cast<StyledWindow*>(data);
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, StyleSubclassProcedure, id);
-        std::erase(styled_windows, styled);
-        delete styled;
+        Unlist(styled);
         return DefSubclassProc(hwnd, message, wparam, lparam);
     }
     try {
@@ -42,18 +51,18 @@ void AttachStyledWindow(std::unique_ptr<StyledWindow> styled) {
     if (!SetWindowSubclass(raw->Handle(), StyleSubclassProcedure, reinterpret_cast<UINT_PTR>(raw),
                            reinterpret_cast<DWORD_PTR>(raw)))
         return;  // the window is going: it keeps the standard look
-    styled_windows.push_back(styled.release());
+    styled_windows.push_back(std::move(styled));
     raw->Attached();
 }
 
 void DetachStyledWindows() {
-    std::vector<StyledWindow*> detaching;
+    std::vector<std::unique_ptr<StyledWindow>> detaching;
     detaching.swap(styled_windows);
-    for (StyledWindow* styled : detaching) {
+    for (std::unique_ptr<StyledWindow>& styled : detaching) {
         HWND hwnd = styled->Handle();
         styled->Restore();
-        RemoveWindowSubclass(hwnd, StyleSubclassProcedure, reinterpret_cast<UINT_PTR>(styled));
-        delete styled;
+        RemoveWindowSubclass(hwnd, StyleSubclassProcedure, reinterpret_cast<UINT_PTR>(styled.get()));
+        styled.reset();
         RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
 }
