@@ -140,7 +140,7 @@ struct CloseWay {
 
 class LauncherCloseTest : public LauncherTest, public testing::WithParamInterface<CloseWay> {};
 
-TEST_P(LauncherCloseTest, RunsFormCloseOnceAndEndsTheLoop) {
+TEST_P(LauncherCloseTest, RunsTheCloseHandlerOnceAndEndsTheLoop) {
     GetParam().close(*launcher);
     EXPECT_EQ(launcher->Settings(), nullptr);
     EXPECT_TRUE(IsWindowVisible(launcher->Handle()));

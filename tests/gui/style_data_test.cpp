@@ -101,7 +101,7 @@ TEST(StyleText, DeclaredNameIsTheFirstMeaningfulLinesOnly) {
     const std::pair<std::wstring, std::optional<std::wstring>> cases[] = {
         {L"\xFEFF# a style\n\nstyle = \"Amakrits\"\n", L"Amakrits"},
         {L"style=\"Dusk\"\r\nversion = \"1\"", L"Dusk"},
-        {L"form Form1\n  Caption = \"x\"\n", std::nullopt},
+        {L"form Launcher\n  Caption = \"x\"\n", std::nullopt},
         {L"version = \"1\"\nstyle = \"Late\"\n", std::nullopt},
         {L"style = Amakrits\n", std::nullopt},
         {L"", std::nullopt},
