@@ -30,8 +30,10 @@ public:
         ++commands;
         return {};
     }
-    void StartToolA(const char*, const char*) override { ++commands; }
-    void Pause(DWORD) override {}
+    StartedTool StartToolA(const char*, const char*) override {
+        ++commands;
+        return {};
+    }
     int commands = 0;
 };
 }  // namespace
