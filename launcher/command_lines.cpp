@@ -26,7 +26,13 @@ std::wstring QuoteArgument(const std::wstring& value) {
 }
 
 std::wstring DialParameters(const std::wstring& entry, const std::wstring& user, const std::wstring& password) {
+    if (user.empty() && password.empty()) return QuoteArgument(entry);
     return QuoteArgument(entry) + L' ' + QuoteArgument(user) + L' ' + QuoteArgument(password);
+}
+
+std::wstring HangUpParameters(const std::optional<std::wstring>& dialled, const std::wstring& typed) {
+    const std::wstring& entry = dialled ? *dialled : typed;
+    return (entry.empty() ? std::wstring(L"Kavlo") : QuoteArgument(entry)) + L"  /DISCONNECT";
 }
 
 std::wstring JoinWifiParameters(const std::wstring& network) {

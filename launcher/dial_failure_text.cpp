@@ -2,14 +2,31 @@
 
 namespace {
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
-}  // namespace
 
-std::wstring DialFailureText(std::wstring_view entry, unsigned long error, std::wstring_view windows_text) {
+std::wstring RasFailureText(std::wstring_view entry, std::wstring_view could_not, unsigned long error,
+                            std::wstring_view windows_text) {
     // Windows' texts end with a line break.
     while (!windows_text.empty() && IsBlank(windows_text.back())) windows_text.remove_suffix(1);
-    std::wstring text = L"The VPN connection \"" + std::wstring(entry) + L"\" could not be dialled: ";
+    std::wstring text =
+        L"The VPN connection \"" + std::wstring(entry) + L"\" could not be " + std::wstring(could_not) + L": ";
     if (windows_text.empty()) return text + L"error " + std::to_wstring(error) + L".";
     text += windows_text;
     if (text.back() != L'.') text += L'.';
     return text + L" (error " + std::to_wstring(error) + L").";
+}
+
+constexpr unsigned long kNoSuchEntry = 623;
+constexpr unsigned long kNotConnected = 668;
+}  // namespace
+
+std::wstring DialFailureText(std::wstring_view entry, unsigned long error, std::wstring_view windows_text) {
+    return RasFailureText(entry, L"dialled", error, windows_text);
+}
+
+std::wstring HangUpFailureText(std::wstring_view entry, unsigned long error, std::wstring_view windows_text) {
+    return RasFailureText(entry, L"hung up", error, windows_text);
+}
+
+bool HangUpFailed(unsigned long exit_code) {
+    return exit_code != 0 && exit_code != kNotConnected && exit_code != kNoSuchEntry;
 }

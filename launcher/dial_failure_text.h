@@ -1,8 +1,16 @@
 #pragma once
-// The sentence that tells the user why the VPN dial failed. Pure: no Windows header.
+// The sentences that tell the user why the VPN dial or hang-up failed. Pure: no Windows header.
 #include <string>
 #include <string_view>
 
 // `entry`: the dialled VPN entry; `error`: rasdial's exit code, a RAS error number; `windows_text`: Windows' own
 // text for that number, empty when it has none. The sentence carries its own final full stop.
 std::wstring DialFailureText(std::wstring_view entry, unsigned long error, std::wstring_view windows_text);
+
+// The same for the hang-up of `entry`.
+std::wstring HangUpFailureText(std::wstring_view entry, unsigned long error, std::wstring_view windows_text);
+
+// Whether a hang-up's exit code is worth a box: not when it went well, nor when there was no such connection to
+// hang up (nothing connected under that name, ERROR_NO_CONNECTION 668; no entry of that name,
+// ERROR_CANNOT_FIND_PHONEBOOK_ENTRY 623), which is what clearing "VPN" usually meets.
+bool HangUpFailed(unsigned long exit_code);

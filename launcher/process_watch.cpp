@@ -60,9 +60,9 @@ void WatchRun(const std::shared_ptr<ProcessWatch::Run>& run, DWORD time_limit_ms
 }
 }  // namespace
 
-void ProcessWatch::Watch(StartedTool tool, std::wstring subject, HWND window, UINT message) {
+WPARAM ProcessWatch::Watch(StartedTool tool, std::wstring subject, HWND window, UINT message) {
     if (runs_ == WatchedRuns::LatestOnly) Stop();
-    if (!tool.process) return;
+    if (!tool.process) return 0;
     auto run = std::make_shared<Run>();
     run->tool = std::move(tool);
     run->subject = std::move(subject);
@@ -76,6 +76,7 @@ void ProcessWatch::Watch(StartedTool tool, std::wstring subject, HWND window, UI
         watched_.pop_back();  // no thread to be had: the tool goes on unwatched
         throw;
     }
+    return run->number;
 }
 
 std::optional<ProcessWatch::Outcome> ProcessWatch::Ended(WPARAM number) {

@@ -23,8 +23,8 @@ public:
 
     // Watches `tool`, the run for `subject` (what the outcome is about: the entry dialled, the network joined).
     // When it ends, or when its time runs out, `message` is posted to `window` with the run's number as wParam.
-    // A tool without a process (nothing real was started) is not watched.
-    void Watch(StartedTool tool, std::wstring subject, HWND window, UINT message);
+    // A tool without a process (nothing real was started) is not watched. The run's number; 0 when not watched.
+    WPARAM Watch(StartedTool tool, std::wstring subject, HWND window, UINT message);
 
     struct Outcome {
         std::wstring subject;

@@ -87,8 +87,10 @@ FileHandle StartProcess(const std::basic_string<Char>& program, std::basic_strin
     startup.lpAttributeList = inherited.List();
     const DWORD flags = CREATE_NO_WINDOW | (inherited.List() ? EXTENDED_STARTUPINFO_PRESENT : 0);
     PROCESS_INFORMATION process{};
-    const BOOL started = create(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr,
-                                &startup.StartupInfo, &process);
+    // The tool's own folder as its current folder: not Downloads or a network share the program was started from.
+    const std::basic_string<Char> folder = program.substr(0, program.find_last_of(Char('\\')) + 1);
+    const BOOL started = create(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, flags, nullptr,
+                                folder.empty() ? nullptr : folder.c_str(), &startup.StartupInfo, &process);
     const DWORD error = started ? ERROR_SUCCESS : GetLastError();
     handles.output_write.Close();  // the tool holds the only write end now: reading ends when it ends
     if (!started) {
@@ -127,15 +129,14 @@ public:
         return {std::move(process), std::move(handles.output_read)};
     }
 
-    void StartToolA(const char* program, const char* parameters) override {
+    StartedTool StartToolA(const char* program, const char* parameters) override {
         ToolHandles handles = MakeToolHandles(false);
         const std::string path = program;
         FileHandle process =
             StartProcess<char, STARTUPINFOEXA>(path, "\"" + path + "\" " + parameters, handles, CreateProcessA);
         if (!process) throw CannotStart(AnsiToWide(path), GetLastError());
+        return {std::move(process), FileHandle()};
     }
-
-    void Pause(DWORD milliseconds) override { Sleep(milliseconds); }
 };
 
 SystemShell system_shell;

@@ -1,6 +1,6 @@
 #pragma once
-// The one way out to other programs: the shell's open entry for Kavlo.rdp, the console tools started as processes
-// of their own, and the pause between commands. The program uses the real calls; tests put a recorder in their place.
+// The one way out to other programs: the shell's open entry for Kavlo.rdp and the console tools started as processes
+// of their own. The program uses the real calls; tests put a recorder in their place.
 #include "platform/file_handle.h"
 
 #include <windows.h>
@@ -20,12 +20,12 @@ public:
     virtual DWORD ExecuteW(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
                            const wchar_t* directory, int show) = 0;
     // Starts `program` (a full path) as a process with no console window at all, its command line the one the
-    // shell would build: the program's path in quotes, a blank, then `parameters`. With `read_output`, what it
-    // prints (standard output and error) can be read from `output`. A tool that cannot be started: Failure.
+    // shell would build: the program's path in quotes, a blank, then `parameters`. It runs in its own folder (the
+    // system folder), never in the program's current folder. With `read_output`, what it prints (standard output
+    // and error) can be read from `output`. A tool that cannot be started: Failure.
     virtual StartedTool StartTool(const wchar_t* program, const wchar_t* parameters, bool read_output) = 0;
-    // The same with an 8-bit command line in the ANSI code page; nobody waits for the process.
-    virtual void StartToolA(const char* program, const char* parameters) = 0;
-    virtual void Pause(DWORD milliseconds) = 0;
+    // The same with an 8-bit command line in the ANSI code page, printing nowhere.
+    virtual StartedTool StartToolA(const char* program, const char* parameters) = 0;
 };
 
 // The shell in force: the real one unless a test has put another in place.

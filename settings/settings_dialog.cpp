@@ -4,6 +4,7 @@
 #include "platform/failure_text.h"
 #include "platform/module_path.h"
 #include "platform/startup_times.h"
+#include "settings/dial_values.h"
 #include "settings/rdp_file.h"
 #include "settings/rdp_text.h"
 
@@ -55,6 +56,8 @@ void SettingsDialog::Save() {
             L"The address in \"Server IP\" holds a line break, which would add settings of its own to "
             L"Kavlo.rdp. Type the address on one line");
     }
+    if (const auto refusal = DialValueRefusal(vpn_entry_.Text(), vpn_user_.Text(), vpn_password_.Text()))
+        throw Failure(*refusal);
     // A Kavlo.rdp an organisation signed for this server stays: the template would throw the signature away.
     if (!SignedConnectionFileFor(server_address_.Text())) {
         rdp_text_.SetText(GenerateConnectionText(rdp_template_.Text(), server_address_.Text()));

@@ -1,11 +1,12 @@
 // Measures Kavlo Connect side by side with reference programs, in one run, and writes the table.
 //   bench_driver <Kavlo_Connect.exe> <work folder> <table.md> [sections]
-// Sections, for a quicker look at one thing: any of "executable startup save leaks" (all by default).
+// Sections, for a quicker look at one thing: any of "executable startup save leaks start" (all by default).
 // The references and the object counter are taken from the driver's own folder.
 #include "figures.h"
 #include "gui_objects.h"
 #include "program_run.h"
 #include "settings_dialog.h"
+#include "start_wait.h"
 #include "tests/e2e/executable_imports.h"
 
 #include <windows.h>
@@ -227,7 +228,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     try {
         const Setting setting = Prepare(fs::absolute(argv[1]), fs::absolute(argv[2]));
-        const std::wstring sections = argc == 5 ? argv[4] : L"executable startup save leaks";
+        const std::wstring sections = argc == 5 ? argv[4] : L"executable startup save leaks start";
         auto wanted = [&](const wchar_t* section) { return sections.find(section) != std::wstring::npos; };
         std::vector<FigureRow> rows;
         std::string method = "nothing (not measured)";
@@ -235,6 +236,8 @@ int wmain(int argc, wchar_t** argv) {
         if (wanted(L"startup")) MeasureStartup(setting, rows);
         if (wanted(L"save")) MeasureSave(setting, rows);
         if (wanted(L"leaks")) method = MeasureLeaks(setting, rows);
+        if (wanted(L"start"))
+            MeasureStartWait(setting.kavlo, fs::absolute(argv[1]).parent_path(), setting.folder, rows);
         const std::string table =
             RenderTable(rows, "# Kavlo Connect: footprint and responsiveness") +
             "\nThe judged reference for start-up and memory is the same windows made by hand with plain Win32 calls, "

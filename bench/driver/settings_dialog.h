@@ -17,6 +17,7 @@ public:
     // The same, with the click made once the dialog has settled, as a user's would be; returns how long the
     // click took, from the press until both files were written and the dialog hidden.
     double TimeSave();
+    HWND Window() const { return dialog_; }
 
 private:
     void WaitUntilClosed();

@@ -81,7 +81,7 @@ protected:
     HWND settings_ = nullptr;
 };
 
-TEST_F(LauncherActions, StartWithVpnDialsThenOpensTheConnectionFileAfterThePause) {
+TEST_F(LauncherActions, StartWithVpnDialsThenOpensTheConnectionFileAfterTheDial) {
     WriteConnectionFile();
     ASSERT_NO_FATAL_FAILURE(InSettings([&] {
         ASSERT_NO_FATAL_FAILURE(Type(L"نام اتصال VPN", L"VPN Connection"));

@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-constexpr DWORD kSlowDial = 3000;  // ms: well past the one-second pause
+constexpr DWORD kSlowDial = 3000;  // ms: well past the least wait of a second
 
 std::string Utf8(const std::wstring& text) { return WideToUtf8(text); }
 
@@ -75,8 +75,6 @@ protected:
         HWND start = FindDescendant(launcher_, L"Button", L"Start");
         return start && Press(start);
     }
-
-    HWND LauncherVpnBox() const { return FindDescendant(launcher_, L"Button", L"VPN"); }
 
     std::string BoxTexts() const {
         std::string texts;
@@ -139,12 +137,6 @@ TEST_F(DialOutcome, ARefusedDialShowsTheReasonAndTheNumberInTheFailureBox) {
     EXPECT_NE(text.find(L"\"Work\""), std::wstring::npos);
     EXPECT_NE(text.find(L"691"), std::wstring::npos);
     EXPECT_EQ(TextOf(box), L"Kavlo_connect") << "the title is the caption";
-    // The pause and the connection file came as always.
-    std::vector<LoggedCall> calls = sandbox_.WaitForCalls(2);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].program, L"rasdial");
-    EXPECT_EQ(calls[1].program, L"rdp_handler");
-    EXPECT_GE(calls[1].time, calls[0].time + 1000);
 }
 
 TEST_F(DialOutcome, ASlowDialLeavesTheLauncherAnsweringAndIsReportedWhenItEnds) {
@@ -152,13 +144,10 @@ TEST_F(DialOutcome, ASlowDialLeavesTheLauncherAnsweringAndIsReportedWhenItEnds) 
     ASSERT_TRUE(PressStart());
     ASSERT_NE(WaitForDialProcess(), nullptr);
 
-    std::vector<LoggedCall> calls = sandbox_.WaitForCalls(2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     ASSERT_TRUE(LauncherAnswers());
     ASSERT_TRUE(DialRunning()) << "the dial ended before the launcher was asked";
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].program, L"rasdial");
-    EXPECT_EQ(calls[1].program, L"rdp_handler") << "the connection file is opened while the dial still runs";
-    EXPECT_GE(calls[1].time, calls[0].time + 1000);
+    EXPECT_EQ(sandbox_.Calls().size(), 1u) << "the connection file is opened only once the dial has ended";
     EXPECT_EQ(program_->MessageBoxes().size(), 0u);
 
     HWND box = program_->WaitForMessageBox();
@@ -167,54 +156,19 @@ TEST_F(DialOutcome, ASlowDialLeavesTheLauncherAnsweringAndIsReportedWhenItEnds) 
     EXPECT_EQ(MessageBoxText(box), kFailed800);
 }
 
+// Closed while "Start" waits for the dial: the program ends at once, and nothing is opened after.
 TEST_F(DialOutcome, ClosingDuringADialEndsAtOnceWithCodeZeroAndReportsNothing) {
     ASSERT_NO_FATAL_FAILURE(StartWithDial(691, kSlowDial));
     ASSERT_TRUE(PressStart());
     ASSERT_NE(WaitForDialProcess(), nullptr);
-    ASSERT_EQ(sandbox_.WaitForCalls(2).size(), 2u);
+    ASSERT_EQ(sandbox_.WaitForCalls(1).size(), 1u);
 
     PostMessageW(launcher_, WM_CLOSE, 0, 0);
     EXPECT_EQ(program_->WaitForExit(), std::optional<DWORD>(0));
     EXPECT_TRUE(DialRunning()) << "the program ended only after the dial";
-}
-// Clearing "VPN" while the dial runs hangs it up, and rasdial then ends with 631 ("the user disconnected"): the
-// user ended it, so nothing is reported.
-TEST_F(DialOutcome, ADialHungUpByClearingVpnIsNoFailure) {
-    ASSERT_NO_FATAL_FAILURE(StartWithDials(L"631,0", std::to_wstring(kSlowDial) + L",0"));
-    HWND vpn = LauncherVpnBox();
-    ASSERT_NE(vpn, nullptr);
-    ASSERT_TRUE(Click(vpn));  // ticked: runs nothing
-    ASSERT_TRUE(PressStart());
-    ASSERT_NE(WaitForDialProcess(), nullptr);
-    ASSERT_EQ(sandbox_.WaitForCalls(2).size(), 2u);
-    ASSERT_TRUE(DialRunning());
-    ASSERT_TRUE(Click(vpn));  // cleared: the hang-up
-
-    std::vector<LoggedCall> calls = sandbox_.WaitForCalls(3);
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(Utf8(calls[2].text), "Kavlo  /DISCONNECT");
     ASSERT_EQ(WaitForSingleObject(dial_, static_cast<DWORD>(kPatience.count())), WAIT_OBJECT_0);
-    HWND box = program_->WaitForMessageBox(std::chrono::milliseconds(1000));  // time for a box to come up, if one would
-    EXPECT_EQ(box, nullptr) << Utf8(MessageBoxText(box));
-}
-
-// A second "Start" while the first dial is still being watched: rasdial refuses the second with 756 ("already being
-// dialled") while the first may still connect, so that is not reported; the first dial's own failure is.
-TEST_F(DialOutcome, ASecondStartWhileTheFirstDialsReportsOnlyTheFirstDial) {
-    ASSERT_NO_FATAL_FAILURE(StartWithDials(L"691,756", L"6000,0"));
-    ASSERT_TRUE(PressStart());
-    ASSERT_NE(WaitForDialProcess(), nullptr);
-    ASSERT_EQ(sandbox_.WaitForCalls(2).size(), 2u);
-    ASSERT_TRUE(PressStart());
-    ASSERT_EQ(sandbox_.WaitForCalls(4).size(), 4u);  // the second dial, refused at once, and the second open
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    ASSERT_TRUE(DialRunning()) << "the first dial ended before the second could be seen unreported";
-    EXPECT_EQ(BoxTexts(), "");
-
-    HWND box = program_->WaitForMessageBox();
-    ASSERT_NE(box, nullptr) << "no failure box once the first dial ended";
-    EXPECT_EQ(MessageBoxText(box), kRefused691);
-    EXPECT_EQ(program_->MessageBoxes().size(), 1u) << BoxTexts();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(sandbox_.Calls().size(), 1u);
 }
 
 // The remote desktop client usually has the foreground when a slow dial fails. The box stands over the launcher:
@@ -225,7 +179,7 @@ TEST_F(DialOutcome, ADialFailingWhileAnotherProgramIsInFrontIsShownOverTheLaunch
     ASSERT_NO_FATAL_FAILURE(StartWithDial(691, kSlowDial));
     ASSERT_TRUE(PressStart());
     ASSERT_NE(WaitForDialProcess(), nullptr);
-    ASSERT_EQ(sandbox_.WaitForCalls(2).size(), 2u);
+    ASSERT_EQ(sandbox_.WaitForCalls(1).size(), 1u);
     SetForegroundWindow(other.Handle());
     ASSERT_TRUE(WaitFor(kPatience, [&] { return GetForegroundWindow() == other.Handle(); }));
     ASSERT_TRUE(DialRunning()) << "the dial ended before another program came to the front";

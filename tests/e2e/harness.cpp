@@ -114,8 +114,12 @@ Sandbox::~Sandbox() {
     }
 }
 
-std::vector<LoggedCall> Sandbox::Calls() const {
-    std::ifstream file(folder_ / L"calls.log", std::ios::binary);
+std::vector<LoggedCall> Sandbox::Calls() const { return ReadLog(folder_ / L"calls.log"); }
+
+std::vector<LoggedCall> Sandbox::CurrentFolders() const { return ReadLog(folder_ / L"folders.log"); }
+
+std::vector<LoggedCall> Sandbox::ReadLog(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     std::vector<LoggedCall> calls;
     std::size_t start = 0;
@@ -124,7 +128,7 @@ std::vector<LoggedCall> Sandbox::Calls() const {
         std::size_t first_tab = line.find(L'\t');
         std::size_t second_tab = line.find(L'\t', first_tab + 1);
         if (first_tab == std::wstring::npos || second_tab == std::wstring::npos) {
-            ADD_FAILURE() << "malformed line in calls.log: " << WideToUtf8(line);
+            ADD_FAILURE() << "malformed line in " << path.filename().string() << ": " << WideToUtf8(line);
             continue;
         }
         calls.push_back({line.substr(0, first_tab), std::stoull(line.substr(first_tab + 1, second_tab - first_tab - 1)),

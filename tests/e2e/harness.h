@@ -52,6 +52,8 @@ public:
     const std::filesystem::path& Folder() const { return folder_; }
     // The lines of calls.log in the order the stand-ins were started.
     std::vector<LoggedCall> Calls() const;
+    // The folders the stand-ins for the system's tools were started in, as their text, in the order they started.
+    std::vector<LoggedCall> CurrentFolders() const;
     // The lines logged so far once there are at least `count`, or whatever there is after the timeout.
     std::vector<LoggedCall> WaitForCalls(std::size_t count, std::chrono::milliseconds timeout = kPatience) const;
     // Puts the look-alike rasdial.exe and netsh.exe into `folder` too.
@@ -60,6 +62,7 @@ public:
     std::string StrayCalls(const std::filesystem::path& folder) const;
 
 private:
+    static std::vector<LoggedCall> ReadLog(const std::filesystem::path& path);
     std::filesystem::path folder_;
 };
 

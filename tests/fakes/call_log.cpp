@@ -70,6 +70,14 @@ void AppendLine(const std::wstring& path, const wchar_t* name, const std::wstrin
 
 void LogCall(const wchar_t* name, const std::wstring& text) { AppendLine(CallsLogPath(), name, text); }
 
+void LogCurrentFolder(const wchar_t* name) {
+    const std::wstring calls = CallsLogPath();
+    wchar_t folder[32768];
+    const DWORD length = GetCurrentDirectoryW(32768, folder);
+    AppendLine(calls.substr(0, calls.find_last_of(L'\\') + 1) + L"folders.log", name,
+               length != 0 && length < 32768 ? std::wstring(folder, length) : std::wstring());
+}
+
 void LogStray(const std::wstring& text) { AppendLine(OwnFolder() + L"strays.log", OwnPath().c_str(), text); }
 
 std::wstring ArgumentsAsReceived() {

@@ -11,6 +11,10 @@
 
 void LogCall(const wchar_t* name, const std::wstring& text);
 
+// Writes down the folder this stand-in was started in: a line "name <TAB> folder <LF>" in "folders.log" beside the
+// calls log.
+void LogCurrentFolder(const wchar_t* name);
+
 // How many calls of that name the log held before this one was written (call before LogCall).
 std::size_t EarlierCalls(const wchar_t* name);
 

@@ -11,6 +11,7 @@
 
 int wmain() {
     LogCall(L"netsh", ArgumentsAsReceived());
+    LogCurrentFolder(L"netsh");
     wchar_t text[4096] = {};
     const DWORD length = GetEnvironmentVariableW(L"KAVLO_FAKE_NETSH_PRINT", text, 4096);
     if (length > 0 && length < 4096) {

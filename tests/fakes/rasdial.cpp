@@ -10,6 +10,7 @@
 int wmain() {
     const std::size_t run = EarlierCalls(L"rasdial");
     LogCall(L"rasdial", ArgumentsAsReceived());
+    LogCurrentFolder(L"rasdial");
     Sleep(NumberFromEnvironment(L"KAVLO_FAKE_RASDIAL_MS", run));
     return static_cast<int>(NumberFromEnvironment(L"KAVLO_FAKE_RASDIAL_EXIT", run));
 }

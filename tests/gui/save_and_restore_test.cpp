@@ -4,6 +4,7 @@
 #include "launcher_fixture.h"
 #include "platform/files.h"
 #include "platform/shell.h"
+#include "platform/text.h"
 #include "tests/unit/rdp_template.h"
 #include "tests/unit/settings_test_support.h"
 #include "tests/wine_rig.h"
@@ -30,8 +31,10 @@ public:
         ++commands;
         return {};
     }
-    void StartToolA(const char*, const char*) override { ++commands; }
-    void Pause(DWORD) override {}
+    StartedTool StartToolA(const char*, const char*) override {
+        ++commands;
+        return {};
+    }
     int commands = 0;
 };
 }  // namespace
@@ -187,6 +190,25 @@ TEST_F(SaveTest, AWriteProtectedSettingsFileFailsAfterTheConnectionFile) {
     EXPECT_TRUE(open);
     EXPECT_EQ(FilesGet(RdpPath()), RdpFileWithAddressLine("full address:s:192.168.1.1:7777"));
     EXPECT_EQ(FilesGet(SettingsPath()), old_settings);
+}
+
+// A VPN value that rasdial would read as a switch is refused before either file is written, naming its field.
+TEST_F(SaveTest, AVpnValueBeginningWithASlashIsRefusedBeforeEitherFileIsWritten) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"Edit2", L"\"نام اتصال VPN\""}, {L"Edit3", L"\"VPN User\""}, {L"Edit4", L"\"VPN password\""}};
+    for (const auto& [field, label] : cases) {
+        BoxWatcher watcher;
+        bool open = SaveWith([&] { Type(Dialog().Find<Edit>(field), L"/PHONE:10.9.9.9"); });
+
+        std::vector<SeenBox> seen = watcher.Seen();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_NE(seen[0].text.find(std::wstring(label) + L" begins with \"/\""), std::wstring::npos)
+            << WideToUtf8(seen[0].text);
+        EXPECT_TRUE(open);
+        EXPECT_EQ(folder->Names(), std::vector<std::wstring>{}) << "no Kavlo.rdp written";
+        EXPECT_FALSE(FileExists(SettingsPath()));
+        Dialog().Find<Edit>(field).SetText(L"");
+    }
 }
 
 TEST_F(SaveTest, TheVpnBoxFollowsASavedFlagOnlyAtTheNextStart) {

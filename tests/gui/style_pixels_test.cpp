@@ -732,8 +732,7 @@ public:
         throw Failure(L"Refused");
     }
     StartedTool StartTool(const wchar_t*, const wchar_t*, bool) override { throw Failure(L"Refused"); }
-    void StartToolA(const char*, const char*) override { throw Failure(L"Refused"); }
-    void Pause(DWORD) override {}
+    StartedTool StartToolA(const char*, const char*) override { throw Failure(L"Refused"); }
 };
 
 // A click sends the button a run of messages inside one another, each drawn by the system's look; the style's look

@@ -2,6 +2,8 @@
 
 #include "platform/failure_text.h"
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 TEST(DialFailureTextTest, NamesTheEntryGivesWindowsReasonAndEndsWithTheNumber) {
@@ -28,4 +30,18 @@ TEST(DialFailureTextTest, NamesTheEntryGivesWindowsReasonAndEndsWithTheNumber) {
         EXPECT_EQ(sentence, c.sentence);
         EXPECT_EQ(FailureBoxText(Failure(sentence)), sentence) << "the box adds no second full stop";
     }
+}
+
+TEST(HangUpFailureTextTest, SaysTheHangUpFailedInWindowsWords) {
+    EXPECT_EQ(HangUpFailureText(L"Work", 5, L"Access is denied.\r\n"),
+              L"The VPN connection \"Work\" could not be hung up: Access is denied. (error 5).");
+    EXPECT_EQ(HangUpFailureText(L"Kavlo", 631, L""), L"The VPN connection \"Kavlo\" could not be hung up: error 631.");
+}
+
+// Clearing "VPN" with nothing connected under that name is no failure; anything else is.
+TEST(HangUpFailedTest, AllButNoSuchConnectionIsReported) {
+    const std::pair<unsigned long, bool> cases[] = {{0, false},  {668, false}, {623, false},
+                                                    {5, true},   {631, true},  {1, true},
+                                                    {669, true}, {622, true},  {3221225477ul, true}};
+    for (const auto& [code, reported] : cases) EXPECT_EQ(HangUpFailed(code), reported) << code;
 }
