@@ -11,6 +11,8 @@ if [ "${1:-}" = "--whole" ]; then
   shift
   export KAVLO_WINEDEBUG=+heap
 fi
+# A fault is reported as it is, without Wine's debugger, which would take minutes to start under the check.
+export KAVLO_DLL_OVERRIDES="winedbg.exe=d"
 : >"$log"
 KAVLO_HEAP_LOG="Z:$log" "$here/scripts/wine-run" "$@" 2>"$log"
 status=$?
