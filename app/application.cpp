@@ -2,6 +2,7 @@
 
 #include "app/failure_box.h"
 #include "app/title_rule.h"
+#include "platform/accessible_names.h"
 #include "platform/failure_text.h"
 #include "platform/startup_times.h"
 #include "ui/failure_report.h"
@@ -183,6 +184,7 @@ void Application::ExitProcessing() noexcept {
     }
     retired_.clear();  // no modal loop runs any more
     window_.reset();
+    ReleaseScreenReaderNames();
     if (com_initialized_) CoUninitialize();
     OleUninitialize();
 }
