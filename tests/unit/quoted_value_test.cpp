@@ -11,6 +11,8 @@ TEST(QuotedValueTest, StaysOnOneLineAndShort) {
         std::wstring quoted;
     };
     const std::wstring sixty(60, L'a');
+    // U+1F600 as its two UTF-16 code units, written out so that a 32-bit wchar_t holds them alike.
+    const std::wstring pair{static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00)};
     const Case cases[] = {
         {"short", L"1", L"1"},
         {"empty", L"", L""},
@@ -19,8 +21,8 @@ TEST(QuotedValueTest, StaysOnOneLineAndShort) {
         {"line breaks and tabs", L"True\r\nOK\tthen", L"True  OK then"},
         {"other breaks", L"a\u0085b\u2028c\u2029d\u007Fe", L"a b c d e"},
         {"a break cut off with the rest", std::wstring(59, L'x') + L"\r\nForged", std::wstring(59, L'x') + L"\u2026"},
-        {"not half a surrogate pair", std::wstring(58, L'x') + L"\U0001F600yy", std::wstring(58, L'x') + L"\u2026"},
-        {"a whole pair kept", std::wstring(57, L'x') + L"\U0001F600yy", std::wstring(57, L'x') + L"\U0001F600\u2026"},
+        {"not half a surrogate pair", std::wstring(58, L'x') + pair + L"yy", std::wstring(58, L'x') + L"\u2026"},
+        {"a whole pair kept", std::wstring(57, L'x') + pair + L"yy", std::wstring(57, L'x') + pair + L"\u2026"},
         {"Persian", L"درست", L"درست"},
     };
     for (const Case& c : cases) EXPECT_EQ(QuotedValue(c.value), c.quoted) << c.name;
