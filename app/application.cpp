@@ -2,6 +2,7 @@
 
 #include "app/failure_box.h"
 #include "app/title_rule.h"
+#include "platform/accessible_names.h"
 #include "platform/failure_text.h"
 #include "platform/startup_times.h"
 #include "ui/failure_report.h"
@@ -17,6 +18,8 @@
 namespace {
 // Posted to the hidden window when the user turned high contrast on or off.
 constexpr UINT kFollowHighContrast = WM_APP;
+// Posted to the hidden window when a form destroyed during its modal show has seen that show return.
+constexpr UINT kReleaseRetiredForms = WM_APP + 1;
 Application* the_application = nullptr;
 const wchar_t kApplicationClass[] = L"KavloApplication";
 
@@ -146,6 +149,21 @@ void Application::DestroyForm(Form& form) {
         main_form_ = nullptr;
         terminating_ = false;
     }
+    if (form.Modal()) {
+        // Its modal loop is on the stack and would go on in a freed object: the show ends first, and the form
+        // goes after it has returned.
+        form.Close();
+        retired_.push_back(std::move(destroyed));
+    }
+}
+
+void Application::ModalShowEnded(Form& form) {
+    if (std::any_of(retired_.begin(), retired_.end(), [&](const auto& retired) { return retired.get() == &form; }))
+        PostMessageW(Handle(), kReleaseRetiredForms, 0, 0);  // taken up once the show's caller has returned
+}
+
+void Application::ReleaseRetiredForms() {
+    std::erase_if(retired_, [](const auto& retired) { return !retired->Modal(); });
 }
 
 void Application::Terminate() {
@@ -164,7 +182,9 @@ void Application::ExitProcessing() noexcept {
             std::find_if(forms_.rbegin(), forms_.rend(), [this](const auto& form) { return form.get() != main_form_; });
         DestroyForm(newest != forms_.rend() ? **newest : *forms_.back());
     }
+    retired_.clear();  // no modal loop runs any more
     window_.reset();
+    ReleaseScreenReaderNames();
     if (com_initialized_) CoUninitialize();
     OleUninitialize();
 }
@@ -184,14 +204,16 @@ std::optional<LRESULT> Application::HandleHiddenMessage(UINT message, WPARAM wpa
         case kFollowHighContrast:
             FollowHighContrast();
             return 0;
+        case kReleaseRetiredForms:
+            ReleaseRetiredForms();
+            return 0;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
-            if (wparam) {
-                // The logon is ending: straight to exit processing, without the close handler.
-                ExitProcessing();
-                ExitProcess(0);
-            }
+            // The logon is ending. Nothing needs storing, and the message may come inside a box, the modal dialog or
+            // a COM wait, whose frames the exit processing would pull the forms and COM from under: the process
+            // ends here, at once.
+            if (wparam) ExitProcess(0);
             return 0;
     }
     return std::nullopt;

@@ -42,6 +42,7 @@ public:
 
     // FormOwner
     void DestroyForm(Form& form) override;
+    void ModalShowEnded(Form& form) override;
     Form* MainForm() const override { return main_form_; }
     void Terminate() override;
     bool Terminating() const override { return terminating_; }
@@ -53,12 +54,14 @@ private:
     class HiddenWindow;
     // What the hidden window does with a message; nothing for the default handling.
     std::optional<LRESULT> HandleHiddenMessage(UINT message, WPARAM wparam);
+    void ReleaseRetiredForms();
     void ExitProcessing() noexcept;
 
     std::wstring title_;
     HICON icon_ = nullptr;  // a shared resource icon: not destroyed
     std::unique_ptr<HiddenWindow> window_;
-    std::vector<std::unique_ptr<Form>> forms_;  // oldest first
+    std::vector<std::unique_ptr<Form>> forms_;    // oldest first
+    std::vector<std::unique_ptr<Form>> retired_;  // destroyed while modal: they go once their modal show returned
     Form* main_form_ = nullptr;
     bool terminating_ = false;
     bool in_loop_ = false;

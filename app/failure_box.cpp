@@ -3,15 +3,15 @@
 #include "ui/disabled_windows.h"
 
 namespace {
-// The window a box stands over when the user is in another program: the program's last active pop-up (the settings
-// dialog) if it can take input, else the main window; nothing while the main window is not shown.
-HWND BackgroundOwner(HWND application_window, HWND main_window) {
-    if (!main_window || !IsWindowVisible(main_window)) return nullptr;
-    HWND popup = application_window ? GetLastActivePopup(application_window) : nullptr;
-    if (popup && popup != application_window && popup != main_window && IsWindowVisible(popup) &&
-        IsWindowEnabled(popup))
-        return popup;
-    return main_window;
+// The program's topmost window that takes input: a box already up, else the modal settings dialog, else the main
+// window (disabled under the dialog or a box, it never is). Nothing while none shows.
+HWND TopEnabledWindow(HWND application_window) {
+    const DWORD thread = GetCurrentThreadId();
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (window == application_window || GetWindowThreadProcessId(window, nullptr) != thread) continue;
+        if (IsWindowVisible(window) && IsWindowEnabled(window)) return window;
+    }
+    return nullptr;
 }
 
 void FlashTaskbarButton(HWND window, DWORD flags) {
@@ -23,16 +23,15 @@ void FlashTaskbarButton(HWND window, DWORD flags) {
 void ShowFailureBox(HWND application_window, HWND main_window, const std::wstring& text, const std::wstring& caption) {
     HWND active = GetActiveWindow();
     HWND focus = GetFocus();
-    HWND owner = active;
     // A dial that fails while the remote desktop client is in front: owned by the hidden window, the box would get
-    // no taskbar button and could not come to the front, over a disabled launcher.
-    HWND in_background = active ? nullptr : BackgroundOwner(application_window, main_window);
-    if (in_background) {
-        owner = in_background;
-        FlashTaskbarButton(main_window, FLASHW_TRAY | FLASHW_TIMERNOFG);  // until the user comes back
-    }
+    // no taskbar button and could not come to the front; owned by a window the settings dialog disabled, the box
+    // would enable it again as it goes, under the dialog.
+    HWND owner = active && IsWindowEnabled(active) ? active : TopEnabledWindow(application_window);
+    const bool in_background = !active && owner && main_window && IsWindowVisible(main_window);
+    if (in_background) FlashTaskbarButton(main_window, FLASHW_TRAY | FLASHW_TIMERNOFG);  // until the user comes back
     if (!owner && application_window) owner = GetLastActivePopup(application_window);
     if (!owner) owner = application_window;
+    const bool owner_enabled = IsWindowEnabled(owner) != FALSE;
 
     {
         // The owner is the box's own to disable and enable: finding it enabled, the box enables it again before
@@ -40,6 +39,7 @@ void ShowFailureBox(HWND application_window, HWND main_window, const std::wstrin
         DisabledWindows others(owner);
         MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
     }
+    if (!owner_enabled && IsWindow(owner)) EnableWindow(owner, FALSE);  // as it was, whatever the box did
     if (in_background && IsWindow(main_window)) FlashTaskbarButton(main_window, FLASHW_STOP);
     if (active && IsWindow(active)) SetActiveWindow(active);
     if (focus && IsWindow(focus)) SetFocus(focus);

@@ -4,7 +4,9 @@
 #include <string>
 
 // Shows the box owned by the program's active window; when none is active (the user is in another program), by
-// the main window or the settings dialog over it, flashing the main window's taskbar button until the user comes
-// back; else the hidden window's last active pop-up, else the hidden window. The box disables its owner itself,
-// the program's other windows are disabled while it shows, and the active window and focus return afterwards.
+// the program's topmost window that takes input (a box already up, the modal settings dialog, else the main
+// window), flashing the main window's taskbar button until the user comes back; before any window shows, the
+// hidden window's last active pop-up, else the hidden window. The box disables its owner itself, the program's
+// other windows are disabled while it shows, and afterwards each window is enabled or disabled as it was, and the
+// active window and focus return.
 void ShowFailureBox(HWND application_window, HWND main_window, const std::wstring& text, const std::wstring& caption);

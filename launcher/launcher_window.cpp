@@ -216,17 +216,19 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam
     return Form::HandleMessage(message, wparam, lparam);
 }
 
-// "CONNECT WiFi": netsh's exit code and what it printed are read when it ends (WifiJoinEnded).
+// "CONNECT WiFi": netsh's exit code and what it printed are read when it ends (WifiJoinEnded). While the last
+// run is still watched, another press starts nothing.
 void LauncherWindow::JoinWifi() {
-    if (!settings_) return;
+    if (!settings_ || wifi_join_.Watching()) return;
     std::wstring network = settings_->WifiNetwork();
     const std::wstring parameters = JoinWifiParameters(network);
     StartedTool netsh = CurrentShell().StartTool(SystemToolPath(L"netsh.exe").c_str(), parameters.c_str(), true);
     wifi_join_.Watch(std::move(netsh), std::move(network), Handle(), kWifiJoinEnded);
 }
 
-// "DISCONNECT WiFi"
+// "DISCONNECT WiFi", likewise one run at a time.
 void LauncherWindow::LeaveWifi() {
+    if (wifi_leave_.Watching()) return;
     StartedTool netsh = CurrentShell().StartTool(SystemToolPath(L"netsh.exe").c_str(), L"wlan disconnect", true);
     wifi_leave_.Watch(std::move(netsh), {}, Handle(), kWifiLeaveEnded);
 }

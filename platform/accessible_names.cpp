@@ -13,24 +13,45 @@ constexpr GUID kNameProperty = {0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0
 std::function<void(HWND, const std::wstring&)> recorder_for_tests;
 
 // Windows' annotation service, made by the system folder's oleacc.dll itself rather than looked up in the registry,
-// where a per-user entry could name another DLL. Made once, on first use, and kept for the process's life;
-// nullptr where it is missing.
-IAccPropServices* AnnotationService() {
-    static const SystemLibrary oleacc(L"oleacc.dll");
-    static IAccPropServices* const service = []() -> IAccPropServices* {
+// where a per-user entry could name another DLL. Made on first use; the object is released before the DLL that
+// holds its code can go (the member order sees to that), or earlier, by ReleaseScreenReaderNames.
+class AnnotationService {
+public:
+    AnnotationService() {
         using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-        const auto get_class_object = oleacc.Find<GetClassObject>("DllGetClassObject");
+        const auto get_class_object = oleacc_.Find<GetClassObject>("DllGetClassObject");
         IClassFactory* factory = nullptr;
         if (!get_class_object ||
             FAILED(get_class_object(kAccPropServicesClass, IID_IClassFactory, reinterpret_cast<void**>(&factory))))
-            return nullptr;
-        IAccPropServices* made = nullptr;
-        if (FAILED(factory->CreateInstance(nullptr, kAccPropServicesInterface, reinterpret_cast<void**>(&made))))
-            made = nullptr;
+            return;
+        if (FAILED(factory->CreateInstance(nullptr, kAccPropServicesInterface, reinterpret_cast<void**>(&service_))))
+            service_ = nullptr;
         factory->Release();
-        return made;
-    }();
-    return service;
+    }
+    ~AnnotationService() { Release(); }
+    AnnotationService(const AnnotationService&) = delete;
+    AnnotationService& operator=(const AnnotationService&) = delete;
+
+    IAccPropServices* get() const { return service_; }
+    void Release() {
+        if (service_) service_->Release();
+        service_ = nullptr;
+    }
+
+private:
+    SystemLibrary oleacc_{L"oleacc.dll"};  // declared first: freed last
+    IAccPropServices* service_ = nullptr;
+};
+
+bool released = false;
+AnnotationService* made = nullptr;
+
+// The service; nullptr where it is missing, or once released.
+IAccPropServices* Service() {
+    if (released) return nullptr;
+    static AnnotationService service;
+    made = &service;
+    return service.get();
 }
 }  // namespace
 
@@ -39,17 +60,22 @@ void NameForScreenReaders(HWND hwnd, const std::wstring& name) {
         recorder_for_tests(hwnd, name);
         return;
     }
-    if (IAccPropServices* service = AnnotationService())
+    if (IAccPropServices* service = Service())
         service->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kNameProperty, name.c_str());
 }
 
 void ForgetScreenReaderName(HWND hwnd) {
     if (recorder_for_tests) return;
     MSAAPROPID properties[] = {kNameProperty};
-    if (IAccPropServices* service = AnnotationService())
+    if (IAccPropServices* service = Service())
         service->ClearHwndProps(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, properties, 1);
 }
 
 void SetScreenReaderNamesForTests(std::function<void(HWND, const std::wstring&)> recorder) {
     recorder_for_tests = std::move(recorder);
+}
+
+void ReleaseScreenReaderNames() {
+    released = true;
+    if (made) made->Release();
 }

@@ -11,5 +11,9 @@ void NameForScreenReaders(HWND hwnd, const std::wstring& name);
 // Takes the name back, before the window goes.
 void ForgetScreenReaderName(HWND hwnd);
 
+// Lets Windows' annotation object go, at the exit, while COM is still there (the windows named have gone); names
+// are given no more afterwards.
+void ReleaseScreenReaderNames();
+
 // Every request goes to `recorder` instead of Windows (an empty function: to Windows again).
 void SetScreenReaderNamesForTests(std::function<void(HWND, const std::wstring&)> recorder);

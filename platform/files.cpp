@@ -4,12 +4,15 @@
 #include "platform/file_handle.h"
 
 #include <algorithm>
-#include <atomic>
+#include <cwchar>
+#include <functional>
 #include <memory>
+#include <objbase.h>
 
 namespace {
 
 std::optional<std::size_t> write_limit_for_tests;
+std::function<std::wstring()> name_parts_for_tests;
 
 struct LocalFreer {
     void operator()(wchar_t* text) const noexcept { LocalFree(text); }
@@ -28,33 +31,6 @@ Failure TooLarge(const std::wstring& full_path, std::size_t largest) {
                    L" KB, too large to be read");
 }
 
-// Deletes the temporary file unless it was moved into place.
-class TemporaryFile {
-public:
-    TemporaryFile() = default;
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile() {
-        if (!path_.empty()) DeleteFileW(path_.c_str());
-    }
-    const std::wstring& path() const noexcept { return path_; }
-    void Own(std::wstring path) noexcept { path_ = std::move(path); }
-    void Release() noexcept { path_.clear(); }
-
-private:
-    std::wstring path_;
-};
-
-std::wstring FolderOf(const std::wstring& full_path) {
-    const auto slash = full_path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : full_path.substr(0, slash + 1);
-}
-
-std::wstring TemporaryNameIn(const std::wstring& folder) {
-    static std::atomic<unsigned> counter{0};
-    return folder + L"~kavlo" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++) + L".tmp";
-}
-
 // Virus scanners, the search indexer and folder-sync clients open a file for a moment, typically one just
 // written: an attempt that meets a sharing violation or "access denied" is made again after growing pauses,
 // about a second in all, before the error counts. `attempt` returns ERROR_SUCCESS or the error it met.
@@ -70,6 +46,50 @@ DWORD RetriedWhileBrieflyLocked(Attempt attempt) {
     }
     return attempt();
 }
+
+// Deletes the temporary or backup file unless it was moved into place or must stay. A backup holds the old bytes
+// (an old password, perhaps): a brief lock on it is waited out, as in the other steps.
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (path_.empty()) return;
+        RetriedWhileBrieflyLocked([this]() -> DWORD { return DeleteFileW(path_.c_str()) ? 0 : GetLastError(); });
+    }
+    const std::wstring& path() const noexcept { return path_; }
+    void Own(std::wstring path) noexcept { path_ = std::move(path); }
+    void Release() noexcept { path_.clear(); }
+
+private:
+    std::wstring path_;
+};
+
+std::wstring FolderOf(const std::wstring& full_path) {
+    const auto slash = full_path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : full_path.substr(0, slash + 1);
+}
+
+// A name part that another program cannot guess ahead, as it could a process id: a random GUID's hex digits.
+std::wstring RandomNamePart(const std::wstring& named) {
+    if (name_parts_for_tests) return name_parts_for_tests();
+    GUID guid{};
+    if (const HRESULT made = CoCreateGuid(&guid); FAILED(made)) throw CannotCreate(named, HRESULT_CODE(made));
+    wchar_t text[33] = {};
+    std::swprintf(text, 33, L"%08lx%04hx%04hx%02x%02x%02x%02x%02x%02x%02x%02x", guid.Data1, guid.Data2, guid.Data3,
+                  guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
+                  guid.Data4[6], guid.Data4[7]);
+    return text;
+}
+
+// A name beside the target for the new bytes or the old ones; failures name `named`.
+std::wstring TemporaryNameIn(const std::wstring& folder, const std::wstring& named) {
+    return folder + L"~kavlo-" + RandomNamePart(named) + L".tmp";
+}
+
+// Names are drawn until one is free: a folder where so many are taken is not one to write into.
+constexpr int kNameAttempts = 100;
 
 // Refuses, as creating the file over the old one would: Windows will not truncate a read-only, hidden or
 // system file, nor one another program holds open without sharing. Wine allows all of these, so they are checked here.
@@ -108,11 +128,13 @@ std::wstring FinalPathOf(const std::wstring& full_path) {
     }
 }
 
+// Made new, never opened where something is already there: through a link planted under the name, CREATE_NEW alone
+// would create the link's target wherever it points.
 FileHandle CreateTemporaryFile(const std::wstring& folder, const std::wstring& named, TemporaryFile& temporary) {
-    for (;;) {
-        std::wstring name = TemporaryNameIn(folder);
-        FileHandle file(
-            CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        std::wstring name = TemporaryNameIn(folder, named);
+        FileHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (file) {
             temporary.Own(std::move(name));
             return file;
@@ -120,14 +142,25 @@ FileHandle CreateTemporaryFile(const std::wstring& folder, const std::wstring& n
         const DWORD code = GetLastError();
         if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) throw CannotCreate(named, code);
     }
+    throw CannotCreate(named, ERROR_FILE_EXISTS);
+}
+
+// A free name for the old file's backup: one taken already belongs to someone else, and would be overwritten.
+std::wstring FreeBackupNameIn(const std::wstring& folder, const std::wstring& named) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        std::wstring name = TemporaryNameIn(folder, named);
+        if (GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
+            return name;
+    }
+    throw CannotCreate(named, ERROR_FILE_EXISTS);
 }
 
 // Puts the new file in the old one's place the way Windows provides for it, so the file keeps what the old one had
 // besides its bytes: permissions, encryption, compression, alternate streams. The old file passes through a backup
 // name, so that whatever fails, its bytes stay: under their own name, or put back there from the backup.
-DWORD ReplaceExistingFile(const std::wstring& target, const std::wstring& replacement) {
+DWORD ReplaceExistingFile(const std::wstring& target, const std::wstring& replacement, const std::wstring& named) {
     TemporaryFile backup;
-    backup.Own(TemporaryNameIn(FolderOf(target)));
+    backup.Own(FreeBackupNameIn(FolderOf(target), named));
     if (ReplaceFileW(target.c_str(), replacement.c_str(), backup.path().c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
                      nullptr, nullptr))
         return ERROR_SUCCESS;
@@ -230,7 +263,7 @@ void WriteFileSafely(const std::wstring& path, const std::vector<std::uint8_t>& 
 
     const DWORD code = RetriedWhileBrieflyLocked([&]() -> DWORD {
         if (FileExists(target)) {
-            const DWORD replaced = ReplaceExistingFile(target, temporary.path());
+            const DWORD replaced = ReplaceExistingFile(target, temporary.path(), full_path);
             // The old file vanished meanwhile: then it is a new file after all.
             if (replaced != ERROR_FILE_NOT_FOUND || FileExists(target)) return replaced;
         }
@@ -242,3 +275,5 @@ void WriteFileSafely(const std::wstring& path, const std::vector<std::uint8_t>& 
 }
 
 void SetWriteLimitForTests(std::optional<std::size_t> limit) { write_limit_for_tests = limit; }
+
+void SetNamePartsForTests(std::function<std::wstring()> next) { name_parts_for_tests = std::move(next); }

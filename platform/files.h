@@ -2,6 +2,7 @@
 // Whole-file reading and safe whole-file writing.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,8 +21,13 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path,
                                                        std::size_t largest = static_cast<std::size_t>(-1));
 
 // Replaces the file's bytes through a temporary file in the same folder, so a failed write leaves the old file
-// as it was. Failures: "Cannot create file ..." (naming the target) and "Stream write error".
+// as it was. The temporary file and the old one's backup get names no other program can guess ahead, and a name
+// already taken is never written to or removed. Failures: "Cannot create file ..." (naming the target) and
+// "Stream write error".
 void WriteFileSafely(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
 
 // Lets tests make a write stop short as on a full disk: at most `limit` bytes of each file are accepted.
 void SetWriteLimitForTests(std::optional<std::size_t> limit);
+// Lets tests choose the random part of the temporary and backup names, one call per name drawn (an empty function:
+// random again).
+void SetNamePartsForTests(std::function<std::wstring()> next);

@@ -67,8 +67,13 @@ void SettingsDialog::Save() {
     Close();
 }
 
-// "Cancel": back to what the settings file holds, where it holds anything.
+// "Cancel": back to what the settings file holds, where it holds anything. A file damaged meanwhile is named, with
+// the remedy, as at start-up; the dialog stays open.
 void SettingsDialog::Cancel() {
-    store_.RestoreFrom();
+    try {
+        store_.RestoreFrom();
+    } catch (const Failure& failure) {
+        throw SettingsFileFailure(failure, store_.path);
+    }
     Close();
 }

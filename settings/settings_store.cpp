@@ -3,6 +3,7 @@
 #include "platform/failure.h"
 #include "platform/files.h"
 #include "platform/locale_values.h"
+#include "platform/quoted_value.h"
 #include "platform/text.h"
 #include "settings/ini_file.h"
 
@@ -37,7 +38,7 @@ void Assign(PropertyOwner& control, const std::wstring& name, PropertyKind kind,
     } else if (IsBooleanText(value.text, L"False")) {
         control.SetBoolean(name, false);
     } else {
-        throw Failure(L"Invalid property element: " + value.text);
+        throw Failure(L"Invalid property element: " + QuotedValue(value.text));
     }
 }
 

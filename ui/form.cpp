@@ -265,6 +265,7 @@ int Form::ShowModal() {
     disabled.reset();  // enabled again before the dialog hides, so activation returns to them
     ShowWindow(Handle(), SW_HIDE);
     if (previously_active && IsWindow(previously_active)) SetActiveWindow(previously_active);
+    owner_.ModalShowEnded(*this);  // the last use of this object here: the owner may destroy it after this returns
     return 2;
 }
 
@@ -311,6 +312,11 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             return 0;
         case WM_QUERYENDSESSION:
             return TRUE;
+        case WM_ENDSESSION:
+            // The logon is ending: the process ends at once, as the application window's handling does, whichever
+            // window Windows tells first; this may be inside a nested loop, which must not be unwound.
+            if (wparam) ExitProcess(0);
+            return 0;
         case WM_ACTIVATE:
             if (LOWORD(wparam) == WA_INACTIVE) {
                 HWND focus = GetFocus();

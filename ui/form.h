@@ -31,8 +31,11 @@ public:
         Adopt(std::move(form));
         return made;
     }
-    // Destroys a form made here, with its windows.
+    // Destroys a form made here, with its windows. A form showing modally has its modal show ended instead and goes
+    // once that show has returned (ModalShowEnded), since its loop is still on the stack.
     virtual void DestroyForm(Form& form) = 0;
+    // Called by a form as its modal show returns.
+    virtual void ModalShowEnded(Form& form) = 0;
     virtual Form* MainForm() const = 0;
     // Closing the main form ends the program: the quit message is posted, the window stays until it is taken.
     virtual void Terminate() = 0;
@@ -80,6 +83,10 @@ public:
     bool Visible() const;
     // Shows the form, disables the program's other windows and waits until the form closes. Always returns 2.
     int ShowModal();
+    // Whether ShowModal's loop runs.
+    bool Modal() const { return modal_; }
+    // A modal form's show ends (it hides); any other form runs its close handler and hides, or, the main one, ends
+    // the program.
     void Close();
 
     // One step of any message loop: the form's keyboard navigation first, else the usual translate and dispatch.

@@ -69,6 +69,36 @@ fs::path SystemFolder() {
     return folder;
 }
 
+// Where the heap-checked runs' standard error goes, as tests/e2e/heap_checked.sh says; empty when it is not captured.
+fs::path HeapLogPath() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"KAVLO_HEAP_LOG", path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? fs::path(path) : fs::path();
+}
+
+// Wine's heap reports (err:heap), and a fault the corruption led to, which Wine reports on the same stream.
+bool IsHeapError(const std::string& line) {
+    return line.find(":err:heap:") != std::string::npos || line.find("Unhandled page fault") != std::string::npos ||
+           line.find("Unhandled exception") != std::string::npos;
+}
+
+// This process's environment with `name` set to `value`, as CreateProcessW takes it.
+std::vector<wchar_t> EnvironmentWith(const std::wstring& name, const std::wstring& value) {
+    std::vector<wchar_t> block;
+    const std::wstring prefix = name + L"=";
+    wchar_t* strings = GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry; entry += wcslen(entry) + 1) {
+        if (_wcsnicmp(entry, prefix.c_str(), prefix.size()) == 0) continue;
+        block.insert(block.end(), entry, entry + wcslen(entry) + 1);
+    }
+    FreeEnvironmentStringsW(strings);
+    const std::wstring added = prefix + value;
+    block.insert(block.end(), added.begin(), added.end());
+    block.push_back(L'\0');
+    block.push_back(L'\0');
+    return block;
+}
+
 // The stand-ins for rasdial and netsh take the place of the system's own in the test prefix (Wine has no rasdial,
 // and its netsh is a stub), once per run of the tests. A real Windows keeps its own: the tests that need the
 // stand-ins skip there.
@@ -163,13 +193,25 @@ RdpAssociation::~RdpAssociation() {
 
 // --- the program's process
 
-ProgramProcess::ProgramProcess(const Sandbox& sandbox, const fs::path& current_folder) {
+bool HeapLogCaptured() { return !HeapLogPath().empty(); }
+
+ProgramProcess::ProgramProcess(const Sandbox& sandbox, const fs::path& current_folder, HeapCheck heap_check) {
     std::wstring program = (sandbox.Folder() / L"Kavlo_Connect.exe").wstring();
     std::wstring command_line = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    std::vector<wchar_t> environment;
+    if (heap_check == HeapCheck::On && HeapLogCaptured()) {
+        heap_log_ = HeapLogPath();
+        std::error_code error;
+        heap_log_start_ = fs::file_size(heap_log_, error);
+        if (error) heap_log_start_ = 0;
+        // Wine reads the new process's debug channels from the environment it is given.
+        environment = EnvironmentWith(L"WINEDEBUG", L"+heap");
+    }
+    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                        environment.empty() ? nullptr : environment.data(),
                         (current_folder.empty() ? sandbox.Folder() : current_folder).c_str(), &startup, &info)) {
         ADD_FAILURE() << "cannot start " << WideToUtf8(program) << ", error " << GetLastError();
         return;
@@ -237,6 +279,16 @@ std::optional<DWORD> ProgramProcess::WaitForExit(std::chrono::milliseconds timeo
     DWORD code = 0;
     GetExitCodeProcess(process_, &code);
     return code;
+}
+
+std::string ProgramProcess::HeapErrors() const {
+    if (heap_log_.empty()) return "";
+    std::ifstream file(heap_log_, std::ios::binary);
+    file.seekg(static_cast<std::streamoff>(heap_log_start_));
+    std::string errors, line;
+    while (std::getline(file, line))
+        if (IsHeapError(line)) errors += line + "\n";
+    return errors;
 }
 
 // --- windows

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -76,10 +77,17 @@ public:
     RdpAssociation& operator=(const RdpAssociation&) = delete;
 };
 
+// Whether the program runs with Wine's heap checking (WINEDEBUG=+heap), which validates the heap on every call and
+// reports a corruption ("free block overwritten") on the process's standard error. It is slow and prints a great
+// deal; tests/e2e/heap_checked.sh runs the tests that use it with that output captured into the file named by
+// KAVLO_HEAP_LOG. Without that variable the program runs as usual and nothing is checked.
+enum class HeapCheck { Off, On };
+
 // Kavlo_Connect.exe started from the sandbox with the sandbox (or `current_folder`) as its current directory.
 class ProgramProcess {
 public:
-    explicit ProgramProcess(const Sandbox& sandbox, const std::filesystem::path& current_folder = {});
+    explicit ProgramProcess(const Sandbox& sandbox, const std::filesystem::path& current_folder = {},
+                            HeapCheck heap_check = HeapCheck::Off);
     // A process still running here has failed to end: it is terminated so that the folder can go.
     ~ProgramProcess();
     ProgramProcess(const ProgramProcess&) = delete;
@@ -103,11 +111,19 @@ public:
     HWND WaitForMessageBox(std::chrono::milliseconds timeout = kPatience) const;
     // The exit code, or nothing while the process still runs after the timeout.
     std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kPatience) const;
+    // With the heap check on and its output captured: the heap errors Wine reported since the program started,
+    // a line each (the standard error is shared, so a program started meanwhile would add its own). Empty otherwise.
+    std::string HeapErrors() const;
 
 private:
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
+    std::filesystem::path heap_log_;
+    std::uintmax_t heap_log_start_ = 0;
 };
+
+// Whether heap-checked runs have their standard error captured (KAVLO_HEAP_LOG is set).
+bool HeapLogCaptured();
 
 // The visible edit field on the same row as the label with that caption, to its right; edits have no caption
 // of their own to be found by.

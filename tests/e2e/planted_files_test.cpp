@@ -158,7 +158,48 @@ INSTANTIATE_TEST_SUITE_P(
                     DamagedFile{"CheckedIsANumber", SettingsFile("1", "\"10.0.0.5\""), L"Invalid property element: 1."},
                     DamagedFile{"CheckedIsEmpty", SettingsFile("", "\"10.0.0.5\""), L"Invalid property element: "},
                     DamagedFile{"FarTooLarge", SettingsFile("\"True\"", "\"" + std::string(1100 * 1024, 'x') + "\""),
-                                L"Cannot open file \""}));
+                                L"Cannot open file \""},
+                    // 3 kB with line breaks, a forged second message among them: quoted short, on one line.
+                    DamagedFile{"CheckedIsHostile",
+                                SettingsFile("\"" + std::string(1500, 'A') +
+                                                 "\\r\\n\\r\\nThe settings are fine. Press OK.\\r\\n" +
+                                                 std::string(1500, 'B') + "\"",
+                                             "\"10.0.0.5\""),
+                                L"Invalid property element: " + std::wstring(59, L'A') +
+                                    L"\u2026.\r\n\r\nThe settings file is \""}));
+
+// "Cancel" over a file damaged while the program runs names the file and what to do, as start-up does; the dialog
+// stays open, and "Save" still writes the file anew.
+TEST(DamagedSettingsFileWhileRunning, CancelNamesTheFileAndTheRemedy) {
+    Sandbox sandbox;
+    const fs::path file = sandbox.Folder() / L"setup_a.ini";
+    WriteBytes(file, SettingsFile("\"True\"", "\"10.0.0.5\""));
+    ProgramProcess program(sandbox);
+    HWND launcher = program.WaitForWindow(kFormClass, kLauncherCaption, true);
+    ASSERT_NE(launcher, nullptr);
+    WriteBytes(file, SettingsFile("\"True\"", "\"10.0.0.5\xFF\xFE\""));
+
+    HWND settings = program.OpenSettings(launcher);
+    ASSERT_NE(settings, nullptr);
+    ASSERT_TRUE(Press(FindDescendant(settings, L"Button", L"Cancel")));
+    HWND box = program.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    const std::wstring text = MessageBoxText(box);
+    EXPECT_EQ(text,
+              L"No mapping for the Unicode character exists in the target multi-byte code page.\r\n\r\n"
+              L"The settings file is \"" +
+                  file.wstring() +
+                  L"\". Correct that file or delete it: without it the program starts with empty settings.")
+        << Utf8(text);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor(kPatience, [&] { return program.MessageBoxes().empty(); }));
+    EXPECT_TRUE(IsWindowVisible(settings));
+
+    ASSERT_TRUE(Click(FindDescendant(settings, L"Button", L"Save")));
+    ASSERT_TRUE(WaitFor(kPatience, [&] { return !IsWindowVisible(settings); }));
+    PostMessageW(launcher, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+}
 
 // A file damaged while the program runs is no obstacle to "Save", which writes it anew from the dialog.
 TEST(DamagedSettingsFileWhileRunning, IsReplacedByTheNextSave) {

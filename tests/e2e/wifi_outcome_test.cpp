@@ -2,6 +2,7 @@
 // console's code page, and ends with the test's exit code after the test's time; the real program reports a failure
 // in netsh's own words, without blocking its window meanwhile.
 #include "harness.h"
+#include "other_program_window.h"
 #include "platform/text.h"
 #include "tests/wine_rig.h"
 
@@ -128,6 +129,58 @@ TEST_F(WifiOutcome, ASlowNetshLeavesTheLauncherAnsweringAndIsReportedWhenItEnds)
     HWND box = program_->WaitForMessageBox();
     ASSERT_NE(box, nullptr) << "no failure box once netsh ended";
     EXPECT_EQ(MessageBoxText(box), L"Could not join the Wi-Fi network \"Office\": The network is not available.");
+}
+
+// A button pressed again while its own netsh still runs starts nothing: one run per button at a time, and one
+// outcome. Once it has ended, the next press runs netsh again.
+TEST_F(WifiOutcome, PressesWhileItsNetshRunsStartNothing) {
+    ASSERT_NO_FATAL_FAILURE(StartWithNetsh(L"", 0, 2500));
+    for (const wchar_t* button : {L"CONNECT WiFi", L"DISCONNECT WiFi"}) {
+        HWND pressed = FindDescendant(launcher_, L"Button", button);
+        for (int press = 0; press < 5; ++press) ASSERT_TRUE(Click(pressed));
+    }
+    ASSERT_EQ(sandbox_.WaitForCalls(2).size(), 2u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(3500));  // both netsh have ended, and been taken up
+    std::vector<LoggedCall> calls = sandbox_.Calls();
+    ASSERT_EQ(calls.size(), 2u) << "one netsh per button";
+    EXPECT_EQ(Utf8(calls[0].text), "wlan connect ssid=Office name=Office");
+    EXPECT_EQ(Utf8(calls[1].text), "wlan disconnect");
+
+    ASSERT_TRUE(PressButton(L"CONNECT WiFi"));
+    EXPECT_EQ(sandbox_.WaitForCalls(3).size(), 3u) << "a press after the run ended runs netsh again";
+}
+
+// A failure that arrives while the settings dialog is modal and another program is in front: the box stands over
+// the dialog, the program's top window that takes input (the launcher is disabled under it), and after OK the
+// launcher is still disabled, so the dialog stays modal.
+TEST_F(WifiOutcome, AFailureWhileTheDialogIsOpenInTheBackgroundIsShownOverTheDialog) {
+    OtherProgramWindow other;
+    ASSERT_NE(other.Handle(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(StartWithNetsh(L"The network is not available.\r\n", 1, 3000));
+    ASSERT_TRUE(PressButton(L"CONNECT WiFi"));
+    ASSERT_EQ(sandbox_.WaitForCalls(1).size(), 1u);
+    HWND settings = program_->OpenSettings(launcher_);
+    ASSERT_NE(settings, nullptr);
+    ASSERT_TRUE(WaitFor(kPatience, [&] { return GetForegroundWindow() == settings; }));
+    ASSERT_TRUE(WaitFor(kPatience, [&] {
+        SetForegroundWindow(other.Handle());
+        return GetForegroundWindow() == other.Handle();
+    }));
+    ASSERT_TRUE(program_->MessageBoxes().empty()) << "netsh ended before another program came to the front";
+
+    HWND box = program_->WaitForMessageBox();
+    ASSERT_NE(box, nullptr) << "no failure box once netsh ended";
+    EXPECT_EQ(MessageBoxText(box), L"Could not join the Wi-Fi network \"Office\": The network is not available.");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), settings);
+    EXPECT_FALSE(IsWindowEnabled(launcher_));
+    ASSERT_TRUE(Click(GetDlgItem(box, IDOK)));
+    ASSERT_TRUE(WaitFor(kPatience, [&] { return program_->MessageBoxes().empty(); }));
+
+    EXPECT_FALSE(IsWindowEnabled(launcher_)) << "the launcher was enabled under the still modal dialog";
+    EXPECT_TRUE(IsWindowEnabled(settings));
+    EXPECT_TRUE(IsWindowVisible(settings));
+    ASSERT_TRUE(program_->CloseSettings(settings));
+    EXPECT_TRUE(WaitFor(kPatience, [&] { return IsWindowEnabled(launcher_) != FALSE; }));
 }
 
 TEST_F(WifiOutcome, ClosingWhileNetshRunsEndsAtOnceWithCodeZeroAndReportsNothing) {

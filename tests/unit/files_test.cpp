@@ -6,6 +6,7 @@
 #include "tests/unit/files_test_support.h"
 
 #include <windows.h>
+#include <algorithm>
 #include <functional>
 #include <thread>
 
@@ -235,6 +236,54 @@ INSTANTIATE_TEST_SUITE_P(Cases, SafeWriterShortWrite,
                                          ShortWriteCase{"PartAccepted", 1000, true},
                                          ShortWriteCase{"AllButOneByteAccepted", 4095, true},
                                          ShortWriteCase{"NoOldFile", 1000, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Files of others under the names where the temporary or the backup file would go (the random part of the names
+// drawn here as 1, 2, 3...: the temporary file's first, then the backup's): the writer draws other names, and
+// leaves those files, and the old bytes when the write fails, as they were.
+struct TakenNamesCase {
+    const char* name;
+    std::vector<int> taken;
+    std::optional<std::size_t> write_limit;
+};
+void PrintTo(const TakenNamesCase& c, std::ostream* os) { *os << c.name; }
+
+class SafeWriterTakenNames : public testing::TestWithParam<TakenNamesCase> {
+protected:
+    void TearDown() override { SetNamePartsForTests(nullptr); }
+};
+
+TEST_P(SafeWriterTakenNames, DrawsOtherNamesAndLeavesWhatWasThere) {
+    FilesTempFolder folder;
+    const std::wstring path = folder.Path(L"target.bin");
+    FilesPut(path, kOld);
+    const Bytes unrelated = FilesBytes("someone else's");
+    std::vector<std::wstring> names{L"target.bin"};
+    for (int part : GetParam().taken) {
+        names.push_back(L"~kavlo-" + std::to_wstring(part) + L".tmp");
+        FilesPut(folder.Path(names.back()), unrelated);
+    }
+    std::sort(names.begin(), names.end());
+    int drawn = 0;
+    SetNamePartsForTests([&drawn] { return std::to_wstring(++drawn); });
+
+    if (GetParam().write_limit) {
+        const WriteLimit limit(*GetParam().write_limit);
+        EXPECT_EQ(FailureOf([&] { WriteFileSafely(path, kNew); }), L"Stream write error");
+        EXPECT_EQ(FilesGet(path), kOld);
+    } else {
+        WriteFileSafely(path, kNew);
+        EXPECT_EQ(FilesGet(path), kNew);
+    }
+    EXPECT_EQ(folder.Names(), names) << "a file of the save's was left behind, or one of the others went";
+    for (std::size_t i = 1; i < names.size(); ++i) EXPECT_EQ(FilesGet(folder.Path(names[i])), unrelated) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SafeWriterTakenNames,
+                         testing::Values(TakenNamesCase{"TemporaryName", {1}, std::nullopt},
+                                         TakenNamesCase{"BackupName", {2}, std::nullopt},
+                                         TakenNamesCase{"SeveralOfBoth", {1, 2, 4}, std::nullopt},
+                                         TakenNamesCase{"TemporaryNameAndTheWriteFails", {1}, 3}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Folders prepared by tests/unit/files_mounts.sh when ctest runs this program; the marker shows the mount is in place.

@@ -244,6 +244,7 @@ void StyledButtonLike::PaintWaitingButton() {
 }
 
 void StyledButtonLike::PaintNow() {
+    if (Detached()) return;
     WindowDC dc(Handle());
     if (dc.get() && IsWindowVisible(Handle())) Paint(dc.get());
 }
@@ -419,7 +420,7 @@ void StyledEdit::Paint(HDC dc) {
 // Paints over what the edit has just drawn on the screen itself, without waiting for WM_PAINT.
 void StyledEdit::PaintNow() {
     HWND hwnd = Handle();
-    if (!IsWindowVisible(hwnd)) return;
+    if (Detached() || !IsWindowVisible(hwnd)) return;
     bool hid_caret = HideCaret(hwnd);
     {
         WindowDC dc(hwnd);

@@ -1,6 +1,8 @@
 #pragma once
 // A window the active style draws. The object sits in a subclass of the window: it sees every message first,
-// and dies with the window (at WM_NCDESTROY) or when the style leaves, whichever comes first.
+// and dies with the window (at WM_NCDESTROY) or when the style leaves, whichever comes first; if one of its own
+// messages is still being handled then (a box from a click, high contrast switched under it), it dies when the
+// outermost of them returns.
 #include "ui/style/painter.h"
 
 #include <windows.h>
@@ -14,6 +16,9 @@ public:
     virtual ~StyledWindow() = default;
 
     HWND Handle() const { return hwnd_; }
+    // The window is no longer this object's (the style left, or the window went) while a message of it still runs:
+    // nothing more is drawn.
+    bool Detached() const { return detached_; }
     virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) = 0;
     // Runs once the subclass is in place, so that what the object changes in the window passes through it.
     virtual void Attached() {}
@@ -27,7 +32,10 @@ protected:
     bool RootDisabled() const { return !IsWindowEnabled(GetAncestor(hwnd_, GA_ROOT)); }
 
 private:
+    friend class StyledWindowList;
     HWND hwnd_;
+    int messages_running_ = 0;  // this object's messages on the stack, nested ones included
+    bool detached_ = false;
 };
 
 // Subclasses the window with the object; the object is freed with the window.
