@@ -196,7 +196,8 @@ TEST_F(SaveTest, AWriteProtectedSettingsFileFailsAfterTheConnectionFile) {
 TEST_F(SaveTest, AVpnValueBeginningWithASlashIsRefusedBeforeEitherFileIsWritten) {
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"Edit2", L"\"نام اتصال VPN\""}, {L"Edit3", L"\"VPN User\""}, {L"Edit4", L"\"VPN password\""}};
-    for (const auto& [field, label] : cases) {
+    for (const auto& [name, label] : cases) {
+        const wchar_t* field = name;  // Clang 14 cannot capture a structured binding
         BoxWatcher watcher;
         bool open = SaveWith([&] { Type(Dialog().Find<Edit>(field), L"/PHONE:10.9.9.9"); });
 
