@@ -78,7 +78,8 @@ public:
             HWND settings = program_->OpenSettings(launcher_);
             HWND use_vpn = settings ? FindDescendant(settings, L"Button", L"زمان اتصال VPN استفاده از ") : nullptr;
             if (!use_vpn || !Click(use_vpn) || !program_->CloseSettings(settings)) return false;
-            return Click(LauncherButton(L"Start")) && sandbox_.WaitForCalls(2).size() == 2;  // rasdial, the handler
+            // rasdial, still dialling: "Start" waits for its end before it opens Kavlo.rdp.
+            return Click(LauncherButton(L"Start")) && sandbox_.WaitForCalls(1).size() == 1;
         }
         if (state == "NetshWatched")
             return Press(LauncherButton(L"CONNECT WiFi")) && sandbox_.WaitForCalls(1).size() == 1;

@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/startup.h"
 #include "gui_support.h"
+#include "test_form.h"
 #include "ui/form.h"
 
 #include <memory>
@@ -9,23 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-// A form whose first button throws what the test gives it and whose second counts its clicks.
-class TestForm : public Form {
-public:
-    explicit TestForm(
-        FormOwner& owner, std::function<void()> thrower = [] {})
-        : Form(owner, L"TEST_FORM", Handlers(std::move(thrower))) {}
-    int clicks = 0;
-
-private:
-    FormHandlers Handlers(std::function<void()> thrower) {
-        FormHandlers handlers;
-        handlers.events[L"ThrowClick"] = std::move(thrower);
-        handlers.events[L"CountClick"] = [this] { ++clicks; };
-        return handlers;
-    }
-};
-
 HWND ButtonOf(const Form& form, const wchar_t* name) { return form.FindControl(name)->Handle(); }
 
 BOOL CALLBACK CountOurForms(HWND hwnd, LPARAM count) {

@@ -6,6 +6,7 @@
 #include "gui_support.h"
 #include "platform/accessibility.h"
 #include "style_support.h"
+#include "test_form.h"
 #include "ui/form.h"
 
 #include <functional>
@@ -13,21 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-// A form whose first button runs what the test gives it and whose second counts its clicks.
-class ClickForm : public Form {
-public:
-    ClickForm(FormOwner& owner, std::function<void()> first) : Form(owner, L"TEST_FORM", Handlers(std::move(first))) {}
-    int clicks = 0;
-
-private:
-    FormHandlers Handlers(std::function<void()> first) {
-        FormHandlers handlers;
-        handlers.events[L"ThrowClick"] = std::move(first);
-        handlers.events[L"CountClick"] = [this] { ++clicks; };
-        return handlers;
-    }
-};
-
 HWND ShownBox() {
     HWND found = nullptr;
     EnumThreadWindows(
@@ -50,7 +36,7 @@ protected:
 };
 
 TEST_F(StyledWindowUnderABox, HighContrastTurnedOnWhileItsClickShowsABox) {
-    ClickForm form(App(), [] { throw Failure(L"Cannot open \"Kavlo.rdp\""); });
+    TestForm form(App(), [] { throw Failure(L"Cannot open \"Kavlo.rdp\""); });
     form.Show();
     PumpMessages();
     bool left_under_the_box = false;
@@ -76,7 +62,7 @@ TEST_F(StyledWindowUnderABox, HighContrastTurnedOnWhileItsClickShowsABox) {
 
 TEST_F(StyledWindowUnderABox, DestroyedByItsOwnClick) {
     HWND button = nullptr;
-    ClickForm form(App(), [&] { DestroyWindow(button); });
+    TestForm form(App(), [&] { DestroyWindow(button); });
     form.Show();
     PumpMessages();
     button = form.FindControl(L"Button1")->Handle();
