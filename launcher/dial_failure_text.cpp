@@ -1,5 +1,7 @@
 #include "launcher/dial_failure_text.h"
 
+#include "platform/quoted_value.h"
+
 namespace {
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
 
@@ -8,7 +10,7 @@ std::wstring RasFailureText(std::wstring_view entry, std::wstring_view could_not
     // Windows' texts end with a line break.
     while (!windows_text.empty() && IsBlank(windows_text.back())) windows_text.remove_suffix(1);
     std::wstring text =
-        L"The VPN connection \"" + std::wstring(entry) + L"\" could not be " + std::wstring(could_not) + L": ";
+        L"The VPN connection \"" + QuotedValue(entry) + L"\" could not be " + std::wstring(could_not) + L": ";
     if (windows_text.empty()) return text + L"error " + std::to_wstring(error) + L".";
     text += windows_text;
     if (text.back() != L'.') text += L'.';

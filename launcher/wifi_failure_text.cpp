@@ -1,5 +1,7 @@
 #include "launcher/wifi_failure_text.h"
 
+#include "platform/quoted_value.h"
+
 namespace {
 constexpr std::size_t kMostLines = 6;
 constexpr std::size_t kMostCharacters = 600;
@@ -31,7 +33,7 @@ std::wstring Reason(unsigned long exit_code, std::wstring_view printed) {
 }  // namespace
 
 std::wstring WifiJoinFailureText(std::wstring_view network, unsigned long exit_code, std::wstring_view printed) {
-    return L"Could not join the Wi-Fi network \"" + std::wstring(network) + L"\": " + Reason(exit_code, printed);
+    return L"Could not join the Wi-Fi network \"" + QuotedValue(network) + L"\": " + Reason(exit_code, printed);
 }
 
 std::wstring WifiLeaveFailureText(unsigned long exit_code, std::wstring_view printed) {

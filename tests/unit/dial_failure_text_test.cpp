@@ -8,10 +8,10 @@
 
 TEST(DialFailureTextTest, NamesTheEntryGivesWindowsReasonAndEndsWithTheNumber) {
     struct Case {
-        const wchar_t* entry;
+        std::wstring entry;
         unsigned long error;
         const wchar_t* windows_text;
-        const wchar_t* sentence;
+        std::wstring sentence;
     };
     const Case cases[] = {
         {L"Work", 691, L"Access was denied because the username and/or password was invalid on the domain.\r\n",
@@ -24,6 +24,10 @@ TEST(DialFailureTextTest, NamesTheEntryGivesWindowsReasonAndEndsWithTheNumber) {
         {L"اتصال شرکت", 868, L"Name not resolved.",
          L"The VPN connection \"اتصال شرکت\" could not be dialled: Name not resolved. (error 868)."},
         {L"", 3221225477ul, L"", L"The VPN connection \"\" could not be dialled: error 3221225477."},
+        // An entry from the settings file is quoted on one line and cut short, as every value a box quotes.
+        {L"Work\r\nDialled. Press OK. " + std::wstring(49, L'x'), 691, L"",
+         L"The VPN connection \"Work  Dialled. Press OK. " + std::wstring(34, L'x') +
+             L"\u2026\" could not be dialled: error 691."},
     };
     for (const Case& c : cases) {
         std::wstring sentence = DialFailureText(c.entry, c.error, c.windows_text);

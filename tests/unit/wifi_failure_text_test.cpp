@@ -31,5 +31,9 @@ TEST(WifiFailureText, KeepsTheFirstLinesOfALongOutputAndNeverAnEmptyReason) {
     }
     EXPECT_EQ(WifiJoinFailureText(L"Office", 87, L" \r\n\t\r\n"),
               L"Could not join the Wi-Fi network \"Office\": netsh ended with exit code 87.");
+    // A name from the settings file is quoted on one line and cut short, as every value a box quotes.
+    EXPECT_EQ(WifiJoinFailureText(L"Office\r\n\r\nConnected. Press OK." + std::wstring(100, L'x'), 1, L""),
+              L"Could not join the Wi-Fi network \"Office    Connected. Press OK." + std::wstring(29, L'x') +
+                  L"\u2026\": netsh ended with exit code 1.");
 }
 }  // namespace
