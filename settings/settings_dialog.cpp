@@ -48,7 +48,8 @@ FormHandlers SettingsDialog::Handlers() {
     return handlers;
 }
 
-// "Save": the connection file first (unless a signed one for this server is kept), then the settings, then close; a failure stops it with the dialog open.
+// "Save": the connection file first (unless a signed one for this server is kept), then the settings, then close;
+// a failure stops it with the dialog open.
 void SettingsDialog::Save() {
     // Checked before anything is written, so both files stay as they were.
     if (BreaksConnectionLine(server_address_.Text())) {

@@ -33,8 +33,8 @@ public:
     // Assigns the file's values to the bound properties, binding by binding. Nothing is validated ahead: a value a
     // property cannot take fails the restore there, after the earlier bindings were assigned.
     // A text is cut at its first null character, as an edit window would cut it.
-    // Failures: "Cannot open file ..." (also for a file over 1 MiB), invalid UTF-8, "Invalid property element: <value>" (the value on
-    // one line, cut to about 60 characters).
+    // Failures: "Cannot open file ..." (also for a file over 1 MiB), invalid UTF-8, "Invalid property element: <value>"
+    // (the value on one line, cut to about 60 characters).
     void RestoreFrom();
 
     // Writes every bound property; the file is replaced once, whole, or left as it was on any failure.
