@@ -8,6 +8,7 @@
 #include "settings_dialog.h"
 #include "start_wait.h"
 #include "tests/e2e/executable_imports.h"
+#include "ui/window_classes.h"
 
 #include <windows.h>
 #include <cstdio>
@@ -28,7 +29,7 @@ constexpr int kLeakRounds = 500;
 // the bare window is the floor, reported only.
 constexpr double kStartupTarget = 1.1, kMemoryTarget = 1.5, kSaveTarget = 2.0;
 constexpr double kExecutableLimit = 1024 * 1024;
-constexpr wchar_t kLauncherClass[] = L"KavloForm";
+constexpr const wchar_t* kLauncherClass = kFormClassName;
 constexpr wchar_t kHandMadeClass[] = L"HandMadeForm";
 constexpr wchar_t kBareClass[] = L"KavloReferenceWindow";
 
