@@ -99,9 +99,9 @@ kavlo_check_tidy_changed() {
   done
   [ -f "$KAVLO_ROOT/build-clang/compile_commands.json" ] || cmake --preset clang -S "$KAVLO_ROOT" >/dev/null
   mapfile -t sources < <(printf '%s\n' "${sources[@]}" | sort -u)
-  (cd "$KAVLO_ROOT" && clang-tidy -quiet -p build-clang "${sources[@]}" 2>/dev/null) |
-    grep -E 'error:|warning:' && return 1
-  return 0
+  local found
+  found=$(cd "$KAVLO_ROOT" && clang-tidy -quiet -p build-clang "${sources[@]}" 2>/dev/null | grep -E 'error:|warning:' || true)
+  [ -z "$found" ] || { echo "$found"; return 1; }
 }
 
 # The pure rules natively under ASan and UBSan, and each fuzzer for KAVLO_FUZZ_SECONDS (10 unless set).
