@@ -4,6 +4,7 @@
 #include "launcher/dial_failure_text.h"
 #include "launcher/open_failure_text.h"
 #include "launcher/wifi_failure_text.h"
+#include "platform/ansi_best_fit.h"
 #include "platform/files.h"
 #include "platform/ras_error_text.h"
 #include "platform/shell.h"
@@ -102,7 +103,8 @@ void LauncherWindow::Start() {
     std::wstring entry = settings_->VpnEntry();
     const std::wstring user = settings_->VpnUser();
     const std::wstring password = settings_->VpnPassword();
-    if (const std::optional<std::wstring> refusal = DialValueRefusal(entry, user, password)) throw Failure(*refusal);
+    if (const std::optional<std::wstring> refusal = DialValueRefusal(entry, user, password, AnsiBestFitReading))
+        throw Failure(*refusal);
     const std::wstring parameters = DialParameters(entry, user, password);
     StartedTool dial = CurrentShell().StartTool(SystemToolPath(L"rasdial.exe").c_str(), parameters.c_str(), false);
     dialled_entry_ = entry;
@@ -161,9 +163,12 @@ void LauncherWindow::DialEnded(WPARAM number) {
     const std::optional<ProcessWatch::Outcome> outcome = dials_.Ended(number);
     const bool awaited = starting_ && number == awaited_dial_;
     std::optional<Failure> failure;
-    if (outcome && outcome->exit_code != 0 &&
-        !(outcome->exit_code == kAlreadyBeingDialled && outcome->another_run_watched))
+    if (outcome && outcome->stopped) {
+        failure.emplace(DialStoppedText(outcome->subject));
+    } else if (outcome && outcome->exit_code != 0 &&
+               !(outcome->exit_code == kAlreadyBeingDialled && outcome->another_run_watched)) {
         failure.emplace(DialFailureText(outcome->subject, outcome->exit_code, RasErrorText(outcome->exit_code)));
+    }
     if (!awaited) {
         if (failure) throw *failure;
         return;
@@ -181,12 +186,14 @@ void LauncherWindow::DialEnded(WPARAM number) {
 
 void LauncherWindow::WifiJoinEnded(WPARAM number) {
     const std::optional<ProcessWatch::Outcome> outcome = wifi_join_.Ended(number);
+    if (outcome && outcome->stopped) throw Failure(WifiJoinStoppedText(outcome->subject));
     if (!outcome || outcome->exit_code == 0) return;
     throw Failure(WifiJoinFailureText(outcome->subject, outcome->exit_code, OemToWide(outcome->printed)));
 }
 
 void LauncherWindow::WifiLeaveEnded(WPARAM number) {
     const std::optional<ProcessWatch::Outcome> outcome = wifi_leave_.Ended(number);
+    if (outcome && outcome->stopped) throw Failure(WifiLeaveStoppedText());
     if (!outcome || outcome->exit_code == 0) return;
     throw Failure(WifiLeaveFailureText(outcome->exit_code, OemToWide(outcome->printed)));
 }
@@ -221,6 +228,8 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam
 void LauncherWindow::JoinWifi() {
     if (!settings_ || wifi_join_.Watching()) return;
     std::wstring network = settings_->WifiNetwork();
+    if (const std::optional<std::wstring> refusal = WifiNetworkRefusal(network, AnsiBestFitReading))
+        throw Failure(*refusal);
     const std::wstring parameters = JoinWifiParameters(network);
     StartedTool netsh = CurrentShell().StartTool(SystemToolPath(L"netsh.exe").c_str(), parameters.c_str(), true);
     wifi_join_.Watch(std::move(netsh), std::move(network), Handle(), kWifiJoinEnded);
@@ -242,7 +251,8 @@ void LauncherWindow::UseVpnChanged() {
     EndStart();
     const std::wstring typed = settings_ ? settings_->VpnEntry() : std::wstring();
     if (!dialled_entry_) {
-        if (const std::optional<std::wstring> refusal = DialValueRefusal(typed, L"", L"")) throw Failure(*refusal);
+        if (const std::optional<std::wstring> refusal = DialValueRefusal(typed, L"", L"", AnsiBestFitReading))
+            throw Failure(*refusal);
     }
     std::wstring entry = dialled_entry_ ? *dialled_entry_ : typed;
     const std::wstring parameters = HangUpParameters(dialled_entry_, typed);
@@ -258,6 +268,7 @@ void LauncherWindow::UseVpnChanged() {
 // A hang-up that failed for another reason than there being no such connection, in Windows' words.
 void LauncherWindow::HangUpEnded(WPARAM number) {
     const std::optional<ProcessWatch::Outcome> outcome = hang_ups_.Ended(number);
+    if (outcome && outcome->stopped) throw Failure(HangUpStoppedText(outcome->subject));
     if (!outcome || !HangUpFailed(outcome->exit_code)) return;
     throw Failure(HangUpFailureText(outcome->subject, outcome->exit_code, RasErrorText(outcome->exit_code)));
 }

@@ -53,6 +53,9 @@ public:
     const std::filesystem::path& Folder() const { return folder_; }
     // The lines of calls.log in the order the stand-ins were started.
     std::vector<LoggedCall> Calls() const;
+    // The same calls as a program that reads its command line as 8-bit text receives them, read back through the
+    // ANSI code page.
+    std::vector<LoggedCall> EightBitCalls() const;
     // The folders the stand-ins for the system's tools were started in, as their text, in the order they started.
     std::vector<LoggedCall> CurrentFolders() const;
     // The lines logged so far once there are at least `count`, or whatever there is after the timeout.
