@@ -108,7 +108,12 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"SeveralLines", L"CONNECT WiFi", L"  First line.  \r\n\r\n\tSecond line.\n", 2,
                     L"Could not join the Wi-Fi network \"Office\": First line. Second line."},
         FailureCase{"NothingPrinted", L"DISCONNECT WiFi", L"", 5,
-                    L"Could not leave the Wi-Fi network: netsh ended with exit code 5."}),
+                    L"Could not leave the Wi-Fi network: netsh ended with exit code 5."},
+        // netsh echoes the name it was given; its words are shown with their bidirectional controls as escapes.
+        FailureCase{"BidirectionalControlsInItsWords", L"CONNECT WiFi",
+                    L"There is no profile \"Work\u202Eexe.txt\" assigned to the specified interface.\r\n", 1,
+                    L"Could not join the Wi-Fi network \"Office\": There is no profile \"Work<U+202E>exe.txt\" "
+                    L"assigned to the specified interface."}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 TEST_F(WifiOutcome, ASuccessShowsNoBox) {
@@ -129,6 +134,27 @@ TEST_F(WifiOutcome, ASlowNetshLeavesTheLauncherAnsweringAndIsReportedWhenItEnds)
     HWND box = program_->WaitForMessageBox();
     ASSERT_NE(box, nullptr) << "no failure box once netsh ended";
     EXPECT_EQ(MessageBoxText(box), L"Could not join the Wi-Fi network \"Office\": The network is not available.");
+}
+
+// A netsh that never ends is ended at its limit of 30 seconds, and the user is told.
+TEST_F(WifiOutcome, ANetshPastItsLimitIsEndedAndReported) {
+    ASSERT_NO_FATAL_FAILURE(StartWithNetsh(L"", 0, 120000));
+    const auto pressed = std::chrono::steady_clock::now();
+    ASSERT_TRUE(PressButton(L"CONNECT WiFi"));
+    ASSERT_EQ(sandbox_.WaitForCalls(1).size(), 1u);
+    HANDLE netsh = WaitFor(kPatience, [&] { return ChildProcess(L"netsh.exe"); });
+    ASSERT_NE(netsh, nullptr);
+
+    HWND box = program_->WaitForMessageBox(std::chrono::seconds(45));
+    const auto reported = std::chrono::steady_clock::now() - pressed;
+    const DWORD ended = WaitForSingleObject(netsh, 0);
+    CloseHandle(netsh);
+    ASSERT_NE(box, nullptr) << "no box within 45 seconds";
+    EXPECT_EQ(MessageBoxText(box),
+              L"Could not join the Wi-Fi network \"Office\": netsh did not finish within 30 seconds and was stopped.");
+    EXPECT_EQ(ended, static_cast<DWORD>(WAIT_OBJECT_0)) << "netsh still runs";
+    EXPECT_GE(reported, std::chrono::seconds(29));
+    EXPECT_LT(reported, std::chrono::seconds(40)) << "ended within a few seconds of its limit";
 }
 
 // A button pressed again while its own netsh still runs starts nothing: one run per button at a time, and one
