@@ -161,7 +161,9 @@ TEST_P(ProcessWatchTest, TellsHowEachRunEnded) {
         ASSERT_EQ(outcomes[i].has_value(), expected.exit_code.has_value());
         if (!outcomes[i]) continue;
         EXPECT_EQ(outcomes[i]->stopped, expected.stopped);
-        if (!expected.stopped) EXPECT_EQ(outcomes[i]->exit_code, *expected.exit_code);
+        if (!expected.stopped) {
+            EXPECT_EQ(outcomes[i]->exit_code, *expected.exit_code);
+        }
         EXPECT_EQ(outcomes[i]->subject, L"run " + std::to_wstring(i));
         EXPECT_EQ(outcomes[i]->printed.size(), expected.printed_size);
         EXPECT_EQ(outcomes[i]->printed.substr(0, expected.printed_start.size()), expected.printed_start);
