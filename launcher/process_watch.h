@@ -23,8 +23,9 @@ public:
     ProcessWatch& operator=(const ProcessWatch&) = delete;
 
     // Watches `tool`, the run for `subject` (what the outcome is about: the entry dialled, the network joined).
-    // When it ends, or when its time runs out and it has been ended, `message` is posted to `window` with the run's number as wParam.
-    // A tool without a process (nothing real was started) is not watched. The run's number; 0 when not watched.
+    // When it ends, or when its time runs out and it has been ended, `message` is posted to `window` with the run's
+    // number as wParam. A tool without a process (nothing real was started) is not watched. The run's number; 0 when
+    // not watched.
     WPARAM Watch(StartedTool tool, std::wstring subject, HWND window, UINT message);
 
     struct Outcome {

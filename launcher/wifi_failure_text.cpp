@@ -34,8 +34,8 @@ std::wstring Reason(unsigned long exit_code, std::wstring_view printed) {
 }  // namespace
 
 std::wstring WifiJoinFailureText(std::wstring_view network, unsigned long exit_code, std::wstring_view printed) {
-    return L"Could not join the Wi-Fi network \"" + QuotedValue(network) +
-           L"\": " + WithVisibleBidiControls(Reason(exit_code, printed));
+    return L"Could not join the Wi-Fi network \"" + QuotedValue(network) + L"\": " +
+           WithVisibleBidiControls(Reason(exit_code, printed));
 }
 
 std::wstring WifiLeaveFailureText(unsigned long exit_code, std::wstring_view printed) {

@@ -1,7 +1,7 @@
 #include "settings/settings_dialog.h"
 
-#include "platform/failure.h"
 #include "platform/ansi_best_fit.h"
+#include "platform/failure.h"
 #include "platform/failure_text.h"
 #include "platform/module_path.h"
 #include "platform/startup_times.h"

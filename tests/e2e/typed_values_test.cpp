@@ -74,7 +74,8 @@ protected:
         HWND use_vpn = FindDescendant(settings, L"Button", L"زمان اتصال VPN استفاده از ");
         ASSERT_TRUE(Click(use_vpn));
         ASSERT_TRUE(Click(FindDescendant(settings, L"Button", L"Save")));
-        ASSERT_TRUE(WaitFor(kPatience, [&] { return !IsWindowVisible(settings); })) << "the plain settings were refused";
+        ASSERT_TRUE(WaitFor(kPatience, [&] { return !IsWindowVisible(settings); }))
+            << "the plain settings were refused";
         saved_ = BytesOf(SettingsFile());
         ASSERT_FALSE(saved_.empty());
     }
@@ -143,8 +144,7 @@ const Row kRefusedRows[] = {
     {"LfInTheEntry", kEntryLabel, L"\nWork", Press::Save, LineBreakIn(L"The name in \"نام اتصال VPN\"")},
     {"CrInTheUser", kUserLabel, L"a\rli", Press::Save, LineBreakIn(L"The user in \"VPN User\"")},
     {"LfInTheUser", kUserLabel, L"a\nli", Press::Save, LineBreakIn(L"The user in \"VPN User\"")},
-    {"CrInThePassword", kPasswordLabel,
-     L"\r[Edit5: TcxPropertiesStoreComponent]\rText=\"evil.example\"", Press::Save,
+    {"CrInThePassword", kPasswordLabel, L"\r[Edit5: TcxPropertiesStoreComponent]\rText=\"evil.example\"", Press::Save,
      LineBreakIn(L"The password in \"VPN password\"")},
     {"LfInThePassword", kPasswordLabel, L"secret\n", Press::Save, LineBreakIn(L"The password in \"VPN password\"")},
 };
@@ -188,8 +188,9 @@ class CodePage1256TypedValues : public TypedValues {};
 TEST_F(CodePage1256TypedValues, PersianValuesRunUnchanged) {
     KAVLO_REQUIRE_CODE_PAGE(1256);
     ASSERT_NO_FATAL_FAILURE(StartWithPlainSettings());
-    const std::pair<const wchar_t*, const wchar_t*> persian[] = {
-        {kEntryLabel, L"\u06A9\u0627\u0631"}, {kUserLabel, L"\u0631\u0636\u0627"}, {kPasswordLabel, L"\u0631\u0645\u0632"}};
+    const std::pair<const wchar_t*, const wchar_t*> persian[] = {{kEntryLabel, L"\u06A9\u0627\u0631"},
+                                                                 {kUserLabel, L"\u0631\u0636\u0627"},
+                                                                 {kPasswordLabel, L"\u0631\u0645\u0632"}};
     HWND settings = program_->OpenSettings(launcher_);
     ASSERT_NE(settings, nullptr);
     for (const auto& [label, text] : persian) ASSERT_TRUE(SetText(FindEditBeside(settings, label), text));

@@ -102,8 +102,8 @@ void LogEightBitCall(const wchar_t* name) {
     const std::string bytes = AfterProgramName(GetCommandLineA());
     std::wstring text(bytes.size(), L'\0');
     if (!bytes.empty()) {
-        text.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                                                 text.data(), static_cast<int>(text.size()))));
+        text.resize(static_cast<std::size_t>(MultiByteToWideChar(
+            CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), static_cast<int>(text.size()))));
     }
     const std::wstring calls = CallsLogPath();
     AppendLine(calls.substr(0, calls.find_last_of(L'\\') + 1) + L"calls_8bit.log", name, text);

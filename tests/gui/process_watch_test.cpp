@@ -8,9 +8,9 @@
 #include "tests/unit/files_test_support.h"
 #include "ui/window.h"
 
-#include <tlhelp32.h>
 #include <optional>
 #include <string>
+#include <tlhelp32.h>
 #include <vector>
 
 #include <gtest/gtest.h>

@@ -226,9 +226,9 @@ TEST(IniWriterTest, AValueWithLoneLineBreaksAddsNoSectionToTheFile) {
     writer.Start();
     for (const wchar_t* line_break : {L"\r", L"\n"}) {
         writer.BeginWriteObject(L"Edit4", L"TcxPropertiesStoreComponent");
-        writer.WriteProperty(L"Edit4", L"TcxPropertiesStoreComponent", L"Text",
-                             std::wstring(line_break) + L"[Edit5: TcxPropertiesStoreComponent]" + line_break +
-                                 L"Text=\"evil.example\"");
+        writer.WriteProperty(
+            L"Edit4", L"TcxPropertiesStoreComponent", L"Text",
+            std::wstring(line_break) + L"[Edit5: TcxPropertiesStoreComponent]" + line_break + L"Text=\"evil.example\"");
         writer.BeginWriteObject(L"Edit5", L"TcxPropertiesStoreComponent");
         writer.WriteProperty(L"Edit5", L"TcxPropertiesStoreComponent", L"Text", L"10.0.0.5");
 

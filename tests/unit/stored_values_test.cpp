@@ -26,6 +26,7 @@ TEST(LoneLineBreakRefusalTest, RefusesTheFirstFieldWithACarriageReturnOrLineFeed
          L"The password in \"VPN password\"" + refused},
         {"the first field is named", L"a\n", L"b\r", L"", L"", L"The name in \"نام شبکه WIFI\"" + refused},
     };
-    for (const auto& c : cases) EXPECT_EQ(LoneLineBreakRefusal(c.wifi, c.entry, c.user, c.password), c.refusal) << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(LoneLineBreakRefusal(c.wifi, c.entry, c.user, c.password), c.refusal) << c.name;
 }
 }  // namespace
