@@ -29,6 +29,16 @@ std::wstring HangUpFailureText(std::wstring_view entry, unsigned long error, std
     return RasFailureText(entry, L"hung up", error, windows_text);
 }
 
+std::wstring DialStoppedText(std::wstring_view entry) {
+    return L"The VPN connection \"" + QuotedValue(entry) +
+           L"\" could not be dialled: rasdial did not finish within two minutes and was stopped.";
+}
+
+std::wstring HangUpStoppedText(std::wstring_view entry) {
+    return L"The VPN connection \"" + QuotedValue(entry) +
+           L"\" could not be hung up: rasdial did not finish within 30 seconds and was stopped.";
+}
+
 bool HangUpFailed(unsigned long exit_code) {
     return exit_code != 0 && exit_code != kNotConnected && exit_code != kNoSuchEntry;
 }

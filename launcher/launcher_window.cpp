@@ -4,6 +4,7 @@
 #include "launcher/dial_failure_text.h"
 #include "launcher/open_failure_text.h"
 #include "launcher/wifi_failure_text.h"
+#include "platform/ansi_best_fit.h"
 #include "platform/files.h"
 #include "platform/ras_error_text.h"
 #include "platform/shell.h"
@@ -94,7 +95,8 @@ void LauncherWindow::Start() {
     std::wstring entry = settings_->VpnEntry();
     const std::wstring user = settings_->VpnUser();
     const std::wstring password = settings_->VpnPassword();
-    if (const std::optional<std::wstring> refusal = DialValueRefusal(entry, user, password)) throw Failure(*refusal);
+    if (const std::optional<std::wstring> refusal = DialValueRefusal(entry, user, password, AnsiBestFitReading))
+        throw Failure(*refusal);
     const std::wstring parameters = DialParameters(entry, user, password);
     StartedTool dial = CurrentShell().StartTool(SystemToolPath(L"rasdial.exe").c_str(), parameters.c_str(), false);
     dialled_entry_ = entry;
@@ -152,9 +154,9 @@ void LauncherWindow::OpenConnectionFile() {
 // once the user has closed the box.
 void LauncherWindow::DialEnded(WPARAM number) {
     const std::optional<ProcessWatch::Outcome> outcome = dials_.Ended(number);
-    const std::optional<std::uint32_t> exit_code =
-        outcome ? std::optional<std::uint32_t>(outcome->exit_code) : std::nullopt;
-    const StartWait::Action action = start_wait_.DialEnded(GetTickCount64(), number, exit_code);
+    const std::optional<StartWait::DialOutcome> ended =
+        outcome ? std::optional<StartWait::DialOutcome>({outcome->exit_code, outcome->stopped}) : std::nullopt;
+    const StartWait::Action action = start_wait_.DialEnded(GetTickCount64(), number, ended);
     if (action.kind != StartWait::Action::Kind::ShowDialFailure) {
         Apply(action);
         return;
@@ -162,18 +164,22 @@ void LauncherWindow::DialEnded(WPARAM number) {
     // Shown here rather than thrown, so that what follows the box can follow it.
     if (outcome)
         ReportFailure(std::make_exception_ptr(
-            Failure(DialFailureText(outcome->subject, outcome->exit_code, RasErrorText(outcome->exit_code)))));
+            Failure(outcome->stopped
+                        ? DialStoppedText(outcome->subject)
+                        : DialFailureText(outcome->subject, outcome->exit_code, RasErrorText(outcome->exit_code)))));
     Apply(start_wait_.BoxClosed(GetTickCount64(), number));
 }
 
 void LauncherWindow::WifiJoinEnded(WPARAM number) {
     const std::optional<ProcessWatch::Outcome> outcome = wifi_join_.Ended(number);
+    if (outcome && outcome->stopped) throw Failure(WifiJoinStoppedText(outcome->subject));
     if (!outcome || outcome->exit_code == 0) return;
     throw Failure(WifiJoinFailureText(outcome->subject, outcome->exit_code, OemToWide(outcome->printed)));
 }
 
 void LauncherWindow::WifiLeaveEnded(WPARAM number) {
     const std::optional<ProcessWatch::Outcome> outcome = wifi_leave_.Ended(number);
+    if (outcome && outcome->stopped) throw Failure(WifiLeaveStoppedText());
     if (!outcome || outcome->exit_code == 0) return;
     throw Failure(WifiLeaveFailureText(outcome->exit_code, OemToWide(outcome->printed)));
 }
@@ -211,6 +217,8 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam
 void LauncherWindow::JoinWifi() {
     if (!settings_ || wifi_join_.Watching()) return;
     std::wstring network = settings_->WifiNetwork();
+    if (const std::optional<std::wstring> refusal = WifiNetworkRefusal(network, AnsiBestFitReading))
+        throw Failure(*refusal);
     const std::wstring parameters = JoinWifiParameters(network);
     StartedTool netsh = CurrentShell().StartTool(SystemToolPath(L"netsh.exe").c_str(), parameters.c_str(), true);
     wifi_join_.Watch(std::move(netsh), std::move(network), Handle(), kWifiJoinEnded);
@@ -233,7 +241,8 @@ void LauncherWindow::UseVpnChanged() {
     ShowWaitState();
     const std::wstring typed = settings_ ? settings_->VpnEntry() : std::wstring();
     if (!dialled_entry_) {
-        if (const std::optional<std::wstring> refusal = DialValueRefusal(typed, L"", L"")) throw Failure(*refusal);
+        if (const std::optional<std::wstring> refusal = DialValueRefusal(typed, L"", L"", AnsiBestFitReading))
+            throw Failure(*refusal);
     }
     std::wstring entry = HangUpEntry(dialled_entry_, typed);
     const std::wstring parameters = HangUpParameters(entry);
@@ -249,6 +258,7 @@ void LauncherWindow::UseVpnChanged() {
 // A hang-up that failed for another reason than there being no such connection, in Windows' words.
 void LauncherWindow::HangUpEnded(WPARAM number) {
     const std::optional<ProcessWatch::Outcome> outcome = hang_ups_.Ended(number);
+    if (outcome && outcome->stopped) throw Failure(HangUpStoppedText(outcome->subject));
     if (!outcome || !HangUpFailed(outcome->exit_code)) return;
     throw Failure(HangUpFailureText(outcome->subject, outcome->exit_code, RasErrorText(outcome->exit_code)));
 }

@@ -12,6 +12,8 @@
 namespace {
 constexpr DWORD kPoll = 50;  // ms between looks at the pipe while the tool runs
 constexpr std::size_t kKeptBytes = std::size_t{64} * 1024;
+constexpr UINT kStoppedExitCode = 1;
+constexpr DWORD kEndingWait = 5000;  // ms for an ended tool to be gone
 }  // namespace
 
 // Shared by the window's side and the run's thread; whichever lets go last frees it.
@@ -23,7 +25,8 @@ struct ProcessWatch::Run {
     WPARAM number = 0;
     std::string printed;
     DWORD exit_code = 0;
-    std::atomic<bool> ended{false};  // set, after the two above, when the tool ended within its time
+    bool stopped = false;
+    std::atomic<bool> over{false};  // set, after the three above, once the tool has ended (or been ended)
 };
 
 namespace {
@@ -54,11 +57,19 @@ void WatchRun(const std::shared_ptr<ProcessWatch::Run>& run, DWORD time_limit_ms
             DWORD code = 0;
             if (GetExitCodeProcess(run->tool.process.get(), &code)) {
                 run->exit_code = code;
-                run->ended.store(true, std::memory_order_release);
+                run->over.store(true, std::memory_order_release);
             }
             break;
         }
-        if (left == 0) break;
+        if (left == 0) {
+            // Past its time: the process this program started is ended, and the outcome says so.
+            if (TerminateProcess(run->tool.process.get(), kStoppedExitCode)) {
+                WaitForSingleObject(run->tool.process.get(), kEndingWait);
+                run->stopped = true;
+                run->over.store(true, std::memory_order_release);
+            }
+            break;
+        }
     }
     PostMessageW(run->window, run->message, run->number, 0);
 }
@@ -91,8 +102,8 @@ std::optional<ProcessWatch::Outcome> ProcessWatch::Ended(WPARAM number) {
     if (found == watched_.end()) return std::nullopt;  // already let go
     const std::shared_ptr<Run> run = *found;
     watched_.erase(found);
-    if (!run->ended.load(std::memory_order_acquire)) return std::nullopt;
-    return Outcome{run->subject, run->exit_code, run->printed};
+    if (!run->over.load(std::memory_order_acquire)) return std::nullopt;
+    return Outcome{run->subject, run->exit_code, run->printed, run->stopped};
 }
 
 std::wstring ProcessWatch::LatestSubject() const {

@@ -1,7 +1,8 @@
 #pragma once
 // Watches console tools' processes (rasdial, netsh) without blocking the window: each run has a thread of its own
 // that reads what the tool prints, when there is a pipe, until the tool ends or its time runs out, then posts a
-// message to the window, which takes the outcome on its own thread. Letting go of a run never waits for it.
+// message to the window, which takes the outcome on its own thread. A tool that outlives its time is ended, so that
+// one that hangs does not stay behind every press. Letting go of a run never waits for it.
 #include "platform/shell.h"
 
 #include <windows.h>
@@ -22,18 +23,20 @@ public:
     ProcessWatch& operator=(const ProcessWatch&) = delete;
 
     // Watches `tool`, the run for `subject` (what the outcome is about: the entry dialled, the network joined).
-    // When it ends, or when its time runs out, `message` is posted to `window` with the run's number as wParam.
-    // A tool without a process (nothing real was started) is not watched. The run's number; 0 when not watched.
-    // When no thread can be had for the watch, the tool runs on unwatched and this is a failure that says so.
+    // When it ends, or when its time runs out and it has been ended, `message` is posted to `window` with the run's
+    // number as wParam. A tool without a process (nothing real was started) is not watched. The run's number; 0 when
+    // not watched. When no thread can be had for the watch, the tool runs on unwatched and this is a failure that
+    // says so.
     WPARAM Watch(StartedTool tool, std::wstring subject, HWND window, UINT message);
 
     struct Outcome {
         std::wstring subject;
         DWORD exit_code = 0;
-        std::string printed;  // the bytes, as the tool wrote them, up to 64 KiB
+        std::string printed;   // the bytes, as the tool wrote them, up to 64 KiB
+        bool stopped = false;  // it outlived its time and was ended; exit_code means nothing then
     };
-    // For the posted message: the outcome when the run counts and ended in time; nothing for a run already let go
-    // or one that outlived its time. The run is over afterwards.
+    // For the posted message: the outcome when the run counts; nothing for a run already let go. The run is over
+    // afterwards.
     std::optional<Outcome> Ended(WPARAM number);
 
     // Whether a run is still being watched.
@@ -41,7 +44,7 @@ public:
     // The subject of the latest run still watched; empty when none is.
     std::wstring LatestSubject() const;
 
-    // Lets go of every run; the tools themselves go on, unreported.
+    // Lets go of every run; the tools themselves go on, unreported (still ended when their time runs out).
     void Stop();
 
     struct Run;

@@ -14,12 +14,13 @@ Action StartWait::DialStarted(Milliseconds now, DialRun run, bool other_dials_wa
     return OpenOrTimer(now);
 }
 
-Action StartWait::DialEnded(Milliseconds now, DialRun run, std::optional<std::uint32_t> exit_code) {
+Action StartWait::DialEnded(Milliseconds now, DialRun run, std::optional<DialOutcome> outcome) {
     const auto found = dials_.find(run);
     if (closed_ || found == dials_.end()) return {};  // let go already
     const bool another_was_dialling = found->second;
     dials_.erase(found);
-    const bool failed = exit_code && *exit_code != 0 && !(*exit_code == kAlreadyBeingDialled && another_was_dialling);
+    const bool refused_as_second = outcome && outcome->exit_code == kAlreadyBeingDialled && another_was_dialling;
+    const bool failed = outcome && (outcome->stopped || (outcome->exit_code != 0 && !refused_as_second));
     const bool awaited = waiting_ && waiting_->dial == run && !waiting_->dial_ended;
     if (awaited) waiting_->dial_ended = true;
     if (failed) {

@@ -41,9 +41,14 @@ public:
     // "Start" dialled `run` at `now`; `other_dials_watched`: an earlier dial was still being watched then, so that a
     // refusal of this one as a second dial (756) is no failure.
     Action DialStarted(Milliseconds now, DialRun run, bool other_dials_watched);
-    // A watched dial ended with `exit_code`, or was let go without one (nothing). ShowDialFailure is to be answered
+    // How a watched dial ended: its exit code, or stopped by the program at its time limit (no exit code of its own).
+    struct DialOutcome {
+        std::uint32_t exit_code = 0;
+        bool stopped = false;
+    };
+    // A watched dial ended as `outcome` says, or was let go without one (nothing). ShowDialFailure is to be answered
     // with BoxClosed for the same run once the user has closed the box.
-    Action DialEnded(Milliseconds now, DialRun run, std::optional<std::uint32_t> exit_code);
+    Action DialEnded(Milliseconds now, DialRun run, std::optional<DialOutcome> outcome);
     Action TimerFired(Milliseconds now);
     Action BoxClosed(Milliseconds now, DialRun run);
     // The dials are let go: the one waited for ends without an open, and none of them is reported any more.

@@ -5,6 +5,7 @@
 namespace {
 constexpr std::size_t kMostLines = 6;
 constexpr std::size_t kMostCharacters = 600;
+const wchar_t kNetshStopped[] = L"netsh did not finish within 30 seconds and was stopped.";
 
 bool IsBlank(wchar_t c) { return c <= L' '; }
 
@@ -33,9 +34,16 @@ std::wstring Reason(unsigned long exit_code, std::wstring_view printed) {
 }  // namespace
 
 std::wstring WifiJoinFailureText(std::wstring_view network, unsigned long exit_code, std::wstring_view printed) {
-    return L"Could not join the Wi-Fi network \"" + QuotedValue(network) + L"\": " + Reason(exit_code, printed);
+    return L"Could not join the Wi-Fi network \"" + QuotedValue(network) + L"\": " +
+           WithVisibleBidiControls(Reason(exit_code, printed));
 }
 
 std::wstring WifiLeaveFailureText(unsigned long exit_code, std::wstring_view printed) {
-    return L"Could not leave the Wi-Fi network: " + Reason(exit_code, printed);
+    return L"Could not leave the Wi-Fi network: " + WithVisibleBidiControls(Reason(exit_code, printed));
 }
+
+std::wstring WifiJoinStoppedText(std::wstring_view network) {
+    return L"Could not join the Wi-Fi network \"" + QuotedValue(network) + L"\": " + kNetshStopped;
+}
+
+std::wstring WifiLeaveStoppedText() { return std::wstring(L"Could not leave the Wi-Fi network: ") + kNetshStopped; }

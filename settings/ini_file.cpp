@@ -207,9 +207,11 @@ std::wstring EncodeIniText(std::wstring_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == L'\\') {
             encoded += L"\\\\";
-        } else if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') {
+        } else if (text[i] == L'\r' || text[i] == L'\n') {
+            // A lone CR or LF, which "Save" refuses, is still written as a line break, never raw: a value can never
+            // add a line to the file.
             encoded += L"\\n";
-            ++i;
+            if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
         } else if (text[i] == L'\t') {
             encoded += L"\\t";
         } else {

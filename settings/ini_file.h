@@ -31,7 +31,8 @@ std::wstring FoldIniName(std::wstring_view name);
 // [spaces] [+|-] decimal digits, or hexadecimal digits after "$", "x" or "0x"; within 32-bit signed range.
 std::optional<std::int32_t> ParseIniInteger(std::wstring_view text);
 
-// A text as written after "=": backslashes doubled, CR LF as \n, TAB as \t, in double quotes.
+// A text as written after "=": backslashes doubled, CR LF as \n, TAB as \t, in double quotes. A lone CR or LF is
+// written as \n too (it reads back as CR LF): no value ever holds a raw line break in the file.
 std::wstring EncodeIniText(std::wstring_view text);
 
 // The text between the quotes of a quoted value, read by the file's version.

@@ -1,5 +1,6 @@
 #include "settings/settings_dialog.h"
 
+#include "platform/ansi_best_fit.h"
 #include "platform/failure.h"
 #include "platform/failure_text.h"
 #include "platform/module_path.h"
@@ -7,6 +8,7 @@
 #include "settings/dial_values.h"
 #include "settings/rdp_file.h"
 #include "settings/rdp_text.h"
+#include "settings/stored_values.h"
 
 namespace {
 // The failure's own sentence, then the settings file's full path and what the user can do about it.
@@ -57,8 +59,13 @@ void SettingsDialog::Save() {
             L"The address in \"Server IP\" holds a line break, which would add settings of its own to "
             L"Kavlo.rdp. Type the address on one line");
     }
-    if (const auto refusal = DialValueRefusal(vpn_entry_.Text(), vpn_user_.Text(), vpn_password_.Text()))
+    if (const auto refusal =
+            LoneLineBreakRefusal(wifi_network_.Text(), vpn_entry_.Text(), vpn_user_.Text(), vpn_password_.Text()))
         throw Failure(*refusal);
+    if (const auto refusal =
+            DialValueRefusal(vpn_entry_.Text(), vpn_user_.Text(), vpn_password_.Text(), AnsiBestFitReading))
+        throw Failure(*refusal);
+    if (const auto refusal = WifiNetworkRefusal(wifi_network_.Text(), AnsiBestFitReading)) throw Failure(*refusal);
     // A Kavlo.rdp an organisation signed for this server stays: the template would throw the signature away.
     if (!SignedConnectionFileFor(server_address_.Text())) {
         rdp_text_.SetText(GenerateConnectionText(rdp_template_.Text(), server_address_.Text()));

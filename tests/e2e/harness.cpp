@@ -146,6 +146,8 @@ Sandbox::~Sandbox() {
 
 std::vector<LoggedCall> Sandbox::Calls() const { return ReadLog(folder_ / L"calls.log"); }
 
+std::vector<LoggedCall> Sandbox::EightBitCalls() const { return ReadLog(folder_ / L"calls_8bit.log"); }
+
 std::vector<LoggedCall> Sandbox::CurrentFolders() const { return ReadLog(folder_ / L"folders.log"); }
 
 std::vector<LoggedCall> Sandbox::ReadLog(const fs::path& path) {

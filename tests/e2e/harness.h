@@ -2,8 +2,8 @@
 // Runs the real Kavlo_Connect.exe as a process of its own, in a fresh folder beside the stand-in for the .rdp
 // handler, with the stand-ins for rasdial and netsh in the system folder and look-alikes of them that must never
 // run beside the exe, and drives its windows from outside with the messages that cross processes.
-#include "ui/window_classes.h"
 #include "tests/support/window_search.h"
+#include "ui/window_classes.h"
 
 #include <windows.h>
 #include <chrono>
@@ -54,6 +54,9 @@ public:
     const std::filesystem::path& Folder() const { return folder_; }
     // The lines of calls.log in the order the stand-ins were started.
     std::vector<LoggedCall> Calls() const;
+    // The same calls as a program that reads its command line as 8-bit text receives them, read back through the
+    // ANSI code page.
+    std::vector<LoggedCall> EightBitCalls() const;
     // The folders the stand-ins for the system's tools were started in, as their text, in the order they started.
     std::vector<LoggedCall> CurrentFolders() const;
     // The lines logged so far once there are at least `count`, or whatever there is after the timeout.

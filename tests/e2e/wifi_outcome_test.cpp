@@ -131,6 +131,27 @@ TEST_F(WifiOutcome, ASlowNetshLeavesTheLauncherAnsweringAndIsReportedWhenItEnds)
     EXPECT_EQ(MessageBoxText(box), L"Could not join the Wi-Fi network \"Office\": The network is not available.");
 }
 
+// A netsh that never ends is ended at its limit of 30 seconds, and the user is told.
+TEST_F(WifiOutcome, ANetshPastItsLimitIsEndedAndReported) {
+    ASSERT_NO_FATAL_FAILURE(StartWithNetsh(L"", 0, 120000));
+    const auto pressed = std::chrono::steady_clock::now();
+    ASSERT_TRUE(PressButton(L"CONNECT WiFi"));
+    ASSERT_EQ(sandbox_.WaitForCalls(1).size(), 1u);
+    HANDLE netsh = WaitFor(kPatience, [&] { return ChildProcess(L"netsh.exe"); });
+    ASSERT_NE(netsh, nullptr);
+
+    HWND box = program_->WaitForMessageBox(std::chrono::seconds(45));
+    const auto reported = std::chrono::steady_clock::now() - pressed;
+    const DWORD ended = WaitForSingleObject(netsh, 0);
+    CloseHandle(netsh);
+    ASSERT_NE(box, nullptr) << "no box within 45 seconds";
+    EXPECT_EQ(MessageBoxText(box),
+              L"Could not join the Wi-Fi network \"Office\": netsh did not finish within 30 seconds and was stopped.");
+    EXPECT_EQ(ended, static_cast<DWORD>(WAIT_OBJECT_0)) << "netsh still runs";
+    EXPECT_GE(reported, std::chrono::seconds(29));
+    EXPECT_LT(reported, std::chrono::seconds(40)) << "ended within a few seconds of its limit";
+}
+
 // A button pressed again while its own netsh still runs starts nothing: one run per button at a time, and one
 // outcome. Once it has ended, the next press runs netsh again.
 TEST_F(WifiOutcome, PressesWhileItsNetshRunsStartNothing) {

@@ -80,18 +80,33 @@ void LogCurrentFolder(const wchar_t* name) {
 
 void LogStray(const std::wstring& text) { AppendLine(OwnFolder() + L"strays.log", OwnPath().c_str(), text); }
 
-std::wstring ArgumentsAsReceived() {
-    const wchar_t* p = GetCommandLineW();
-    // The program name ends at its closing quote when quoted, otherwise at the first blank.
-    if (*p == L'"') {
+namespace {
+// The program name ends at its closing quote when quoted, otherwise at the first blank.
+template <typename Char>
+const Char* AfterProgramName(const Char* p) {
+    if (*p == '"') {
         ++p;
-        while (*p && *p != L'"') ++p;
+        while (*p && *p != '"') ++p;
         if (*p) ++p;
     } else {
-        while (*p && *p != L' ' && *p != L'\t') ++p;
+        while (*p && *p != ' ' && *p != '\t') ++p;
     }
-    while (*p == L' ' || *p == L'\t') ++p;
+    while (*p == ' ' || *p == '\t') ++p;
     return p;
+}
+}  // namespace
+
+std::wstring ArgumentsAsReceived() { return AfterProgramName(GetCommandLineW()); }
+
+void LogEightBitCall(const wchar_t* name) {
+    const std::string bytes = AfterProgramName(GetCommandLineA());
+    std::wstring text(bytes.size(), L'\0');
+    if (!bytes.empty()) {
+        text.resize(static_cast<std::size_t>(MultiByteToWideChar(
+            CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), static_cast<int>(text.size()))));
+    }
+    const std::wstring calls = CallsLogPath();
+    AppendLine(calls.substr(0, calls.find_last_of(L'\\') + 1) + L"calls_8bit.log", name, text);
 }
 
 std::wstring FirstArgument() {

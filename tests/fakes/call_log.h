@@ -28,5 +28,11 @@ void LogStray(const std::wstring& text);
 // The command line as received, less the program name and the blanks after it (nothing re-parsed or re-quoted).
 std::wstring ArgumentsAsReceived();
 
+// Writes down the command line as a program that reads it as 8-bit text receives it (GetCommandLineA: the ANSI code
+// page's best fit of the wide one), less the program name, read back through that code page: a line as LogCall
+// writes, in "calls_8bit.log" beside the calls log. Called before LogCall, so that the line is there once the call
+// is.
+void LogEightBitCall(const wchar_t* name);
+
 // The first argument as CommandLineToArgvW reads it; empty when there is none.
 std::wstring FirstArgument();

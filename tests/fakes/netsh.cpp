@@ -1,5 +1,6 @@
-// Stands in for netsh: writes down its parameters, changes nothing. A test chooses how it ends through variables of
-// its own environment, which the program and then the stand-in inherit:
+// Stands in for netsh: writes down its parameters, as a wide and as an 8-bit program receives them, and changes
+// nothing. A test chooses how it ends through variables of its own environment, which the program and then the
+// stand-in inherit:
 //   KAVLO_FAKE_NETSH_PRINT  what it prints, written in the OEM code page as netsh writes into a pipe
 //   KAVLO_FAKE_NETSH_REPEAT how many times it prints that, once when absent
 //   KAVLO_FAKE_NETSH_EXIT   its exit code, 0 when absent
@@ -10,6 +11,7 @@
 #include <string>
 
 int wmain() {
+    LogEightBitCall(L"netsh");
     LogCall(L"netsh", ArgumentsAsReceived());
     LogCurrentFolder(L"netsh");
     wchar_t text[4096] = {};

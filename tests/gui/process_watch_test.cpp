@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <tlhelp32.h>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -43,6 +44,7 @@ struct Expected {
     std::optional<DWORD> exit_code;  // nothing: the run does not count
     std::size_t printed_size = 0;
     std::string printed_start = {};
+    bool stopped = false;  // ended by the watch when its time ran out
 };
 
 struct Case {
@@ -71,7 +73,13 @@ const Case kCases[] = {
      {{3, kLong, 2000, 0}},
      false,
      {{3, 64 * 1024, "xxxxxxxxxx"}}},
-    {"OutlivesItsTime", WatchedRuns::LatestOnly, 300, {{0, L"", 1, 3000}}, false, {{std::nullopt, 0, ""}}},
+    {"OutlivesItsTimeAndIsEnded", WatchedRuns::LatestOnly, 300, {{0, L"", 1, 10000}}, false, {{1, 0, "", true}}},
+    {"EveryRunOutlivingItsTimeIsEnded",
+     WatchedRuns::Every,
+     300,
+     {{0, L"", 1, 10000}, {0, L"", 1, 10000}},
+     false,
+     {{1, 0, "", true}, {1, 0, "", true}}},
     {"SupersededByALaterRun",
      WatchedRuns::LatestOnly,
      10000,
@@ -92,6 +100,18 @@ const Case kCases[] = {
      true,
      {{std::nullopt, 0, ""}, {std::nullopt, 0, ""}}},
 };
+
+// How many processes of that name this process started are still running.
+std::size_t RunningChildren(const wchar_t* name) {
+    std::size_t running = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (entry.th32ParentProcessID == GetCurrentProcessId() && _wcsicmp(entry.szExeFile, name) == 0) ++running;
+    CloseHandle(snapshot);
+    return running;
+}
 
 class ProcessWatchTest : public testing::TestWithParam<Case> {
 protected:
@@ -139,12 +159,16 @@ TEST_P(ProcessWatchTest, TellsHowEachRunEnded) {
         const Expected& expected = c.expected[i];
         ASSERT_EQ(outcomes[i].has_value(), expected.exit_code.has_value());
         if (!outcomes[i]) continue;
-        EXPECT_EQ(outcomes[i]->exit_code, *expected.exit_code);
+        EXPECT_EQ(outcomes[i]->stopped, expected.stopped);
+        if (!expected.stopped) {
+            EXPECT_EQ(outcomes[i]->exit_code, *expected.exit_code);
+        }
         EXPECT_EQ(outcomes[i]->subject, L"run " + std::to_wstring(i));
         EXPECT_EQ(outcomes[i]->printed.size(), expected.printed_size);
         EXPECT_EQ(outcomes[i]->printed.substr(0, expected.printed_start.size()), expected.printed_start);
     }
     EXPECT_FALSE(watch.Watching()) << "every run is over once its outcome was taken";
+    EXPECT_EQ(RunningChildren(L"netsh.exe"), 0u) << "a run past its time was left running";
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, ProcessWatchTest, testing::ValuesIn(kCases),

@@ -42,6 +42,15 @@ TEST(HangUpFailureTextTest, SaysTheHangUpFailedInWindowsWords) {
     EXPECT_EQ(HangUpFailureText(L"Kavlo", 631, L""), L"The VPN connection \"Kavlo\" could not be hung up: error 631.");
 }
 
+TEST(DialStoppedTextTest, SaysRasdialWasStoppedAfterItsTime) {
+    EXPECT_EQ(DialStoppedText(L"Work\u202Eexe.txt"),
+              L"The VPN connection \"Work<U+202E>exe.txt\" could not be dialled: rasdial did not finish within two "
+              L"minutes and was stopped.");
+    EXPECT_EQ(HangUpStoppedText(L"Work"),
+              L"The VPN connection \"Work\" could not be hung up: rasdial did not finish within 30 seconds and was "
+              L"stopped.");
+}
+
 // Clearing "VPN" with nothing connected under that name is no failure; anything else is.
 TEST(HangUpFailedTest, AllButNoSuchConnectionIsReported) {
     const std::pair<unsigned long, bool> cases[] = {{0, false},  {668, false}, {623, false},

@@ -1,5 +1,7 @@
 #include "settings/dial_values.h"
 
+#include "tests/support/refusal_texts.h"
+
 #include <optional>
 #include <ostream>
 #include <string>
@@ -7,6 +9,32 @@
 #include <gtest/gtest.h>
 
 namespace {
+// Stands in for a code page's best fit, whatever the machine's: the look-alikes of "/", '"', "\" and the blank
+// become those; any other character outside ASCII becomes "?", as one the code page lacks.
+std::wstring StandInBestFit(std::wstring_view value) {
+    std::wstring read;
+    for (wchar_t c : value) {
+        switch (c) {
+            case L'\uFF0F':
+            case L'\u2215':
+                read += L'/';
+                break;
+            case L'\uFF02':
+                read += L'"';
+                break;
+            case L'\uFF3C':
+                read += L'\\';
+                break;
+            case L'\u3000':
+                read += L' ';
+                break;
+            default:
+                read += c < 0x80 ? c : L'?';
+        }
+    }
+    return read;
+}
+
 struct RefusalCase {
     const char* name;
     const wchar_t* entry;
@@ -19,32 +47,31 @@ const RefusalCase kRefusalCases[] = {
     {"PlainValues", L"Work", L"ali", L"secret", nullptr},
     {"AllEmpty", L"", L"", L"", nullptr},
     {"SlashInsideOrAtTheEnd", L"Work/2", L"dom/ali", L"secret/", nullptr},
-    {"BlankBeforeTheSlash", L" /PHONE:10.9.9.9", L"ali", L"secret", nullptr},  // quoted as a whole: no switch
     {"BackslashIsNoSwitch", L"\\Work", L"\\ali", L"\\x", nullptr},
-    {"Entry", L"/PHONE:10.9.9.9", L"ali", L"secret",
-     L"The name in \"نام اتصال VPN\" begins with \"/\", which rasdial would read as a switch of its own. Type the "
-     L"name of the VPN connection as Windows shows it"},
-    {"EntryIsJustASlash", L"/", L"", L"",
-     L"The name in \"نام اتصال VPN\" begins with \"/\", which rasdial would read as a switch of its own. Type the "
-     L"name of the VPN connection as Windows shows it"},
-    {"User", L"Work", L"/DISCONNECT", L"secret",
-     L"The user in \"VPN User\" begins with \"/\", which rasdial would read as a switch of its own. Leave \"VPN "
-     L"User\" and \"VPN password\" empty to dial with the sign-in Windows keeps for the connection"},
-    {"Password", L"Work", L"ali", L"/x9",
-     L"The password in \"VPN password\" begins with \"/\", which rasdial would read as a switch of its own. Leave "
-     L"\"VPN User\" and \"VPN password\" empty to dial with the sign-in Windows keeps for the connection"},
-    {"TheFirstFieldIsNamed", L"/a", L"/b", L"/c",
-     L"The name in \"نام اتصال VPN\" begins with \"/\", which rasdial would read as a switch of its own. Type the "
-     L"name of the VPN connection as Windows shows it"},
+    {"TypedQuotesAndBlanksPass", L"VPN \"Work\"", L"a b", L"p\"\t", nullptr},
+    {"LettersTheCodePageLacks", L"\u06A9\u0627\u0631", L"\u0639\u0644\u06CC", L"\u0631\u0645\u0632", nullptr},
+    {"Entry", L"/PHONE:10.9.9.9", L"ali", L"secret", kEntrySlash},
+    {"EntryIsJustASlash", L"/", L"", L"", kEntrySlash},
+    {"BlankBeforeTheSlash", L" /PHONE:10.9.9.9", L"ali", L"secret", kEntrySlash},
+    {"TabBeforeTheSlash", L"\t/PHONE:10.9.9.9", L"ali", L"secret", kEntrySlash},
+    {"User", L"Work", L"/DISCONNECT", L"secret", kUserSlash},
+    {"Password", L"Work", L"ali", L"/x9", kPasswordSlash},
+    {"TheFirstFieldIsNamed", L"/a", L"/b", L"/c", kEntrySlash},
+    {"FullwidthSlashInTheEntry", L"\uFF0FPHONE:evil.example", L"", L"", kEntryLookAlike},
+    {"DivisionSlashAfterAnIdeographicSpace", L"\u3000\u2215PHONE:evil.example", L"", L"", kEntryLookAlike},
+    {"FullwidthQuoteInTheUser", L"Work", L"ali\uFF02", L"secret", kUserLookAlike},
+    {"FullwidthQuoteInThePassword", L"Work", L"ali", L"p\uFF02 /PHONE:evil.example", kPasswordLookAlike},
+    {"IdeographicSpaceInThePassword", L"Work", L"ali", L"se\u3000cret", kPasswordLookAlike},
+    {"FullwidthBackslashBeforeTheClosingQuote", L"My Work\uFF3C", L"ali", L"secret", kEntryLookAlike},
 };
 
 void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
 
 class DialValueRefusalTest : public testing::TestWithParam<RefusalCase> {};
 
-TEST_P(DialValueRefusalTest, RefusesAValueThatBeginsWithASlashNamingItsField) {
+TEST_P(DialValueRefusalTest, RefusesAValueRasdialWouldNotReceiveAsTypedNamingItsField) {
     const RefusalCase& c = GetParam();
-    const std::optional<std::wstring> refusal = DialValueRefusal(c.entry, c.user, c.password);
+    const std::optional<std::wstring> refusal = DialValueRefusal(c.entry, c.user, c.password, StandInBestFit);
     if (c.refusal) {
         EXPECT_EQ(refusal, std::optional<std::wstring>(c.refusal));
     } else {
@@ -54,4 +81,24 @@ TEST_P(DialValueRefusalTest, RefusesAValueThatBeginsWithASlashNamingItsField) {
 
 INSTANTIATE_TEST_SUITE_P(Table, DialValueRefusalTest, testing::ValuesIn(kRefusalCases),
                          [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+TEST(WifiNetworkRefusalTest, RefusesANameNetshWouldNotReceiveAsTyped) {
+    const struct {
+        const wchar_t* network;
+        const wchar_t* refusal;
+    } cases[] = {
+        {L"Office", nullptr},
+        {L"/Office", nullptr},  // "name=/Office" is no switch
+        {L"My \"Office\"", nullptr},
+        {L"\u062F\u0641\u062A\u0631", nullptr},
+        {L"Office\uFF02 name=evil", kWifiLookAlike},
+        {L"Office\u3000Guest", kWifiLookAlike},
+        {L"\uFF0FOffice", kWifiLookAlike},
+    };
+    for (const auto& c : cases) {
+        const std::optional<std::wstring> refusal = WifiNetworkRefusal(c.network, StandInBestFit);
+        EXPECT_EQ(refusal, c.refusal ? std::optional<std::wstring>(c.refusal) : std::nullopt)
+            << testing::PrintToString(std::wstring(c.network));
+    }
+}
 }  // namespace

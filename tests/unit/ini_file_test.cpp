@@ -196,11 +196,50 @@ TEST(IniValueTest, EncodesTextsAndReadsThemBack) {
         {L"one\r\ntwo", L"\"one\\ntwo\""},
         {L"[Main] caf\u00E9 \u0627", L"\"[Main] caf\u00E9 \u0627\""},
         {L"\\\r\n\\", L"\"\\\\\\n\\\\\""},
-        {L"lone\rcr\r", L"\"lone\rcr\r\""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(EncodeIniText(c.text), c.written);
         EXPECT_EQ(ReadIniValue(c.written, 2, StandInConventions()), (IniValue{IniValueKind::Text, c.text}));
+    }
+}
+
+// "Save" refuses a lone CR or LF; whatever reaches the writer, it never writes one raw, so no value adds a line.
+TEST(IniValueTest, ALoneLineBreakIsWrittenAsALineBreakNeverRaw) {
+    const struct {
+        std::wstring text;
+        std::wstring written;
+        std::wstring read_back;
+    } cases[] = {
+        {L"secret\r", L"\"secret\\n\"", L"secret\r\n"},
+        {L"secret\n", L"\"secret\\n\"", L"secret\r\n"},
+        {L"\n\r", L"\"\\n\\n\"", L"\r\n\r\n"},
+        {L"a\r\r\nb", L"\"a\\n\\nb\"", L"a\r\n\r\nb"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EncodeIniText(c.text), c.written) << testing::PrintToString(c.text);
+        EXPECT_EQ(ReadIniValue(c.written, 2, StandInConventions()), (IniValue{IniValueKind::Text, c.read_back}));
+    }
+}
+
+TEST(IniWriterTest, AValueWithLoneLineBreaksAddsNoSectionToTheFile) {
+    IniWriter writer(std::nullopt, true, Latin1);
+    writer.Start();
+    for (const wchar_t* line_break : {L"\r", L"\n"}) {
+        writer.BeginWriteObject(L"Edit4", L"TcxPropertiesStoreComponent");
+        writer.WriteProperty(
+            L"Edit4", L"TcxPropertiesStoreComponent", L"Text",
+            std::wstring(line_break) + L"[Edit5: TcxPropertiesStoreComponent]" + line_break + L"Text=\"evil.example\"");
+        writer.BeginWriteObject(L"Edit5", L"TcxPropertiesStoreComponent");
+        writer.WriteProperty(L"Edit5", L"TcxPropertiesStoreComponent", L"Text", L"10.0.0.5");
+
+        const Bytes written = writer.Finish();
+        IniReader reader(written, StandInConventions());
+        reader.Start();
+        EXPECT_EQ(reader.ReadProperty(L"Edit5", L"TcxPropertiesStoreComponent", L"Text").text, L"10.0.0.5");
+        EXPECT_EQ(reader.ReadProperty(L"Edit4", L"TcxPropertiesStoreComponent", L"Text").text,
+                  L"\r\n[Edit5: TcxPropertiesStoreComponent]\r\nText=\"evil.example\"");
+        writer.Erase(L"Edit4");
+        writer.Erase(L"Edit5");
     }
 }
 

@@ -17,7 +17,7 @@ constexpr Ms kMinute = StartWait::kLongestWait;
 
 // One event at a time, each with the action it must give and whether "Start" is taken after it.
 struct Step {
-    enum class Event { Start, Dial, Ended, Timer, BoxClosed, VpnCleared, Closed, Abandoned };
+    enum class Event { Start, Dial, Ended, Stopped, Timer, BoxClosed, VpnCleared, Closed, Abandoned };
     Event event;
     Ms at = 0;
     StartWait::DialRun run = 0;
@@ -41,6 +41,10 @@ Step Dial(Ms at, StartWait::DialRun run, bool others, StartWait::Action expected
 Step Ended(Ms at, StartWait::DialRun run, std::optional<std::uint32_t> exit_code, StartWait::Action expected,
            bool may_start_after) {
     return {Step::Event::Ended, at, run, exit_code, false, expected, may_start_after};
+}
+// Stopped by the program at its time limit.
+Step Stopped(Ms at, StartWait::DialRun run, StartWait::Action expected, bool may_start_after) {
+    return {Step::Event::Stopped, at, run, {}, false, expected, may_start_after};
 }
 Step Fired(Ms at, StartWait::Action expected, bool may_start_after) {
     return {Step::Event::Timer, at, 0, {}, false, expected, may_start_after};
@@ -102,6 +106,9 @@ const Row kRows[] = {
     {"a dial past the minute is still reported, opening nothing",
      {Dial(0, 1, false, Timer(kSecond)), Fired(kMinute, Open(), true), Ended(kMinute + 9000, 1, 691, Box(), false),
       Closed(kMinute + 9500, 1, Nothing(), true)}},
+    {"a dial stopped at its limit is reported, opening nothing",
+     {Dial(0, 1, false, Timer(kSecond)), Fired(kMinute, Open(), true), Stopped(2 * kMinute, 1, Box(), false),
+      Closed(2 * kMinute + 500, 1, Nothing(), true)}},
     {"a dial past the minute that ends well is not reported",
      {Dial(0, 1, false, Timer(kSecond)), Fired(kMinute, Open(), true), Ended(kMinute + 9000, 1, 0, Nothing(), true)}},
     // The box of a dial that is no longer waited for.
@@ -147,7 +154,12 @@ TEST_P(StartWaitTable, GivesEachStepItsAction) {
                 action = wait.DialStarted(step.at, step.run, step.others);
                 break;
             case Step::Event::Ended:
-                action = wait.DialEnded(step.at, step.run, step.exit_code);
+                action = wait.DialEnded(
+                    step.at, step.run,
+                    step.exit_code ? std::optional<StartWait::DialOutcome>({*step.exit_code, false}) : std::nullopt);
+                break;
+            case Step::Event::Stopped:
+                action = wait.DialEnded(step.at, step.run, StartWait::DialOutcome{0, true});
                 break;
             case Step::Event::Timer:
                 action = wait.TimerFired(step.at);

@@ -36,4 +36,18 @@ TEST(WifiFailureText, KeepsTheFirstLinesOfALongOutputAndNeverAnEmptyReason) {
               L"Could not join the Wi-Fi network \"Office    Connected. Press OK." + std::wstring(29, L'x') +
                   L"\u2026\": netsh ended with exit code 1.");
 }
+// netsh echoes the network's name: its words are shown with their bidirectional controls as escapes, as the name is.
+TEST(WifiFailureText, ShowsBidirectionalControlsInNetshsWordsAndInTheName) {
+    EXPECT_EQ(WifiJoinFailureText(L"Work\u202Eexe.txt", 1, L"There is no profile \"Work\u202Eexe.txt\".\r\n"),
+              L"Could not join the Wi-Fi network \"Work<U+202E>exe.txt\": There is no profile "
+              L"\"Work<U+202E>exe.txt\".");
+    EXPECT_EQ(WifiLeaveFailureText(1, L"\u2066x\u2069\r\n"), L"Could not leave the Wi-Fi network: <U+2066>x<U+2069>");
+}
+
+TEST(WifiFailureText, SaysNetshWasStoppedAfterItsTime) {
+    EXPECT_EQ(WifiJoinStoppedText(L"Office"),
+              L"Could not join the Wi-Fi network \"Office\": netsh did not finish within 30 seconds and was stopped.");
+    EXPECT_EQ(WifiLeaveStoppedText(),
+              L"Could not leave the Wi-Fi network: netsh did not finish within 30 seconds and was stopped.");
+}
 }  // namespace

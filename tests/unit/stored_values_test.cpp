@@ -1,0 +1,32 @@
+#include "settings/stored_values.h"
+
+#include "tests/support/refusal_texts.h"
+
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+TEST(LoneLineBreakRefusalTest, RefusesTheFirstFieldWithACarriageReturnOrLineFeedOnItsOwn) {
+    const std::wstring refused = kLoneLineBreak;
+    const struct {
+        const char* name;
+        std::wstring wifi, entry, user, password;
+        std::optional<std::wstring> refusal;
+    } cases[] = {
+        {"plain", L"Office", L"Work", L"ali", L"secret", std::nullopt},
+        {"a CR LF pair is kept", L"Office", L"Work", L"ali", L"sec\r\nret", std::nullopt},
+        {"Wi-Fi, CR", L"Office\r", L"Work", L"ali", L"secret", L"The name in \"نام شبکه WIFI\"" + refused},
+        {"entry, LF", L"Office", L"\nWork", L"ali", L"secret", L"The name in \"نام اتصال VPN\"" + refused},
+        {"user, LF CR", L"Office", L"Work", L"a\n\rli", L"secret", L"The user in \"VPN User\"" + refused},
+        {"password, CR before a pair", L"Office", L"Work", L"ali", L"sec\r\r\nret",
+         L"The password in \"VPN password\"" + refused},
+        {"the attack", L"", L"", L"", L"\r[Edit5: TcxPropertiesStoreComponent]\rText=\"evil.example\"",
+         L"The password in \"VPN password\"" + refused},
+        {"the first field is named", L"a\n", L"b\r", L"", L"", L"The name in \"نام شبکه WIFI\"" + refused},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LoneLineBreakRefusal(c.wifi, c.entry, c.user, c.password), c.refusal) << c.name;
+}
+}  // namespace
