@@ -32,11 +32,17 @@ kavlo_install_packages() {
   command -v clang-format >/dev/null || missing+=(clang-format)
   command -v run-clang-tidy >/dev/null || missing+=(clang-tidy)
   # The Windows Installer package: wixl builds it, msiinfo reads its tables, osslsigncode signs and verifies,
-  # openssl makes the tests' throwaway certificate.
+  # openssl makes the tests' throwaway certificate; a native compiler builds the bake check (packaging/bake_check).
+  command -v c++ >/dev/null || missing+=(g++)
   command -v wixl >/dev/null || missing+=(wixl)
   command -v msiinfo >/dev/null || missing+=(msitools)
   command -v osslsigncode >/dev/null || missing+=(osslsigncode)
   command -v openssl >/dev/null || missing+=(openssl)
+  # Signing with a key on a token: OpenSSL's PKCS#11 engine, and a software token for the package checks; wrestool
+  # reads the icon group out of the package's icon program.
+  compgen -G "/usr/lib/*/engines-3/pkcs11.so" >/dev/null || missing+=(libengine-pkcs11-openssl)
+  command -v softhsm2-util >/dev/null || missing+=(softhsm2)
+  command -v wrestool >/dev/null || missing+=(icoutils)
   # The workflow file's validator comes from the npm registry.
   command -v npm >/dev/null || missing+=(npm)
   if [ ${#missing[@]} -gt 0 ]; then
