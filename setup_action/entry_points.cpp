@@ -71,8 +71,9 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareSettings(MSIHANDLE instal
         const std::wstring folder = session.Property(L"INSTALLDIR");
         const std::wstring settings_file = folder + L"setup_a.ini";
         if (FileExists(settings_file)) {
-            session.Log(settings_file + L" is there already, the user's own: the settings on the command line are "
-                                        L"not stored");
+            session.Log(settings_file +
+                        L" is there already, the user's own: the settings on the command line are "
+                        L"not stored");
             return;
         }
         // Refused now, before anything is installed, as "Save" would refuse them.

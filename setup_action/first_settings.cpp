@@ -34,8 +34,7 @@ public:
             if (bind.key != L"Bind") continue;
             auto names = ParseBindingNames(bind.value);
             if (!names) {
-                throw Failure(
-                    LayoutError(settings_objects::kLayout, bind.line, L"Bind needs \"Control.Property\""));
+                throw Failure(LayoutError(settings_objects::kLayout, bind.line, L"Bind needs \"Control.Property\""));
             }
             controls_.push_back(std::make_unique<HeldControl>(RequireObject(layout, names->control)));
             store_.bindings.push_back({controls_.back().get(), std::move(names->properties)});

@@ -2,7 +2,6 @@
 // The running installation as a custom action sees it: its properties and its log.
 #include <windows.h>
 #include <msi.h>
-
 #include <string>
 
 class InstallerSession {

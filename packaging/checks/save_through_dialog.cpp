@@ -49,9 +49,9 @@ void Require(bool done, const char* what) {
 void Type(HWND settings, const wchar_t* label, const wchar_t* text) {
     HWND edit = FindEditBeside(settings, label);
     DWORD_PTR result = 0;
-    Require(edit && SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000,
-                                        &result),
-            "a field of the settings dialog could not be typed into");
+    Require(
+        edit && SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &result),
+        "a field of the settings dialog could not be typed into");
 }
 
 void Click(HWND button) {

@@ -33,10 +33,11 @@ TEST(GivenSettings, UseVpnIsZeroOrOne) {
 
 // Values hold whatever a property may: the packing's own colon and digits, brackets, quotes, nothing at all.
 TEST(GivenSettings, HandedOverAsTheyWere) {
-    const SettingsHandOver hand_over{
-        L"C:\\Users\\Ana\\AppData\\Local\\Programs\\Kavlo Connect\\",
-        {{L"SERVER", L"12:rds.example:3389"}, {L"WIFI", L"[Office] \"5 GHz\""}, {L"VPNUSER", L""},
-         {L"VPNENTRY", L"مکتب"}}};
+    const SettingsHandOver hand_over{L"C:\\Users\\Ana\\AppData\\Local\\Programs\\Kavlo Connect\\",
+                                     {{L"SERVER", L"12:rds.example:3389"},
+                                      {L"WIFI", L"[Office] \"5 GHz\""},
+                                      {L"VPNUSER", L""},
+                                      {L"VPNENTRY", L"مکتب"}}};
     const std::wstring packed = PackHandOver(hand_over);
     EXPECT_EQ(packed.substr(0, 4), L"50:C");
     EXPECT_EQ(UnpackHandOver(packed), hand_over);
