@@ -82,7 +82,7 @@ void SaveThroughDialog(DWORD process, wchar_t** values) {
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
+int wmain(int argc, wchar_t** argv) {  // NOLINT(readability-identifier-naming): the runtime calls it so
     if (argc != 8) {
         std::fputs("usage: save_through_dialog FOLDER WIFI SERVER USEVPN ENTRY USER PASSWORD\n", stderr);
         return 2;
