@@ -6,6 +6,7 @@
 //
 // Exits 0 once "Save" has closed the dialog; otherwise 1, saying what went wrong.
 #include "tests/e2e/window_search.h"
+#include "ui/window_classes.h"
 
 #include <windows.h>
 #include <chrono>
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr wchar_t kFormClass[] = L"KavloForm";
 constexpr wchar_t kLauncherCaption[] = L"ارتباط با شرکت";
 constexpr wchar_t kSettingsCaption[] = L"تنظیمات اتصال";
 constexpr wchar_t kUseVpnCaption[] = L"زمان اتصال VPN استفاده از ";
@@ -38,7 +38,7 @@ auto WaitFor(Found found) {
 
 HWND WindowOf(DWORD process, const wchar_t* caption) {
     for (HWND window : TopLevelWindowsOf(process))
-        if (ClassOf(window) == kFormClass && CaptionOf(window) == caption && IsWindowVisible(window)) return window;
+        if (ClassOf(window) == kFormClassName && CaptionOf(window) == caption && IsWindowVisible(window)) return window;
     return nullptr;
 }
 
