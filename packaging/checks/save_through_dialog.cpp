@@ -5,7 +5,7 @@
 //   save_through_dialog FOLDER WIFI SERVER USEVPN ENTRY USER PASSWORD      (USEVPN: 0 or 1)
 //
 // Exits 0 once "Save" has closed the dialog; otherwise 1, saying what went wrong.
-#include "tests/e2e/window_search.h"
+#include "tests/support/window_search.h"
 #include "ui/window_classes.h"
 
 #include <windows.h>

@@ -5,7 +5,7 @@
 #include "launcher/launcher_window.h"
 #include "platform/module_path.h"
 #include "settings/settings_dialog.h"
-#include "tests/unit/files_test_support.h"
+#include "tests/support/files_test_support.h"
 
 #include <memory>
 #include <optional>

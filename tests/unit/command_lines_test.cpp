@@ -1,6 +1,6 @@
 #include "launcher/command_lines.h"
 
-#include "tests/unit/argument_splitter.h"
+#include "tests/support/argument_splitter.h"
 
 #include <optional>
 #include <ostream>

@@ -1,6 +1,6 @@
 #include "platform/text.h"
 
-#include "tests/wine_rig.h"
+#include "tests/support/wine_rig.h"
 
 #include <windows.h>
 
