@@ -32,11 +32,17 @@ kavlo_install_packages() {
   command -v clang-format >/dev/null || missing+=(clang-format)
   command -v run-clang-tidy >/dev/null || missing+=(clang-tidy)
   # The Windows Installer package: wixl builds it, msiinfo reads its tables, osslsigncode signs and verifies,
-  # openssl makes the tests' throwaway certificate.
+  # openssl makes the tests' throwaway certificate; a native compiler builds the bake check (packaging/bake_check).
+  command -v c++ >/dev/null || missing+=(g++)
   command -v wixl >/dev/null || missing+=(wixl)
   command -v msiinfo >/dev/null || missing+=(msitools)
   command -v osslsigncode >/dev/null || missing+=(osslsigncode)
   command -v openssl >/dev/null || missing+=(openssl)
+  # Signing with a key on a token: OpenSSL's PKCS#11 engine, and a software token for the package checks; wrestool
+  # reads the icon group out of the package's icon program.
+  compgen -G "/usr/lib/*/engines-3/pkcs11.so" >/dev/null || missing+=(libengine-pkcs11-openssl)
+  command -v softhsm2-util >/dev/null || missing+=(softhsm2)
+  command -v wrestool >/dev/null || missing+=(icoutils)
   # The workflow file's validator comes from the npm registry.
   command -v npm >/dev/null || missing+=(npm)
   if [ ${#missing[@]} -gt 0 ]; then
@@ -69,7 +75,7 @@ kavlo_check_format() {
 # .clang-tidy's checks over the program's own code, from the clang preset's compile database (kavlo_build_clang).
 kavlo_check_tidy() {
   kavlo_say "Static checks (clang-tidy)"
-  run-clang-tidy -quiet -p "$KAVLO_ROOT/build-clang" "^$KAVLO_ROOT/(app|launcher|settings|ui|platform)/" \
+  run-clang-tidy -quiet -p "$KAVLO_ROOT/build-clang" "^$KAVLO_ROOT/(app|launcher|settings|ui|platform|setup_action)/" \
     >"$KAVLO_ROOT/build-clang/clang-tidy.log" 2>&1 || {
     grep -E 'error:|warning:' "$KAVLO_ROOT/build-clang/clang-tidy.log" | sort -u
     return 1
@@ -85,7 +91,7 @@ kavlo_check_tidy_changed() {
   while IFS= read -r file; do
     [ -f "$KAVLO_ROOT/$file" ] && changed+=("$file")
   done < <(cd "$KAVLO_ROOT" && { git diff --name-only "$base"; git ls-files --others --exclude-standard; } |
-    grep -E '^(app|launcher|settings|ui|platform)/.*\.(cpp|h)$' | sort -u)
+    grep -E '^(app|launcher|settings|ui|platform|setup_action)/.*\.(cpp|h)$' | sort -u)
   if [ ${#changed[@]} -eq 0 ]; then echo "no program file changed"; return 0; fi
   local headers=() sources=()
   for file in "${changed[@]}"; do
@@ -113,11 +119,12 @@ kavlo_native_checks() {
     ctest --preset native-sanitizers)
 }
 
-# The rooms stack one way, app > launcher > settings > ui > platform: a file never includes one from a room above
-# its own. Prints each include that does and fails.
+# The rooms stack one way, app > launcher > settings > ui > platform (and setup_action, the installer's settings
+# step, above them all): a file never includes one from a room above its own. Prints each include that does and fails.
 kavlo_check_layers() {
   kavlo_say "Checking that includes run down the house"
-  local rooms=(platform ui settings launcher app) found=0 rank room file line target
+  # The installer's settings step stands on top, beside app: nothing of the program's own includes it.
+  local rooms=(platform ui settings launcher app setup_action) found=0 rank room file line target
   for rank in "${!rooms[@]}"; do
     room=${rooms[$rank]}
     while IFS= read -r file; do

@@ -60,21 +60,11 @@ void LoadStoreLayout(const Form& form, const LayoutObject& layout, SettingsStore
                      std::vector<std::unique_ptr<ControlProperties>>& owners) {
     for (const LayoutProperty& bind : layout.properties) {
         if (bind.key != L"Bind") continue;
-        size_t dot = bind.value.find(L'.');
-        if (dot == std::wstring::npos || dot == 0)
-            throw Failure(LayoutError(form.LayoutName(), bind.line, L"Bind needs \"Control.Property\""));
-        Control* control = form.FindControl(std::wstring_view(bind.value).substr(0, dot));
-        if (!control)
-            throw Failure(LayoutError(form.LayoutName(), bind.line, L"no control " + bind.value.substr(0, dot)));
-        StoreBinding binding;
+        auto names = ParseBindingNames(bind.value);
+        if (!names) throw Failure(LayoutError(form.LayoutName(), bind.line, L"Bind needs \"Control.Property\""));
+        Control* control = form.FindControl(names->control);
+        if (!control) throw Failure(LayoutError(form.LayoutName(), bind.line, L"no control " + names->control));
         owners.push_back(std::make_unique<ControlProperties>(*control));
-        binding.control = owners.back().get();
-        for (size_t start = dot + 1; start <= bind.value.size();) {
-            size_t comma = bind.value.find(L',', start);
-            if (comma == std::wstring::npos) comma = bind.value.size();
-            binding.properties.push_back(bind.value.substr(start, comma - start));
-            start = comma + 1;
-        }
-        store.bindings.push_back(std::move(binding));
+        store.bindings.push_back({owners.back().get(), std::move(names->properties)});
     }
 }

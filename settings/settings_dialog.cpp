@@ -5,10 +5,10 @@
 #include "platform/failure_text.h"
 #include "platform/module_path.h"
 #include "platform/startup_times.h"
-#include "settings/dial_values.h"
 #include "settings/rdp_file.h"
 #include "settings/rdp_text.h"
-#include "settings/stored_values.h"
+#include "settings/save_refusal.h"
+#include "settings/settings_objects.h"
 
 namespace {
 // The failure's own sentence, then the settings file's full path and what the user can do about it.
@@ -20,17 +20,17 @@ Failure SettingsFileFailure(const Failure& failure, const std::wstring& path) {
 
 SettingsDialog::SettingsDialog(FormOwner& owner)
     // Its windows are made when it is first opened; until then its controls hold the restored values.
-    : Form(owner, L"SETTINGS_DIALOG", Handlers(), FormWindows::WhenFirstShown),
-      wifi_network_(Find<Edit>(L"Edit1")),
-      server_address_(Find<Edit>(L"Edit5")),
-      use_vpn_(Find<CheckBox>(L"CheckBox2")),
-      vpn_entry_(Find<Edit>(L"Edit2")),
-      vpn_user_(Find<Edit>(L"Edit3")),
-      vpn_password_(Find<Edit>(L"Edit4")),
-      rdp_template_(Find<Memo>(L"Memo2")),
-      rdp_text_(Find<Memo>(L"Memo1")) {
+    : Form(owner, settings_objects::kLayout, Handlers(), FormWindows::WhenFirstShown),
+      wifi_network_(Find<Edit>(settings_objects::kWifiNetwork)),
+      server_address_(Find<Edit>(settings_objects::kServerAddress)),
+      use_vpn_(Find<CheckBox>(settings_objects::kUseVpn)),
+      vpn_entry_(Find<Edit>(settings_objects::kVpnEntry)),
+      vpn_user_(Find<Edit>(settings_objects::kVpnUser)),
+      vpn_password_(Find<Edit>(settings_objects::kVpnPassword)),
+      rdp_template_(Find<Memo>(settings_objects::kConnectionTemplate)),
+      rdp_text_(Find<Memo>(settings_objects::kConnectionText)) {
     StartupStep step(L"settings file, restored into the dialog");
-    LoadStoreLayout(*this, Component(L"cxPropertiesStore1"), store_, bound_controls_);
+    LoadStoreLayout(*this, Component(settings_objects::kStore), store_, bound_controls_);
     // The settings live beside the executable, whatever the current directory is.
     store_.path = ExecutableDirectory() + L"setup_a.ini";
     try {
@@ -54,18 +54,9 @@ FormHandlers SettingsDialog::Handlers() {
 // a failure stops it with the dialog open.
 void SettingsDialog::Save() {
     // Checked before anything is written, so both files stay as they were.
-    if (BreaksConnectionLine(server_address_.Text())) {
-        throw Failure(
-            L"The address in \"Server IP\" holds a line break, which would add settings of its own to "
-            L"Kavlo.rdp. Type the address on one line");
-    }
-    if (const auto refusal =
-            LoneLineBreakRefusal(wifi_network_.Text(), vpn_entry_.Text(), vpn_user_.Text(), vpn_password_.Text()))
+    if (const auto refusal = SaveRefusal(server_address_.Text(), wifi_network_.Text(), vpn_entry_.Text(),
+                                         vpn_user_.Text(), vpn_password_.Text(), AnsiBestFitReading))
         throw Failure(*refusal);
-    if (const auto refusal =
-            DialValueRefusal(vpn_entry_.Text(), vpn_user_.Text(), vpn_password_.Text(), AnsiBestFitReading))
-        throw Failure(*refusal);
-    if (const auto refusal = WifiNetworkRefusal(wifi_network_.Text(), AnsiBestFitReading)) throw Failure(*refusal);
     // A Kavlo.rdp an organisation signed for this server stays: the template would throw the signature away.
     if (!SignedConnectionFileFor(server_address_.Text())) {
         rdp_text_.SetText(GenerateConnectionText(rdp_template_.Text(), server_address_.Text()));

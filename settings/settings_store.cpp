@@ -11,7 +11,6 @@
 
 namespace {
 
-const wchar_t kClassName[] = L"TcxPropertiesStoreComponent";
 // A settings file is a few hundred bytes; anything far larger is not one, and is not read into memory whole.
 constexpr std::size_t kLargestFile = std::size_t{1024} * 1024;
 
@@ -44,6 +43,19 @@ void Assign(PropertyOwner& control, const std::wstring& name, PropertyKind kind,
 
 }  // namespace
 
+std::optional<BindingNames> ParseBindingNames(std::wstring_view text) {
+    const std::size_t dot = text.find(L'.');
+    if (dot == std::wstring_view::npos || dot == 0) return std::nullopt;
+    BindingNames names{std::wstring(text.substr(0, dot)), {}};
+    for (std::size_t start = dot + 1; start <= text.size();) {
+        std::size_t comma = text.find(L',', start);
+        if (comma == std::wstring_view::npos) comma = text.size();
+        names.properties.emplace_back(text.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return names;
+}
+
 std::wstring SettingsStore::ObjectNameOf(const StoreBinding& binding, std::size_t position) {
     std::wstring name = binding.control != nullptr ? binding.control->Name() : std::wstring();
     return name.empty() ? L"Component" + std::to_wstring(position) : name;
@@ -60,7 +72,7 @@ void SettingsStore::RestoreFrom() {
         const StoreBinding& binding = bindings[position];
         const std::wstring object_name = ObjectNameOf(binding, position);
         reader.Start();
-        reader.ReadProperties(object_name, kClassName, keys);
+        reader.ReadProperties(object_name, kStoredClassName, keys);
         // A repeated key reads its first entry again, so it is assigned once; keys no property takes are not read.
         std::vector<std::wstring> assigned;
         for (const std::wstring& key : keys) {
@@ -70,7 +82,7 @@ void SettingsStore::RestoreFrom() {
             if (std::find(assigned.begin(), assigned.end(), key) != assigned.end()) continue;
             const auto kind = binding.control->PropertyKindOf(key);
             if (!kind) continue;
-            Assign(*binding.control, key, *kind, reader.ReadProperty(object_name, kClassName, key));
+            Assign(*binding.control, key, *kind, reader.ReadProperty(object_name, kStoredClassName, key));
             assigned.push_back(key);
         }
     }
@@ -87,7 +99,7 @@ void SettingsStore::StoreTo(bool recreate) {
         const std::wstring object_name = ObjectNameOf(binding, position);
         writer.Start();
         writer.Erase(object_name);
-        writer.BeginWriteObject(object_name, kClassName);
+        writer.BeginWriteObject(object_name, kStoredClassName);
         for (const std::wstring& name : binding.properties) {
             if (binding.control == nullptr) break;
             const auto kind = binding.control->PropertyKindOf(name);
@@ -95,7 +107,7 @@ void SettingsStore::StoreTo(bool recreate) {
             const std::wstring value = *kind == PropertyKind::Boolean
                                            ? std::wstring(binding.control->GetBoolean(name) ? L"True" : L"False")
                                            : binding.control->GetText(name);
-            writer.WriteProperty(object_name, kClassName, name, value);
+            writer.WriteProperty(object_name, kStoredClassName, name, value);
         }
     }
     WriteFileSafely(path, writer.Finish());

@@ -25,6 +25,17 @@ struct StoreBinding {
     std::vector<std::wstring> properties;
 };
 
+// A binding as a layout writes it, "Control.Property" or "Control.First,Second": the control's name and its
+// properties' names; nullopt without a control's name before the dot.
+struct BindingNames {
+    std::wstring control;
+    std::vector<std::wstring> properties;
+};
+std::optional<BindingNames> ParseBindingNames(std::wstring_view text);
+
+// The class part of every section the store writes: "[Edit5: TcxPropertiesStoreComponent]".
+inline constexpr wchar_t kStoredClassName[] = L"TcxPropertiesStoreComponent";
+
 class SettingsStore {
 public:
     std::vector<StoreBinding> bindings;  // in the order they are stored and restored

@@ -247,8 +247,7 @@ void Edit::SetText(const std::wstring& text) {
 }
 
 Memo::Memo(Form& form, Control* parent, const LayoutObject& layout) : Edit(form, parent, layout) {
-    text_.clear();
-    for (const std::wstring& line : layout.All(L"Lines")) text_ += line + L"\r\n";
+    text_ = layout.LinesText();
 }
 
 HWND Memo::CreateControl(HWND parent_window, const RECT& bounds, int id) {

@@ -156,3 +156,10 @@ std::vector<std::wstring> LayoutObject::All(std::wstring_view key) const {
         if (p.key == key) values.push_back(p.value);
     return values;
 }
+
+std::wstring LayoutObject::LinesText() const {
+    std::wstring text;
+    for (const auto& p : properties)
+        if (p.key == L"Lines") text += p.value + L"\r\n";
+    return text;
+}

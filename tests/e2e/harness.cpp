@@ -295,30 +295,6 @@ std::string ProgramProcess::HeapErrors() const {
 
 // --- windows
 
-HWND FindEditBeside(HWND ancestor, std::wstring_view label_caption) {
-    HWND label = FindDescendant(ancestor, L"Static", label_caption);
-    if (!label) return nullptr;
-    RECT label_box;
-    GetWindowRect(label, &label_box);
-    const LONG row = (label_box.top + label_box.bottom) / 2;
-    HWND nearest = nullptr;
-    LONG nearest_distance = 0;
-    HWND parent = GetParent(label);
-    for (HWND child = FindWindowExW(parent, nullptr, L"Edit", nullptr); child;
-         child = FindWindowExW(parent, child, L"Edit", nullptr)) {
-        if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;  // the dialog's hidden memos
-        RECT box;
-        GetWindowRect(child, &box);
-        // A label sizes itself to its text and may reach under the field, so only its left edge is compared.
-        if (row < box.top || row >= box.bottom || box.left <= label_box.left) continue;
-        if (!nearest || box.left - label_box.left < nearest_distance) {
-            nearest = child;
-            nearest_distance = box.left - label_box.left;
-        }
-    }
-    return nearest;
-}
-
 std::wstring TextOf(HWND window) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length)) return L"";

@@ -129,10 +129,6 @@ private:
 // Whether heap-checked runs have their standard error captured (KAVLO_HEAP_LOG is set).
 bool HeapLogCaptured();
 
-// The visible edit field on the same row as the label with that caption, to its right; edits have no caption
-// of their own to be found by.
-HWND FindEditBeside(HWND ancestor, std::wstring_view label_caption);
-
 std::wstring TextOf(HWND window);                     // WM_GETTEXT
 bool SetText(HWND window, const std::wstring& text);  // WM_SETTEXT
 bool IsChecked(HWND button);                          // BM_GETCHECK

@@ -1,6 +1,6 @@
 #pragma once
-// Finding a program's windows from another process, by class and caption. Shared by the end-to-end tests and
-// the benchmark, which both drive the real exe from outside.
+// Finding a program's windows from another process, by class and caption. Shared by the end-to-end tests, the
+// benchmark and the package checks' saving through the dialog, which all drive the real exe from outside.
 #include <windows.h>
 #include <string>
 #include <string_view>
@@ -45,4 +45,30 @@ inline HWND FindDescendant(HWND ancestor, std::wstring_view class_name, std::wst
         if (HWND found = FindDescendant(child, class_name, caption)) return found;
     }
     return nullptr;
+}
+
+// The visible edit field on the same row as the label with that caption, to its right; edits have no caption
+// of their own to be found by.
+inline HWND FindEditBeside(HWND ancestor, std::wstring_view label_caption) {
+    HWND label = FindDescendant(ancestor, L"Static", label_caption);
+    if (!label) return nullptr;
+    RECT label_box;
+    GetWindowRect(label, &label_box);
+    const LONG row = (label_box.top + label_box.bottom) / 2;
+    HWND nearest = nullptr;
+    LONG nearest_distance = 0;
+    HWND parent = GetParent(label);
+    for (HWND child = FindWindowExW(parent, nullptr, L"Edit", nullptr); child;
+         child = FindWindowExW(parent, child, L"Edit", nullptr)) {
+        if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;  // the dialog's hidden memos
+        RECT box;
+        GetWindowRect(child, &box);
+        // A label sizes itself to its text and may reach under the field, so only its left edge is compared.
+        if (row < box.top || row >= box.bottom || box.left <= label_box.left) continue;
+        if (!nearest || box.left - label_box.left < nearest_distance) {
+            nearest = child;
+            nearest_distance = box.left - label_box.left;
+        }
+    }
+    return nearest;
 }
