@@ -107,6 +107,7 @@ void LauncherWindow::Start() {
     StartedTool dial = CurrentShell().StartTool(SystemToolPath(L"rasdial.exe").c_str(), parameters.c_str(), false);
     dialled_entry_ = entry;
     awaited_dial_ = dials_.Watch(std::move(dial), std::move(entry), Handle(), kDialEnded);
+    dial_sign_ins_[awaited_dial_] = user.empty() && password.empty() ? DialSignIn::SavedInWindows : DialSignIn::Typed;
     starting_ = true;
     least_wait_over_ = false;
     SetTimer(Handle(), kWaitTimer, kLeastWait, nullptr);
@@ -134,11 +135,13 @@ void LauncherWindow::WaitTimeReached() {
     OpenConnectionFile();
 }
 
-// Kavlo.rdp by its full path in the current folder, where "Save" writes it; it is looked for nowhere else.
+// Kavlo.rdp by its full path in the current folder, where "Save" writes it; it is looked for nowhere else. Not
+// while it still holds the template's example address for a blank server: that address may reach the router.
 void LauncherWindow::OpenConnectionFile() {
     EndStart();
     const std::wstring path = FullPathOf(kConnectionFile);
     if (!FileExists(path)) throw Failure(ConnectionFileFailureText(path, SystemErrorText(ERROR_FILE_NOT_FOUND), true));
+    if (settings_ && settings_->ConnectionFileLacksServer(path)) throw Failure(MissingServerAddressText());
     if (const DWORD code = CurrentShell().ExecuteW(command_owner_, L"open", path.c_str(), L"", L"", SW_HIDE)) {
         const bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
         throw Failure(ConnectionFileFailureText(path, SystemErrorText(code), missing));
@@ -159,11 +162,15 @@ void LauncherWindow::EndStart() {
 // "Start" waits for: its box first, and Kavlo.rdp opened once the user has closed it.
 void LauncherWindow::DialEnded(WPARAM number) {
     const std::optional<ProcessWatch::Outcome> outcome = dials_.Ended(number);
+    const DialSignIn sign_in = dial_sign_ins_[number];
+    dial_sign_ins_.erase(number);
     const bool awaited = starting_ && number == awaited_dial_;
     std::optional<Failure> failure;
     if (outcome && outcome->exit_code != 0 &&
-        !(outcome->exit_code == kAlreadyBeingDialled && outcome->another_run_watched))
-        failure.emplace(DialFailureText(outcome->subject, outcome->exit_code, RasErrorText(outcome->exit_code)));
+        !(outcome->exit_code == kAlreadyBeingDialled && outcome->another_run_watched)) {
+        const DWORD error = outcome->exit_code;
+        failure.emplace(DialFailureText(outcome->subject, error, RasErrorText(error), sign_in));
+    }
     if (!awaited) {
         if (failure) throw *failure;
         return;
@@ -239,6 +246,7 @@ void LauncherWindow::LeaveWifi() {
 void LauncherWindow::UseVpnChanged() {
     if (use_vpn_.Checked()) return;
     dials_.Stop();
+    dial_sign_ins_.clear();
     EndStart();
     const std::wstring typed = settings_ ? settings_->VpnEntry() : std::wstring();
     if (!dialled_entry_) {

@@ -1,9 +1,11 @@
 #pragma once
 // The launcher window: "Start", the "VPN" box, the two Wi-Fi buttons, the logo, the close glyph and "FILE".
+#include "launcher/dial_advice.h"
 #include "launcher/process_watch.h"
 #include "ui/background_work.h"
 #include "ui/form.h"
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -46,6 +48,7 @@ private:
     Button& leave_wifi_;
     SettingsDialog* settings_ = nullptr;  // owned by the application
     ProcessWatch dials_;                  // the dials of "Start" still running
+    std::map<WPARAM, DialSignIn> dial_sign_ins_;  // how each of them signs in, by its run's number
     ProcessWatch wifi_join_;              // the latest run of "CONNECT WiFi"
     ProcessWatch wifi_leave_;             // the latest run of "DISCONNECT WiFi"
     ProcessWatch hang_ups_;               // the latest hang-up

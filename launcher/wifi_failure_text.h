@@ -6,6 +6,6 @@
 
 // `network`: the network named in the settings; `exit_code`: netsh's; `printed`: what it printed, decoded. Its
 // non-blank lines, trimmed and joined by blanks, end the sentence (the first few, when it printed a page); when it
-// printed nothing, its exit code does.
+// printed nothing, its exit code does. What to do about it follows (WifiAdvice).
 std::wstring WifiJoinFailureText(std::wstring_view network, unsigned long exit_code, std::wstring_view printed);
 std::wstring WifiLeaveFailureText(unsigned long exit_code, std::wstring_view printed);
