@@ -29,8 +29,8 @@ const Numbers kCauses[] = {
     // The entry asks for something rasdial cannot show: a sign-in window, a choice.
     {Cause::NeedsWindowsSignIn, {703, 877}},
     // A certificate missing, expired, revoked or not trusted, on either side.
-    {Cause::Certificate, {766, 778, 781, 786, 790, 798, 801, 810, 835, 853, 854, 855, 856, 857, 858, 859, 860, 861,
-                          862, 863, 864, 865, 866, 874}},
+    {Cause::Certificate, {766, 778, 781, 786, 790, 798, 801, 810, 835, 853, 854, 855,
+                          856, 857, 858, 859, 860, 861, 862, 863, 864, 865, 866, 874}},
     // The server turned this computer away: protocols, encryption, tunnel type, policies, compliance.
     {Cause::Policy, {720, 731, 733, 735, 738, 741, 742, 770, 775, 795, 808, 811, 812, 836, 875}},
 };

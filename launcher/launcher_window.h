@@ -46,12 +46,12 @@ private:
     Button& start_;
     Button& join_wifi_;
     Button& leave_wifi_;
-    SettingsDialog* settings_ = nullptr;  // owned by the application
-    ProcessWatch dials_;                  // the dials of "Start" still running
+    SettingsDialog* settings_ = nullptr;          // owned by the application
+    ProcessWatch dials_;                          // the dials of "Start" still running
     std::map<WPARAM, DialSignIn> dial_sign_ins_;  // how each of them signs in, by its run's number
-    ProcessWatch wifi_join_;              // the latest run of "CONNECT WiFi"
-    ProcessWatch wifi_leave_;             // the latest run of "DISCONNECT WiFi"
-    ProcessWatch hang_ups_;               // the latest hang-up
+    ProcessWatch wifi_join_;                      // the latest run of "CONNECT WiFi"
+    ProcessWatch wifi_leave_;                     // the latest run of "DISCONNECT WiFi"
+    ProcessWatch hang_ups_;                       // the latest hang-up
 
     // "Start" in progress: from the dial until Kavlo.rdp is opened after it.
     bool starting_ = false;

@@ -42,8 +42,9 @@ std::wstring WithAdvice(std::wstring text, const std::wstring& advice) {
 }  // namespace
 
 std::wstring WifiJoinFailureText(std::wstring_view network, unsigned long exit_code, std::wstring_view printed) {
-    return WithAdvice(L"Could not join the Wi-Fi network \"" + QuotedValue(network) + L"\": " + Reason(exit_code, printed),
-                      WifiAdvice(WifiAction::Join, exit_code, printed));
+    return WithAdvice(
+        L"Could not join the Wi-Fi network \"" + QuotedValue(network) + L"\": " + Reason(exit_code, printed),
+        WifiAdvice(WifiAction::Join, exit_code, printed));
 }
 
 std::wstring WifiLeaveFailureText(unsigned long exit_code, std::wstring_view printed) {

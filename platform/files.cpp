@@ -256,7 +256,8 @@ FileContent ReadFileContent(const std::wstring& path, std::size_t largest) {
     if (code == ERROR_SUCCESS) return content;
     content.bytes.reset();
     content.error = code;
-    content.failure = code == ERROR_FILE_TOO_LARGE ? TooLarge(FullPathOf(path), largest) : CannotOpen(FullPathOf(path), code);
+    content.failure =
+        code == ERROR_FILE_TOO_LARGE ? TooLarge(FullPathOf(path), largest) : CannotOpen(FullPathOf(path), code);
     return content;
 }
 

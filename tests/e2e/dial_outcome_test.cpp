@@ -45,9 +45,10 @@ protected:
         ASSERT_NE(launcher_, nullptr) << "the launcher did not show";
         HWND settings = program_->OpenSettings(launcher_);
         ASSERT_NE(settings, nullptr) << "the settings did not open";
-        const std::pair<const wchar_t*, const wchar_t*> fields[] = {{L"نام اتصال VPN", L"Work"},
-                                                                    {L"VPN User:", sign_in_typed_ ? L"ali" : L""},
-                                                                    {L"VPN password:", sign_in_typed_ ? L"secret" : L""}};
+        const std::pair<const wchar_t*, const wchar_t*> fields[] = {
+            {L"نام اتصال VPN", L"Work"},
+            {L"VPN User:", sign_in_typed_ ? L"ali" : L""},
+            {L"VPN password:", sign_in_typed_ ? L"secret" : L""}};
         for (const auto& [label, text] : fields) {
             HWND edit = FindEditBeside(settings, label);
             ASSERT_NE(edit, nullptr) << "no field beside " << Utf8(label);

@@ -82,8 +82,9 @@ TEST(DialAdviceTest, ARefusedSavedSignInPointsAtWindowsVpnSettings) {
 TEST(DialAdviceTest, FollowsTheReasonInTheDialsBox) {
     const std::wstring text =
         DialFailureText(L"Work", 691, L"The remote connection was denied.\r\n", DialSignIn::Typed);
-    EXPECT_EQ(text, L"The VPN connection \"Work\" could not be dialled: The remote connection was denied. (error 691). " +
-                        DialAdvice(691, DialSignIn::Typed));
+    EXPECT_EQ(text,
+              L"The VPN connection \"Work\" could not be dialled: The remote connection was denied. (error 691). " +
+                  DialAdvice(691, DialSignIn::Typed));
     EXPECT_EQ(FailureBoxText(Failure(text)), text) << "the text carries its own full stop";
     EXPECT_EQ(DialFailureText(L"Work", 868, L"", DialSignIn::Typed),
               L"The VPN connection \"Work\" could not be dialled: error 868. " + kReach);

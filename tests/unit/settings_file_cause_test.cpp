@@ -9,23 +9,23 @@ TEST(SettingsFileCauseTest, PicksTheCauseFromWindowsError) {
         unsigned long error;
         SettingsFileCause cause;
     } cases[] = {
-        {32, SettingsFileCause::HeldByAnotherProgram},    // held open without sharing
-        {33, SettingsFileCause::HeldByAnotherProgram},    // a range locked
-        {391, SettingsFileCause::HeldByAnotherProgram},   // the cloud provider has it in use
-        {362, SettingsFileCause::NotOnThisComputer},      // the cloud provider is not running
-        {388, SettingsFileCause::NotOnThisComputer},      // offline: the cloud file cannot be fetched
-        {389, SettingsFileCause::NotOnThisComputer},      // the cloud operation was unsuccessful
-        {426, SettingsFileCause::NotOnThisComputer},      // the cloud provider took too long
-        {1920, SettingsFileCause::NotOnThisComputer},     // a placeholder the system cannot reach
-        {4350, SettingsFileCause::NotOnThisComputer},     // a file left offline
-        {21, SettingsFileCause::NotOnThisComputer},       // a drive not ready
-        {53, SettingsFileCause::NotOnThisComputer},       // a network path gone
-        {64, SettingsFileCause::NotOnThisComputer},       // a network name deleted
-        {1231, SettingsFileCause::NotOnThisComputer},     // the network unreachable
-        {0, SettingsFileCause::Damaged},                  // read, and its content failed
-        {223, SettingsFileCause::Damaged},                // far too large to be a settings file
-        {5, SettingsFileCause::Unreadable},               // access denied, after the wait
-        {23, SettingsFileCause::Unreadable},              // a disk error is no reason to delete the file
+        {32, SettingsFileCause::HeldByAnotherProgram},   // held open without sharing
+        {33, SettingsFileCause::HeldByAnotherProgram},   // a range locked
+        {391, SettingsFileCause::HeldByAnotherProgram},  // the cloud provider has it in use
+        {362, SettingsFileCause::NotOnThisComputer},     // the cloud provider is not running
+        {388, SettingsFileCause::NotOnThisComputer},     // offline: the cloud file cannot be fetched
+        {389, SettingsFileCause::NotOnThisComputer},     // the cloud operation was unsuccessful
+        {426, SettingsFileCause::NotOnThisComputer},     // the cloud provider took too long
+        {1920, SettingsFileCause::NotOnThisComputer},    // a placeholder the system cannot reach
+        {4350, SettingsFileCause::NotOnThisComputer},    // a file left offline
+        {21, SettingsFileCause::NotOnThisComputer},      // a drive not ready
+        {53, SettingsFileCause::NotOnThisComputer},      // a network path gone
+        {64, SettingsFileCause::NotOnThisComputer},      // a network name deleted
+        {1231, SettingsFileCause::NotOnThisComputer},    // the network unreachable
+        {0, SettingsFileCause::Damaged},                 // read, and its content failed
+        {223, SettingsFileCause::Damaged},               // far too large to be a settings file
+        {5, SettingsFileCause::Unreadable},              // access denied, after the wait
+        {23, SettingsFileCause::Unreadable},             // a disk error is no reason to delete the file
         {1392, SettingsFileCause::Unreadable},
         {3221225477ul, SettingsFileCause::Unreadable},
     };
@@ -34,8 +34,9 @@ TEST(SettingsFileCauseTest, PicksTheCauseFromWindowsError) {
 
 // The reason, the file, then the remedy; "delete it" only for a file that was read and found damaged.
 TEST(SettingsFileCauseTest, NamesTheRemedyForTheCause) {
-    const std::wstring start = L"Cannot open file \"C:\\K\\setup_a.ini\". Reason.\r\n\r\nThe settings file is "
-                               L"\"C:\\K\\setup_a.ini\". ";
+    const std::wstring start =
+        L"Cannot open file \"C:\\K\\setup_a.ini\". Reason.\r\n\r\nThe settings file is "
+        L"\"C:\\K\\setup_a.ini\". ";
     const struct {
         SettingsFileCause cause;
         SettingsFileMoment moment;

@@ -25,13 +25,14 @@ TEST(WifiFailureText, KeepsTheFirstLinesOfALongOutputAndNeverAnEmptyReason) {
         {L"  There is no such wireless interface.\r\n", L"There is no such wireless interface."},
         {L"\tfirst \rsecond\n\x1F", L"first second."},
         {L"", L"netsh ended with exit code 1."},
-        {x600, x600 + L"."},              // the most characters kept whole
-        {x600 + L"x", x600 + L"\u2026"},  // one more is cut
+        {x600, x600 + L"."},                // the most characters kept whole
+        {x600 + L"x", x600 + L"\u2026"},    // one more is cut
         {x600 + L"\r\nnext", x600 + L"."},  // no line after the most characters
         {std::wstring(2000, L'x'), x600 + L"\u2026"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(WifiLeaveFailureText(1, c.printed), L"Could not leave the Wi-Fi network: " + c.reason + L" " + kTellIt)
+        EXPECT_EQ(WifiLeaveFailureText(1, c.printed),
+                  L"Could not leave the Wi-Fi network: " + c.reason + L" " + kTellIt)
             << testing::PrintToString(c.printed.substr(0, 60));
     }
     EXPECT_EQ(WifiJoinFailureText(L"Office", 87, L" \r\n\t\r\n"),
@@ -74,8 +75,9 @@ TEST(WifiAdvice, TellsTheCaseFromWhatNetshPrinted) {
          switched_off},
         {"Location", location_page, location, location},
         // Another display language: the page's address is not translated.
-        {"LocationInPersian", L"\u062F\u0633\u062A\u0631\u0633\u06CC \u0628\u0647 \u0645\u06A9\u0627\u0646\r\n"
-                              L"ms-settings:privacy-location\r\n",
+        {"LocationInPersian",
+         L"\u062F\u0633\u062A\u0631\u0633\u06CC \u0628\u0647 \u0645\u06A9\u0627\u0646\r\n"
+         L"ms-settings:privacy-location\r\n",
          location, location},
         {"LetterCase", L"THERE IS NO PROFILE \"Office\".", no_profile, kTellIt},
         {"Unknown", L"The network specified by profile \"Office\" is not available to connect.\r\n", kTellIt, kTellIt},
