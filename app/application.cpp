@@ -104,7 +104,9 @@ void Application::Run() {
         }
         WriteStartupTimes();
     }
-    for (;;) {
+    // A close that went through ends the loop even where a nested loop (a menu's, a move's, a box's) took the quit
+    // message meant for it.
+    while (!terminating_) {
         try {
             BOOL got = GetMessageW(&message, nullptr, 0, 0);
             if (got == 0 || got == -1) break;
@@ -166,9 +168,19 @@ void Application::ReleaseRetiredForms() {
     std::erase_if(retired_, [](const auto& retired) { return !retired->Modal(); });
 }
 
+// Also for a close repeated after the first: the quit message may have been taken by a nested loop.
 void Application::Terminate() {
     terminating_ = true;
+    EndModes();
     PostQuitMessage(0);
+}
+
+// A menu's loop goes on past the quit message (under Wine it takes it and keeps running), and a window's move or
+// size loop takes it and ends without passing it on: the loops end first, and Run sees the close when control
+// returns to it.
+void Application::EndModes() {
+    EndMenu();
+    if (HWND captured = GetCapture()) SendMessageW(captured, WM_CANCELMODE, 0, 0);
 }
 
 void Application::ExitProcessing() noexcept {

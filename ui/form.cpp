@@ -275,7 +275,10 @@ void Form::Close() {
         return;
     }
     bool main = owner_.MainForm() == this;
-    if (main && owner_.Terminating()) return;  // the close already went through
+    if (main && owner_.Terminating()) {
+        owner_.Terminate();  // the close already went through: only the program's end is asked for again
+        return;
+    }
     CloseAction action = CloseAction::Hide;
     if (on_close_) on_close_(action);
     if (action == CloseAction::None) return;

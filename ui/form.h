@@ -37,7 +37,8 @@ public:
     // Called by a form as its modal show returns.
     virtual void ModalShowEnded(Form& form) = 0;
     virtual Form* MainForm() const = 0;
-    // Closing the main form ends the program: the quit message is posted, the window stays until it is taken.
+    // Closing the main form ends the program: the quit message is posted, the window stays until it is taken. Asked
+    // again by every later close, since a nested loop may have taken that message.
     virtual void Terminate() = 0;
     virtual bool Terminating() const = 0;
 
