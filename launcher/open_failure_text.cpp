@@ -20,5 +20,5 @@ std::wstring ConnectionFileFailureText(std::wstring_view full_path, std::wstring
 std::wstring MissingServerAddressText() {
     return L"The server address is missing: \"Server IP\" in the settings is empty, so Kavlo.rdp holds only an "
            L"example address, and nothing was opened. To connect, " +
-           HowToWriteIt();
+           HowToWriteIt() + L".";
 }

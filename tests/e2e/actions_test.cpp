@@ -140,8 +140,11 @@ TEST_F(LauncherActions, StartOpensNothingForTheExampleAddressWhileTheServerIsBla
         ASSERT_TRUE(WaitFor(kPatience, [&] { return !IsWindowVisible(settings_); })) << "the settings stayed open";
     };
     ASSERT_NO_FATAL_FAILURE(save_with_server(L""));
-    std::ifstream written(ConnectionFile());
-    const std::string content((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    std::string content;
+    {
+        std::ifstream written(ConnectionFile(), std::ios::binary);  // closed again before the next "Save" replaces it
+        content.assign(std::istreambuf_iterator<char>(written), std::istreambuf_iterator<char>());
+    }
     ASSERT_NE(content.find("full address:s:192.168.1.1:7777\r\n"), std::string::npos) << "the template as it stands";
 
     ASSERT_TRUE(Press(LauncherButton(L"Start")));

@@ -26,5 +26,5 @@ TEST(MissingServerAddressTextTest, SaysTheAddressIsMissingAndHowToTypeIt) {
               L"The server address is missing: \"Server IP\" in the settings is empty, so Kavlo.rdp holds only an "
               L"example address, and nothing was opened. To connect, open FILE \u203A "
               L"\"\u062A\u0646\u0638\u06CC\u0645\u0627\u062A \u0633\u0631\u0648\u0631\", type the server address IT "
-              L"gave you in \"Server IP\" and press \"Save\"");
+              L"gave you in \"Server IP\" and press \"Save\".");
 }
