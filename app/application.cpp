@@ -9,6 +9,7 @@
 #include "ui/program_icon.h"
 #include "ui/style/style.h"
 #include "ui/window.h"
+#include "ui/window_classes.h"
 
 #include <algorithm>
 #include <objbase.h>
@@ -21,7 +22,6 @@ constexpr UINT kFollowHighContrast = WM_APP;
 // Posted to the hidden window when a form destroyed during its modal show has seen that show return.
 constexpr UINT kReleaseRetiredForms = WM_APP + 1;
 Application* the_application = nullptr;
-const wchar_t kApplicationClass[] = L"KavloApplication";
 
 std::wstring LowerCase(std::wstring text) {
     if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
@@ -40,8 +40,8 @@ class Application::HiddenWindow final : public Window {
 public:
     explicit HiddenWindow(Application& application) : application_(application) {}
     void Create(const std::wstring& title) {
-        CreateBound(kApplicationClass, 0, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, title,
-                    RECT{}, nullptr, nullptr);
+        CreateBound(kApplicationClassName, 0, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                    title, RECT{}, nullptr, nullptr);
     }
 
 protected:

@@ -4,12 +4,12 @@
 #include "ui/disabled_windows.h"
 #include "ui/placement.h"
 #include "ui/resources.h"
+#include "ui/window_classes.h"
 
 #include <algorithm>
 #include <optional>
 
 namespace {
-const wchar_t kFormClass[] = L"KavloForm";
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
@@ -94,7 +94,7 @@ void Form::MakeWindows() {
     if (windows_made_) return;
     HWND hwnd = [&] {
         StartupStep step(L"form window");
-        return CreateBound(kFormClass, ex_style_, style_, caption_, bounds_, nullptr, menu_.get(), 0,
+        return CreateBound(kFormClassName, ex_style_, style_, caption_, bounds_, nullptr, menu_.get(), 0,
                            GetSysColorBrush(COLOR_BTNFACE));
     }();
     windows_made_ = true;  // a form window that could not be made is tried again the next time

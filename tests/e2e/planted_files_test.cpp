@@ -54,7 +54,7 @@ TEST(ProgramImports, OnlyDllsWindowsNeverLooksForBesideTheProgram) {
 // action still runs on the system's own.
 TEST(ProgramDllSearch, DllsLeftBesideItOrInTheCurrentFolderAreNeverLoaded) {
     static const wchar_t* const kPlantedNames[] = {L"msimg32.dll",  L"dwmapi.dll", L"uxtheme.dll", L"oleaut32.dll",
-                                                   L"rasapi32.dll", L"oleacc.dll", L"version.dll"};
+                                                   L"rasapi32.dll", L"oleacc.dll", L"version.dll", L"shell32.dll"};
     KAVLO_REQUIRE_SYSTEM_STAND_INS();
     Sandbox sandbox;
     RdpAssociation association(sandbox.Folder() / L"rdp_handler.exe");

@@ -9,6 +9,7 @@
 #include "ui/style/frame.h"
 #include "ui/style/menu.h"
 #include "ui/style/message_box.h"
+#include "ui/window_classes.h"
 
 #include <memory>
 #include <vector>
@@ -49,11 +50,11 @@ void StyleWindow(HWND hwnd) {
         AttachStyledWindow(std::make_unique<StyledMenuOwner>(hwnd));
         if ((style & WS_CAPTION) == WS_CAPTION) AttachStyledWindow(std::make_unique<StyledFrame>(hwnd));
     }
-    if (Is(class_name, L"KavloForm")) {
+    if (Is(class_name, kFormClassName)) {
         AttachStyledWindow(std::make_unique<StyledContainer>(hwnd, false));
     } else if (Is(class_name, L"#32770")) {
         AttachStyledWindow(std::make_unique<StyledSystemBox>(hwnd));
-    } else if (Is(class_name, L"KavloPanel")) {
+    } else if (Is(class_name, kPanelClassName)) {
         AttachStyledWindow(std::make_unique<StyledContainer>(hwnd, true));
     } else if (Is(class_name, L"Button")) {
         switch (style & BS_TYPEMASK) {
