@@ -219,14 +219,6 @@ std::optional<LRESULT> Application::HandleHiddenMessage(UINT message, WPARAM wpa
         case kReleaseRetiredForms:
             ReleaseRetiredForms();
             return 0;
-        case WM_QUERYENDSESSION:
-            return TRUE;
-        case WM_ENDSESSION:
-            // The logon is ending. Nothing needs storing, and the message may come inside a box, the modal dialog or
-            // a COM wait, whose frames the exit processing would pull the forms and COM from under: the process
-            // ends here, at once.
-            if (wparam) ExitProcess(0);
-            return 0;
     }
     return std::nullopt;
 }

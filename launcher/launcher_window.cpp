@@ -38,9 +38,6 @@ LauncherWindow::LauncherWindow(FormOwner& owner, HWND command_owner)
     : Form(owner, L"LAUNCHER_WINDOW", Handlers()),
       command_owner_(command_owner),
       use_vpn_(Find<CheckBox>(L"CheckBox2")),
-      start_(Find<Button>(L"Button1")),
-      join_wifi_(Find<Button>(L"Button3")),
-      leave_wifi_(Find<Button>(L"Button4")),
       dials_(WatchedRuns::Every, kDialWatchedFor),
       wifi_join_(WatchedRuns::LatestOnly, kNetshWatchedFor),
       wifi_leave_(WatchedRuns::LatestOnly, kNetshWatchedFor),
@@ -246,15 +243,15 @@ void LauncherWindow::UseVpnChanged() {
     if (!dialled_entry_) {
         if (const std::optional<std::wstring> refusal = DialValueRefusal(typed, L"", L"")) throw Failure(*refusal);
     }
-    std::wstring entry = dialled_entry_ ? *dialled_entry_ : typed;
-    const std::wstring parameters = HangUpParameters(dialled_entry_, typed);
+    std::wstring entry = HangUpEntry(dialled_entry_, typed);
+    const std::wstring parameters = HangUpParameters(entry);
     // As 8-bit text in the ANSI code page, as ever; an entry that code page cannot spell goes as the dial went.
     const std::string ansi_parameters = WideToAnsi(parameters);
     StartedTool hang_up =
         AnsiToWide(ansi_parameters) == parameters
             ? CurrentShell().StartToolA(SystemToolPathA("rasdial.exe").c_str(), ansi_parameters.c_str())
             : CurrentShell().StartTool(SystemToolPath(L"rasdial.exe").c_str(), parameters.c_str(), false);
-    hang_ups_.Watch(std::move(hang_up), entry.empty() ? L"Kavlo" : std::move(entry), Handle(), kHangUpEnded);
+    hang_ups_.Watch(std::move(hang_up), std::move(entry), Handle(), kHangUpEnded);
 }
 
 // A hang-up that failed for another reason than there being no such connection, in Windows' words.

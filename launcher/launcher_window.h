@@ -46,9 +46,6 @@ private:
 
     HWND command_owner_;
     CheckBox& use_vpn_;
-    Button& start_;
-    Button& join_wifi_;
-    Button& leave_wifi_;
     SettingsDialog* settings_ = nullptr;  // owned by the application
     ProcessWatch dials_;                  // the dials of "Start" still running
     ProcessWatch wifi_join_;              // the latest run of "CONNECT WiFi"

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -113,6 +114,7 @@ private:
     std::vector<LayoutObject> components_;
     std::map<UINT, std::function<void()>> menu_commands_;
     std::function<void(CloseAction&)> on_close_;
+    mutable std::set<std::wstring, std::less<>> bound_handlers_;  // the handlers the layout bound so far
     FontHandle font_;
     // The window as the layout describes it, made by MakeWindows.
     std::wstring caption_;

@@ -7,7 +7,7 @@
 #include "program_run.h"
 #include "settings_dialog.h"
 #include "start_wait.h"
-#include "tests/e2e/executable_imports.h"
+#include "tests/support/executable_imports.h"
 #include "ui/window_classes.h"
 
 #include <windows.h>

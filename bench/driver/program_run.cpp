@@ -1,6 +1,6 @@
 #include "program_run.h"
 
-#include "tests/e2e/window_search.h"
+#include "tests/support/window_search.h"
 
 #include <psapi.h>
 #include <stdexcept>

@@ -2,7 +2,7 @@
 
 #include "program_run.h"
 #include "settings_dialog.h"
-#include "tests/e2e/window_search.h"
+#include "tests/support/window_search.h"
 #include "ui/window_classes.h"
 
 #include <windows.h>

@@ -3,7 +3,7 @@
 // handler, with the stand-ins for rasdial and netsh in the system folder and look-alikes of them that must never
 // run beside the exe, and drives its windows from outside with the messages that cross processes.
 #include "ui/window_classes.h"
-#include "window_search.h"
+#include "tests/support/window_search.h"
 
 #include <windows.h>
 #include <chrono>

@@ -3,7 +3,7 @@
 // can be in. Each ends the process with
 // code 0, stores nothing, and leaves the heap as whole as an ordinary close does.
 #include "harness.h"
-#include "tests/wine_rig.h"
+#include "tests/support/wine_rig.h"
 
 #include <fstream>
 #include <optional>

@@ -2,7 +2,7 @@
 #include "launcher_fixture.h"
 #include "platform/shell.h"
 #include "platform/text.h"
-#include "tests/unit/command_line_support.h"
+#include "tests/support/command_line_support.h"
 
 #include <optional>
 #include <ostream>

@@ -5,7 +5,7 @@
 #include "gui_support.h"
 #include "platform/module_path.h"
 #include "platform/shell.h"
-#include "tests/unit/files_test_support.h"
+#include "tests/support/files_test_support.h"
 #include "ui/window.h"
 
 #include <optional>

@@ -1,7 +1,7 @@
 #include "settings/connection_placeholder.h"
 
-#include "rdp_template.h"
 #include "settings/rdp_text.h"
+#include "tests/support/rdp_template.h"
 
 #include <gtest/gtest.h>
 

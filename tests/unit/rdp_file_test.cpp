@@ -1,11 +1,11 @@
 #include "settings/rdp_file.h"
 
-#include "files_test_support.h"
+#include "tests/support/files_test_support.h"
 #include "platform/failure.h"
 #include "platform/files.h"
-#include "rdp_template.h"
+#include "tests/support/rdp_template.h"
 #include "settings/rdp_text.h"
-#include "tests/wine_rig.h"
+#include "tests/support/wine_rig.h"
 
 #include <windows.h>
 

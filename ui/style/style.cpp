@@ -28,7 +28,6 @@ std::vector<LoadedStyle>& LoadedStyles() {
 
 std::wstring active_name = kStandardStyleName;
 std::wstring wanted_name = kStandardStyleName;  // what the program asked for, taken up again after high contrast
-std::unique_ptr<StylePainter> active_painter;
 HHOOK creation_hook = nullptr;
 
 bool SameName(std::wstring_view a, std::wstring_view b) {
@@ -107,12 +106,10 @@ void Activate(const LoadedStyle& style) {
     }
     DetachStyledWindows();
     SetActivePainter(nullptr);
-    active_painter.reset();
     active_name = style.name;
     if (!style.data) return;
 
-    active_painter = std::make_unique<StylePainter>(*style.data);
-    SetActivePainter(active_painter.get());
+    SetActivePainter(std::make_unique<StylePainter>(*style.data));
     for (HWND hwnd : ThreadWindows()) StyleWindow(hwnd);
     creation_hook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
     for (HWND hwnd : ThreadWindows())
