@@ -1,8 +1,8 @@
 // What someone else may leave beside the program or write into its settings file: DLLs of the names it uses, a
 // hand-edited server address that would add settings to Kavlo.rdp, and a settings file it cannot restore.
-#include "tests/support/executable_imports.h"
 #include "harness.h"
 #include "platform/text.h"
+#include "tests/support/executable_imports.h"
 #include "tests/support/wine_rig.h"
 
 #include <fstream>

@@ -2,8 +2,8 @@
 #include "platform/failure.h"
 #include "settings/ini_file.h"
 #include "settings/settings_store.h"
-#include "tests/unit/failure_of.h"
 #include "tests/support/settings_test_support.h"
+#include "tests/unit/failure_of.h"
 
 #include <windows.h>
 #include <algorithm>

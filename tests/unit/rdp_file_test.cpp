@@ -1,10 +1,10 @@
 #include "settings/rdp_file.h"
 
-#include "tests/support/files_test_support.h"
 #include "platform/failure.h"
 #include "platform/files.h"
-#include "tests/support/rdp_template.h"
 #include "settings/rdp_text.h"
+#include "tests/support/files_test_support.h"
+#include "tests/support/rdp_template.h"
 #include "tests/support/wine_rig.h"
 
 #include <windows.h>
