@@ -21,8 +21,9 @@ constexpr unsigned long kNoSuchEntry = 623;
 constexpr unsigned long kNotConnected = 668;
 }  // namespace
 
-std::wstring DialFailureText(std::wstring_view entry, unsigned long error, std::wstring_view windows_text) {
-    return RasFailureText(entry, L"dialled", error, windows_text);
+std::wstring DialFailureText(std::wstring_view entry, unsigned long error, std::wstring_view windows_text,
+                             DialSignIn sign_in) {
+    return RasFailureText(entry, L"dialled", error, windows_text) + L" " + DialAdvice(error, sign_in);
 }
 
 std::wstring HangUpFailureText(std::wstring_view entry, unsigned long error, std::wstring_view windows_text) {

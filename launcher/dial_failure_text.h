@@ -1,11 +1,15 @@
 #pragma once
 // The sentences that tell the user why the VPN dial or hang-up failed. Pure: no Windows header.
+#include "launcher/dial_advice.h"
+
 #include <string>
 #include <string_view>
 
 // `entry`: the dialled VPN entry; `error`: rasdial's exit code, a RAS error number; `windows_text`: Windows' own
-// text for that number, empty when it has none. The sentence carries its own final full stop.
-std::wstring DialFailureText(std::wstring_view entry, unsigned long error, std::wstring_view windows_text);
+// text for that number, empty when it has none; `sign_in`: how the dial signed in. What went wrong, then what to do
+// about it (DialAdvice). The text carries its own final full stop.
+std::wstring DialFailureText(std::wstring_view entry, unsigned long error, std::wstring_view windows_text,
+                             DialSignIn sign_in);
 
 // The same for the hang-up of `entry`.
 std::wstring HangUpFailureText(std::wstring_view entry, unsigned long error, std::wstring_view windows_text);

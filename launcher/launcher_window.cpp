@@ -102,6 +102,7 @@ void LauncherWindow::Start() {
     dialled_entry_ = entry;
     const bool other_dials_watched = dials_.Watching();
     const WPARAM run = dials_.Watch(std::move(dial), std::move(entry), Handle(), kDialEnded);
+    dial_sign_ins_[run] = user.empty() && password.empty() ? DialSignIn::SavedInWindows : DialSignIn::Typed;
     Apply(start_wait_.DialStarted(GetTickCount64(), run, other_dials_watched));
 }
 
@@ -138,10 +139,12 @@ void LauncherWindow::ShowWaitState() {
     background_work_.End();
 }
 
-// Kavlo.rdp by its full path in the current folder, where "Save" writes it; it is looked for nowhere else.
+// Kavlo.rdp by its full path in the current folder, where "Save" writes it; it is looked for nowhere else. Not
+// while it still holds the template's example address for a blank server: that address may reach the router.
 void LauncherWindow::OpenConnectionFile() {
     const std::wstring path = FullPathOf(kConnectionFile);
     if (!FileExists(path)) throw Failure(ConnectionFileFailureText(path, SystemErrorText(ERROR_FILE_NOT_FOUND), true));
+    if (settings_ && settings_->ConnectionFileLacksServer(path)) throw Failure(MissingServerAddressText());
     const DWORD code = CurrentShell().ExecuteW(command_owner_, L"open", path.c_str(), L"", L"", SW_HIDE);
     // The user cancelled a prompt of the shell's (a downloaded file's warning): their choice, no failure.
     if (code == ERROR_SUCCESS || code == ERROR_CANCELLED) return;
@@ -154,6 +157,8 @@ void LauncherWindow::OpenConnectionFile() {
 // once the user has closed the box.
 void LauncherWindow::DialEnded(WPARAM number) {
     const std::optional<ProcessWatch::Outcome> outcome = dials_.Ended(number);
+    const DialSignIn sign_in = dial_sign_ins_[number];
+    dial_sign_ins_.erase(number);
     const std::optional<StartWait::DialOutcome> ended =
         outcome ? std::optional<StartWait::DialOutcome>({outcome->exit_code, outcome->stopped}) : std::nullopt;
     const StartWait::Action action = start_wait_.DialEnded(GetTickCount64(), number, ended);
@@ -162,11 +167,12 @@ void LauncherWindow::DialEnded(WPARAM number) {
         return;
     }
     // Shown here rather than thrown, so that what follows the box can follow it.
-    if (outcome)
+    if (outcome) {
+        const DWORD error = outcome->exit_code;
         ReportFailure(std::make_exception_ptr(
-            Failure(outcome->stopped
-                        ? DialStoppedText(outcome->subject)
-                        : DialFailureText(outcome->subject, outcome->exit_code, RasErrorText(outcome->exit_code)))));
+            Failure(outcome->stopped ? DialStoppedText(outcome->subject)
+                                     : DialFailureText(outcome->subject, error, RasErrorText(error), sign_in))));
+    }
     Apply(start_wait_.BoxClosed(GetTickCount64(), number));
 }
 
@@ -237,6 +243,7 @@ void LauncherWindow::LeaveWifi() {
 void LauncherWindow::UseVpnChanged() {
     if (use_vpn_.Checked()) return;
     dials_.Stop();
+    dial_sign_ins_.clear();
     start_wait_.VpnCleared();
     ShowWaitState();
     const std::wstring typed = settings_ ? settings_->VpnEntry() : std::wstring();

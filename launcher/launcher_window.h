@@ -1,10 +1,12 @@
 #pragma once
 // The launcher window: "Start", the "VPN" box, the two Wi-Fi buttons, the logo, the close glyph and "FILE".
+#include "launcher/dial_advice.h"
 #include "launcher/process_watch.h"
 #include "launcher/start_wait.h"
 #include "ui/background_work.h"
 #include "ui/form.h"
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -49,6 +51,8 @@ private:
     ProcessWatch wifi_join_;              // the latest run of "CONNECT WiFi"
     ProcessWatch wifi_leave_;             // the latest run of "DISCONNECT WiFi"
     ProcessWatch hang_ups_;               // the latest hang-up
+
+    std::map<WPARAM, DialSignIn> dial_sign_ins_;  // how each dial still running signs in, by its run's number
 
     StartWait start_wait_;  // from the dial until Kavlo.rdp is opened after it
     BackgroundWork background_work_;

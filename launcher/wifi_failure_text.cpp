@@ -1,5 +1,6 @@
 #include "launcher/wifi_failure_text.h"
 
+#include "launcher/wifi_advice.h"
 #include "platform/quoted_value.h"
 
 namespace {
@@ -31,15 +32,25 @@ std::wstring Reason(unsigned long exit_code, std::wstring_view printed) {
     if (reason.empty()) return L"netsh ended with exit code " + std::to_wstring(exit_code) + L".";
     return reason;
 }
+
+// The advice follows netsh's words as a sentence of its own.
+std::wstring WithAdvice(std::wstring text, const std::wstring& advice) {
+    if (advice.empty()) return text;
+    if (!text.empty() && text.back() != L'.' && text.back() != L'!' && text.back() != L'?' && text.back() != L'\u2026')
+        text += L'.';
+    return text + L' ' + advice;
+}
 }  // namespace
 
 std::wstring WifiJoinFailureText(std::wstring_view network, unsigned long exit_code, std::wstring_view printed) {
-    return L"Could not join the Wi-Fi network \"" + QuotedValue(network) + L"\": " +
-           WithVisibleBidiControls(Reason(exit_code, printed));
+    return WithAdvice(L"Could not join the Wi-Fi network \"" + QuotedValue(network) + L"\": " +
+                          WithVisibleBidiControls(Reason(exit_code, printed)),
+                      WifiAdvice(WifiAction::Join, exit_code, printed));
 }
 
 std::wstring WifiLeaveFailureText(unsigned long exit_code, std::wstring_view printed) {
-    return L"Could not leave the Wi-Fi network: " + WithVisibleBidiControls(Reason(exit_code, printed));
+    return WithAdvice(L"Could not leave the Wi-Fi network: " + WithVisibleBidiControls(Reason(exit_code, printed)),
+                      WifiAdvice(WifiAction::Leave, exit_code, printed));
 }
 
 std::wstring WifiJoinStoppedText(std::wstring_view network) {

@@ -32,15 +32,17 @@ Failure TooLarge(const std::wstring& full_path, std::size_t largest) {
 }
 
 // Virus scanners, the search indexer and folder-sync clients open a file for a moment, typically one just
-// written: an attempt that meets a sharing violation or "access denied" is made again after growing pauses,
-// about a second in all, before the error counts. `attempt` returns ERROR_SUCCESS or the error it met.
+// written: an attempt that meets a sharing violation, a locked range or "access denied" is made again after
+// growing pauses, about a second in all, before the error counts. `attempt` returns ERROR_SUCCESS or the error it
+// met.
 template <typename Attempt>
 DWORD RetriedWhileBrieflyLocked(Attempt attempt) {
     static constexpr DWORD kPauses[] = {10, 20, 40, 80, 160, 320, 370};
     for (DWORD pause : kPauses) {
         const DWORD code = attempt();
         // ReplaceFileW says a held old file "could not be removed".
-        if (code != ERROR_SHARING_VIOLATION && code != ERROR_ACCESS_DENIED && code != ERROR_UNABLE_TO_REMOVE_REPLACED)
+        if (code != ERROR_SHARING_VIOLATION && code != ERROR_LOCK_VIOLATION && code != ERROR_ACCESS_DENIED &&
+            code != ERROR_UNABLE_TO_REMOVE_REPLACED)
             return code;
         Sleep(pause);
     }
@@ -228,26 +230,41 @@ bool FileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path, std::size_t largest) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD code = GetLastError();
-        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return std::nullopt;
-        throw CannotOpen(FullPathOf(path), code);
-    }
-    std::vector<std::uint8_t> bytes;
-    std::vector<std::uint8_t> chunk(std::size_t{64} * 1024);
-    for (;;) {
-        DWORD read = 0;
-        if (!ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr)) {
-            const DWORD code = GetLastError();
-            throw CannotOpen(FullPathOf(path), code);
+FileContent ReadFileContent(const std::wstring& path, std::size_t largest) {
+    FileContent content;
+    const DWORD code = RetriedWhileBrieflyLocked([&]() -> DWORD {
+        content.bytes.reset();
+        FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            const DWORD opened = GetLastError();
+            return opened == ERROR_FILE_NOT_FOUND || opened == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : opened;
         }
-        if (read == 0) return bytes;
-        if (read > largest - bytes.size()) throw TooLarge(FullPathOf(path), largest);
-        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + read);
-    }
+        std::vector<std::uint8_t> bytes;
+        std::vector<std::uint8_t> chunk(std::size_t{64} * 1024);
+        for (;;) {
+            DWORD read = 0;
+            if (!ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr))
+                return GetLastError();
+            if (read == 0) break;
+            if (read > largest - bytes.size()) return ERROR_FILE_TOO_LARGE;
+            bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + read);
+        }
+        content.bytes = std::move(bytes);
+        return ERROR_SUCCESS;
+    });
+    if (code == ERROR_SUCCESS) return content;
+    content.bytes.reset();
+    content.error = code;
+    content.failure =
+        code == ERROR_FILE_TOO_LARGE ? TooLarge(FullPathOf(path), largest) : CannotOpen(FullPathOf(path), code);
+    return content;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path, std::size_t largest) {
+    FileContent content = ReadFileContent(path, largest);
+    if (content.failure) throw *content.failure;
+    return std::move(content.bytes);
 }
 
 void WriteFileSafely(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {

@@ -1,5 +1,7 @@
 #pragma once
 // Whole-file reading and safe whole-file writing.
+#include "platform/failure.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -15,8 +17,20 @@ std::wstring SystemErrorText(unsigned long code);
 
 bool FileExists(const std::wstring& path);
 
+// A whole file as read: its bytes; none when it is not there; or why it could not be read.
+struct FileContent {
+    std::optional<std::vector<std::uint8_t>> bytes;
+    std::optional<Failure> failure;  // "Cannot open file ..." when it is there but could not be read
+    unsigned long error = 0;         // Windows' error code for that failure; ERROR_FILE_TOO_LARGE past `largest`
+};
+
+// Reads no further than `largest` bytes, so a huge file cannot exhaust memory. A brief lock is waited out, as the
+// safe writer waits: a file held open without sharing, or locked, is tried again after growing pauses, about a
+// second in all.
+FileContent ReadFileContent(const std::wstring& path, std::size_t largest = static_cast<std::size_t>(-1));
+
 // nullopt when the file does not exist; Failure "Cannot open file ..." when it exists but cannot be opened or read,
-// or holds more than `largest` bytes (read no further than that, so a huge file cannot exhaust memory).
+// or holds more than `largest` bytes (ReadFileContent).
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path,
                                                        std::size_t largest = static_cast<std::size_t>(-1));
 

@@ -3,18 +3,36 @@
 #include "platform/ansi_best_fit.h"
 #include "platform/failure.h"
 #include "platform/failure_text.h"
+#include "platform/files.h"
 #include "platform/module_path.h"
 #include "platform/startup_times.h"
+#include "platform/text.h"
+#include "settings/connection_placeholder.h"
+#include "settings/ini_file.h"
 #include "settings/rdp_file.h"
 #include "settings/rdp_text.h"
 #include "settings/save_refusal.h"
+#include "settings/settings_file_cause.h"
 #include "settings/settings_objects.h"
 
 namespace {
-// The failure's own sentence, then the settings file's full path and what the user can do about it.
-Failure SettingsFileFailure(const Failure& failure, const std::wstring& path) {
-    return Failure(FailureBoxText(failure) + L"\r\n\r\nThe settings file is \"" + path +
-                   L"\". Correct that file or delete it: without it the program starts with empty settings.");
+// A connection file is a few kilobytes; a larger one is not read to find its address.
+constexpr std::size_t kLargestConnectionFile = std::size_t{1024} * 1024;
+
+// Restores the settings from the file; a failure names the file, why it failed and what the user can do about it:
+// wait for a program that holds it, reconnect for one that is not here, and only for one that was read and found
+// damaged, correct or delete it (in a synchronised folder a deletion would reach every device).
+void RestoreNamingTheCause(SettingsStore& store, SettingsFileMoment moment) {
+    const FileContent file = store.ReadStoredFile();
+    if (file.failure) {
+        throw Failure(SettingsFileFailureText(FailureBoxText(*file.failure), store.path,
+                                              SettingsFileCauseOf(file.error), moment));
+    }
+    try {
+        store.RestoreFrom(file.bytes);
+    } catch (const Failure& failure) {
+        throw Failure(SettingsFileFailureText(FailureBoxText(failure), store.path, SettingsFileCauseOf(0), moment));
+    }
 }
 }  // namespace
 
@@ -33,13 +51,9 @@ SettingsDialog::SettingsDialog(FormOwner& owner)
     LoadStoreLayout(*this, Component(settings_objects::kStore), store_, bound_controls_);
     // The settings live beside the executable, whatever the current directory is.
     store_.path = ExecutableDirectory() + L"setup_a.ini";
-    try {
-        store_.RestoreFrom();
-    } catch (const Failure& failure) {
-        // The one box ends the program, so it must say which file to mend; "Save" would write it anew, but the
-        // dialog cannot be reached.
-        throw SettingsFileFailure(failure, store_.path);
-    }
+    // The one box ends the program, so it must say what to do; "Save" would write the file anew, but the dialog
+    // cannot be reached.
+    RestoreNamingTheCause(store_, SettingsFileMoment::Startup);
 }
 
 // The handlers are bound before the members exist; they only run once the dialog is built.
@@ -66,13 +80,21 @@ void SettingsDialog::Save() {
     Close();
 }
 
-// "Cancel": back to what the settings file holds, where it holds anything. A file damaged meanwhile is named, with
-// the remedy, as at start-up; the dialog stays open.
+// "Cancel": back to what the settings file holds, where it holds anything. A file that cannot be restored is named,
+// with the cause and its remedy, as at start-up; the dialog stays open.
 void SettingsDialog::Cancel() {
-    try {
-        store_.RestoreFrom();
-    } catch (const Failure& failure) {
-        throw SettingsFileFailure(failure, store_.path);
-    }
+    RestoreNamingTheCause(store_, SettingsFileMoment::Cancel);
     Close();
+}
+
+bool SettingsDialog::ConnectionFileLacksServer(const std::wstring& path) const {
+    const FileContent file = ReadFileContent(path, kLargestConnectionFile);
+    if (!file.bytes) return false;  // the open says what is wrong with it
+    std::wstring text;
+    try {
+        text = DecodeIniBytes(*file.bytes, [](std::string_view bytes) { return AnsiToWide(bytes); });
+    } catch (const Failure&) {
+        return false;  // not UTF-8 after its mark: not a file "Save" wrote
+    }
+    return LacksServerAddress(server_address_.Text(), text, rdp_template_.Text());
 }

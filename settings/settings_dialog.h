@@ -19,6 +19,11 @@ public:
     std::wstring VpnUser() const { return vpn_user_.Text(); }
     std::wstring VpnPassword() const { return vpn_password_.Text(); }
 
+    // Whether the connection file at `path` would take "Start" to the template's example address for want of a
+    // server: the server field is blank and the file still holds the address of the template this dialog carries.
+    // A file that cannot be read is not: its open says why.
+    bool ConnectionFileLacksServer(const std::wstring& path) const;
+
     // The handlers its layout binds.
     void Save();
     void Cancel();

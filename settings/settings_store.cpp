@@ -64,8 +64,16 @@ std::wstring SettingsStore::ObjectNameOf(const StoreBinding& binding, std::size_
 std::wstring SettingsStore::FilePath() const { return FullPathOf(path); }
 
 void SettingsStore::RestoreFrom() {
+    const FileContent content = ReadStoredFile();
+    if (content.failure) throw *content.failure;
+    RestoreFrom(content.bytes);
+}
+
+FileContent SettingsStore::ReadStoredFile() const { return ReadFileContent(FilePath(), kLargestFile); }
+
+void SettingsStore::RestoreFrom(const std::optional<std::vector<std::uint8_t>>& content) {
     const std::wstring path = FilePath();
-    IniReader reader(ReadWholeFile(path, kLargestFile), UserIniConventions());
+    IniReader reader(content, UserIniConventions());
     std::vector<std::wstring> keys;
     for (std::size_t position = 0; position < bindings.size(); ++position) {
         if (!FileExists(path)) continue;

@@ -1,5 +1,8 @@
 #pragma once
 // Keeps chosen properties of controls in an INI file, on request.
+#include "platform/files.h"
+
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +50,11 @@ public:
     // Failures: "Cannot open file ..." (also for a file over 1 MiB), invalid UTF-8, "Invalid property element: <value>"
     // (the value on one line, cut to about 60 characters).
     void RestoreFrom();
+
+    // The two halves of RestoreFrom, for a caller that tells a file it could not read from one it read: the file
+    // as read (a brief lock waited out), then its values assigned (`content` nullopt: no file, nothing changes).
+    FileContent ReadStoredFile() const;
+    void RestoreFrom(const std::optional<std::vector<std::uint8_t>>& content);
 
     // Writes every bound property; the file is replaced once, whole, or left as it was on any failure.
     // `recreate` drops what the file held without reading it; otherwise sections of other objects are kept.

@@ -109,7 +109,7 @@ void MeasureStartWait(const fs::path& kavlo, const fs::path& stand_ins, const fs
     const fs::path log = folder / L"calls.log";
     std::error_code ignored;
     fs::remove(log, ignored);
-    std::ofstream(folder / L"Kavlo.rdp") << "full address:s:192.168.1.1:7777\r\n";
+    std::ofstream(folder / L"Kavlo.rdp") << "full address:s:127.0.0.1:3389\r\n";
     SetEnvironmentVariableW(L"KAVLO_CALLS_LOG", log.c_str());
     SetEnvironmentVariableW(L"KAVLO_FAKE_RASDIAL_MS", kDialMilliseconds);
 

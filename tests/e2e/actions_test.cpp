@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -65,7 +66,7 @@ protected:
 
     std::filesystem::path ConnectionFile() const { return sandbox_.Folder() / L"Kavlo.rdp"; }
 
-    void WriteConnectionFile() const { std::ofstream(ConnectionFile()) << "full address:s:192.168.1.1:7777\r\n"; }
+    void WriteConnectionFile() const { std::ofstream(ConnectionFile()) << "full address:s:127.0.0.1:3389\r\n"; }
 
     // The texts of the message boxes the program shows now.
     std::vector<std::string> MessageBoxTexts() const {
@@ -111,7 +112,9 @@ TEST_F(LauncherActions, StartWithoutTheConnectionFileSaysWhereItLookedAndHowToMa
     ASSERT_NE(box, nullptr) << "no failure box";
     const std::wstring text = MessageBoxText(box);
     EXPECT_EQ(text.rfind(L"Cannot open \"" + ConnectionFile().wstring() + L"\": ", 0), 0u) << Utf8(text);
-    EXPECT_NE(text.find(L"press \"Save\""), std::wstring::npos) << Utf8(text);
+    const std::size_t address = text.find(L"type the server address IT gave you");
+    EXPECT_NE(address, std::wstring::npos) << Utf8(text);
+    EXPECT_GT(text.find(L"press \"Save\""), address) << "the address first, then \"Save\": " << Utf8(text);
     EXPECT_TRUE(sandbox_.Calls().empty()) << Describe(sandbox_.Calls());
     ASSERT_TRUE(Click(GetDlgItem(box, IDOK)));
     ASSERT_TRUE(WaitFor(kPatience, [&] { return program_.MessageBoxes().empty(); }));
@@ -122,6 +125,44 @@ TEST_F(LauncherActions, StartWithoutTheConnectionFileSaysWhereItLookedAndHowToMa
     ASSERT_EQ(calls.size(), 1u) << Describe(calls);
     EXPECT_EQ(calls[0].program, L"rdp_handler");
     EXPECT_EQ(Utf8(calls[0].text), Utf8(ConnectionFile().wstring()));
+    EXPECT_EQ(MessageBoxTexts(), std::vector<std::string>{});
+}
+
+// "Save" with the server left blank writes the template as it stands, example address and all; "Start" then opens
+// nothing, which on a home network might reach the router, and says the address is missing. That very address typed
+// as the server is the user's, and opens.
+TEST_F(LauncherActions, StartOpensNothingForTheExampleAddressWhileTheServerIsBlank) {
+    const auto save_with_server = [&](const std::wstring& server) {
+        settings_ = program_.OpenSettings(launcher_);
+        ASSERT_NE(settings_, nullptr) << "the settings did not open";
+        ASSERT_NO_FATAL_FAILURE(Type(L"Server IP:", server));
+        ASSERT_TRUE(Click(FindDescendant(settings_, L"Button", L"Save")));
+        ASSERT_TRUE(WaitFor(kPatience, [&] { return !IsWindowVisible(settings_); })) << "the settings stayed open";
+    };
+    ASSERT_NO_FATAL_FAILURE(save_with_server(L""));
+    std::string content;
+    {
+        std::ifstream written(ConnectionFile(), std::ios::binary);  // closed again before the next "Save" replaces it
+        content.assign(std::istreambuf_iterator<char>(written), std::istreambuf_iterator<char>());
+    }
+    ASSERT_NE(content.find("full address:s:192.168.1.1:7777\r\n"), std::string::npos) << "the template as it stands";
+
+    ASSERT_TRUE(Press(LauncherButton(L"Start")));
+    HWND box = program_.WaitForMessageBox();
+    ASSERT_NE(box, nullptr) << "no failure box";
+    EXPECT_EQ(MessageBoxText(box),
+              L"The server address is missing: \"Server IP\" in the settings is empty, so Kavlo.rdp holds only an "
+              L"example address, and nothing was opened. To connect, open FILE \u203A \"تنظیمات سرور\", type the "
+              L"server address IT gave you in \"Server IP\" and press \"Save\".");
+    EXPECT_TRUE(sandbox_.Calls().empty()) << Describe(sandbox_.Calls());
+    ASSERT_TRUE(Click(GetDlgItem(box, IDOK)));
+    ASSERT_TRUE(WaitFor(kPatience, [&] { return program_.MessageBoxes().empty(); }));
+
+    ASSERT_NO_FATAL_FAILURE(save_with_server(L"192.168.1.1:7777"));
+    ASSERT_TRUE(Click(LauncherButton(L"Start")));
+    std::vector<LoggedCall> calls = sandbox_.WaitForCalls(1);
+    ASSERT_EQ(calls.size(), 1u) << Describe(calls);
+    EXPECT_EQ(calls[0].program, L"rdp_handler");
     EXPECT_EQ(MessageBoxTexts(), std::vector<std::string>{});
 }
 
@@ -169,7 +210,7 @@ TEST(SystemTools, RunFromTheSystemFolderWhateverLiesInTheCurrentFolder) {
     const std::filesystem::path current = sandbox.Folder() / L"Downloads";
     ASSERT_TRUE(std::filesystem::create_directory(current));
     sandbox.PlantStrayTools(current);
-    std::ofstream(current / L"Kavlo.rdp") << "full address:s:192.168.1.1:7777\r\n";
+    std::ofstream(current / L"Kavlo.rdp") << "full address:s:127.0.0.1:3389\r\n";
     ProgramProcess program(sandbox, current);
     HWND launcher = program.WaitForWindow(kFormClass, kLauncherCaption, true);
     ASSERT_NE(launcher, nullptr);

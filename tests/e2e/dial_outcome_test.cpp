@@ -19,9 +19,10 @@ constexpr DWORD kSlowDial = 3000;  // ms: well past the least wait of a second
 std::string Utf8(const std::wstring& text) { return WideToUtf8(text); }
 
 // The sentences the program shows. Wine has no text of its own for a RAS error number (its RasGetErrorStringW fails),
-// so each ends with the number alone; sentences with Windows' text are in the unit tests' table.
-const std::wstring kRefused691 = L"The VPN connection \"Work\" could not be dialled: error 691.";
-const std::wstring kFailed800 = L"The VPN connection \"Work\" could not be dialled: error 800.";
+// so each gives the number alone before its advice; sentences with Windows' text are in the unit tests' table.
+const std::wstring kSettingsMenu = L"FILE \u203A \"تنظیمات سرور\"";
+const std::wstring kCheckTheInternet = L"Check that this computer is connected to the internet, then try again.";
+const std::wstring kFailed800 = L"The VPN connection \"Work\" could not be dialled: error 800. " + kCheckTheInternet;
 
 class DialOutcome : public testing::Test {
 protected:
@@ -45,7 +46,9 @@ protected:
         HWND settings = program_->OpenSettings(launcher_);
         ASSERT_NE(settings, nullptr) << "the settings did not open";
         const std::pair<const wchar_t*, const wchar_t*> fields[] = {
-            {L"نام اتصال VPN", L"Work"}, {L"VPN User:", L"ali"}, {L"VPN password:", L"secret"}};
+            {L"نام اتصال VPN", L"Work"},
+            {L"VPN User:", sign_in_typed_ ? L"ali" : L""},
+            {L"VPN password:", sign_in_typed_ ? L"secret" : L""}};
         for (const auto& [label, text] : fields) {
             HWND edit = FindEditBeside(settings, label);
             ASSERT_NE(edit, nullptr) << "no field beside " << Utf8(label);
@@ -56,7 +59,7 @@ protected:
         ASSERT_TRUE(Click(use_vpn));
         ASSERT_TRUE(IsChecked(use_vpn));
         ASSERT_TRUE(program_->CloseSettings(settings));
-        std::ofstream(sandbox_.Folder() / L"Kavlo.rdp") << "full address:s:192.168.1.1:7777\r\n";
+        std::ofstream(sandbox_.Folder() / L"Kavlo.rdp") << "full address:s:127.0.0.1:3389\r\n";
     }
 
     void TearDown() override {
@@ -112,6 +115,7 @@ protected:
     std::optional<ProgramProcess> program_;
     HWND launcher_ = nullptr;
     HANDLE dial_ = nullptr;
+    bool sign_in_typed_ = true;  // the dial's user and password typed in the settings, else both left empty
 };
 
 TEST_F(DialOutcome, ADialThatSucceedsShowsNoBox) {
@@ -125,19 +129,53 @@ TEST_F(DialOutcome, ADialThatSucceedsShowsNoBox) {
     EXPECT_EQ(sandbox_.WaitForCalls(2).size(), 2u);
 }
 
-TEST_F(DialOutcome, ARefusedDialShowsTheReasonAndTheNumberInTheFailureBox) {
-    ASSERT_NO_FATAL_FAILURE(StartWithDial(691, 0));
+struct FailedDial {
+    const char* name;
+    DWORD exit_code;
+    bool sign_in_typed;
+    std::wstring advice;
+};
+void PrintTo(const FailedDial& dial, std::ostream* os) { *os << dial.name; }
+
+class DialFailureBox : public DialOutcome, public testing::WithParamInterface<FailedDial> {};
+
+// The box names the entry and the number, and says what to do next.
+TEST_P(DialFailureBox, ShowsTheReasonAndWhatToDo) {
+    const FailedDial& dial = GetParam();
+    sign_in_typed_ = dial.sign_in_typed;
+    ASSERT_NO_FATAL_FAILURE(StartWithDial(dial.exit_code, 0));
     ASSERT_TRUE(PressStart());
 
     HWND box = program_->WaitForMessageBox();
     ASSERT_NE(box, nullptr) << "no failure box";
-    std::wstring text = MessageBoxText(box);
-    std::printf("the box for error 691: %s\n", Utf8(text).c_str());
-    EXPECT_EQ(text, kRefused691);
-    EXPECT_NE(text.find(L"\"Work\""), std::wstring::npos);
-    EXPECT_NE(text.find(L"691"), std::wstring::npos);
+    const std::wstring text = MessageBoxText(box);
+    std::printf("the box for error %lu: %s\n", dial.exit_code, Utf8(text).c_str());
+    EXPECT_EQ(text, L"The VPN connection \"Work\" could not be dialled: error " + std::to_wstring(dial.exit_code) +
+                        L". " + dial.advice)
+        << Utf8(text);
     EXPECT_EQ(TextOf(box), L"Kavlo_connect") << "the title is the caption";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DialFailureBox,
+    testing::Values(
+        FailedDial{"SignInRefused", 691, true,
+                   L"Check the VPN user name and password in " + kSettingsMenu + L", then try again."},
+        FailedDial{"SavedSignInRefused", 691, false,
+                   L"The VPN user name and password are empty in the settings, so Windows used the sign-in it keeps "
+                   L"for this VPN: check that sign-in under Settings \u203A Network & internet \u203A VPN, or type the "
+                   L"user name and password in " +
+                       kSettingsMenu + L"."},
+        FailedDial{"ServerNameNotFound", 868, true, kCheckTheInternet},
+        FailedDial{"NoSuchEntry", 623, true,
+                   L"There is no VPN by that name for this Windows user: it must be listed under Settings \u203A "
+                   L"Network & internet \u203A VPN with exactly the name given in the settings. Ask IT to set it up."},
+        FailedDial{"NeedsWindowsSignIn", 703, false,
+                   L"This VPN needs a sign-in that this program cannot ask for: connect once from Settings \u203A "
+                   L"Network & internet \u203A VPN with \"Remember my sign-in info\" ticked, then leave the VPN user "
+                   L"name and password empty in the settings and press \"Start\"."},
+        FailedDial{"Unknown", 1234, true, L"Tell IT the error number, 1234."}),
+    [](const testing::TestParamInfo<FailedDial>& info) { return std::string(info.param.name); });
 
 TEST_F(DialOutcome, ASlowDialLeavesTheLauncherAnsweringAndIsReportedWhenItEnds) {
     ASSERT_NO_FATAL_FAILURE(StartWithDial(800, kSlowDial));

@@ -106,7 +106,7 @@ TEST_F(HeapChecked, CloseWhileAContextMenuShows) {
 TEST_F(HeapChecked, CloseAfterABoxInterruptedADrag) {
     KAVLO_REQUIRE_SYSTEM_STAND_INS();
     RdpAssociation association(sandbox_.Folder() / L"rdp_handler.exe");
-    std::ofstream(sandbox_.Folder() / L"Kavlo.rdp") << "full address:s:192.168.1.1:7777\r\n";
+    std::ofstream(sandbox_.Folder() / L"Kavlo.rdp") << "full address:s:127.0.0.1:3389\r\n";
     ASSERT_NO_FATAL_FAILURE(StartProgram({{L"KAVLO_FAKE_RASDIAL_MS", L"1500"}, {L"KAVLO_FAKE_RASDIAL_EXIT", L"691"}}));
     HWND settings = program_->OpenSettings(launcher_);
     HWND use_vpn = settings ? FindDescendant(settings, L"Button", L"زمان اتصال VPN استفاده از ") : nullptr;
@@ -131,7 +131,7 @@ public:
     bool Enter(const std::string& state) {
         if (state == "Idle") return true;
         if (state == "DialWatched") {
-            std::ofstream(sandbox_.Folder() / L"Kavlo.rdp") << "full address:s:192.168.1.1:7777\r\n";
+            std::ofstream(sandbox_.Folder() / L"Kavlo.rdp") << "full address:s:127.0.0.1:3389\r\n";
             HWND settings = program_->OpenSettings(launcher_);
             HWND use_vpn = settings ? FindDescendant(settings, L"Button", L"زمان اتصال VPN استفاده از ") : nullptr;
             if (!use_vpn || !Click(use_vpn) || !program_->CloseSettings(settings)) return false;

@@ -225,3 +225,30 @@ TEST(DamagedSettingsFileWhileRunning, IsReplacedByTheNextSave) {
     PostMessageW(launcher, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
 }
+
+// A settings file another program holds open without sharing through the whole start (an editor, a sync client
+// that does not let go): the box names the lock and the remedy, and offers no deletion, which in a synchronised
+// folder would reach every device.
+TEST(HeldSettingsFile, AtStartUpTheBoxNamesTheLockNotDamage) {
+    Sandbox sandbox;
+    const fs::path file = sandbox.Folder() / L"setup_a.ini";
+    WriteBytes(file, SettingsFile("\"True\"", "\"10.0.0.5\""));
+    HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ProgramProcess program(sandbox);
+
+    HWND box = program.WaitForMessageBox();
+    CloseHandle(held);
+    ASSERT_NE(box, nullptr);
+    const std::wstring text = MessageBoxText(box);
+    EXPECT_EQ(text.rfind(L"Cannot open file \"" + file.wstring() + L"\". ", 0), 0u) << Utf8(text);
+    EXPECT_NE(text.find(L"\r\n\r\nThe settings file is \"" + file.wstring() +
+                        L"\". Another program has it open and keeps it from being read: close that program, then "
+                        L"start the program again."),
+              std::wstring::npos)
+        << Utf8(text);
+    EXPECT_EQ(text.find(L"delete"), std::wstring::npos) << Utf8(text);
+
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+}

@@ -61,7 +61,7 @@ protected:
     void StartProgram(const wchar_t* exit_codes, const wchar_t* milliseconds, const std::wstring& entry = L"Work",
                       const std::wstring& user = L"ali", const std::wstring& password = L"secret",
                       bool connection_file = true) {
-        if (connection_file) std::ofstream(current_ / L"Kavlo.rdp") << "full address:s:192.168.1.1:7777\r\n";
+        if (connection_file) std::ofstream(current_ / L"Kavlo.rdp") << "full address:s:127.0.0.1:3389\r\n";
         SetEnvironmentVariableW(L"KAVLO_FAKE_RASDIAL_EXIT", exit_codes);
         SetEnvironmentVariableW(L"KAVLO_FAKE_RASDIAL_MS", milliseconds);
         program_.emplace(sandbox_, current_);
@@ -136,7 +136,7 @@ TEST_F(StartJourney, AFailedDialShowsItsBoxThenOpens) {
 
     HWND box = program_->WaitForMessageBox();
     ASSERT_NE(box, nullptr) << "no failure box";
-    EXPECT_EQ(MessageBoxText(box), L"The VPN connection \"Work\" could not be dialled: error 691.");
+    EXPECT_EQ(MessageBoxText(box).rfind(L"The VPN connection \"Work\" could not be dialled: error 691. ", 0), 0u);
     std::vector<LoggedCall> calls = CallsAfter(std::chrono::milliseconds(1500));
     EXPECT_EQ(Programs(calls), std::vector<std::wstring>{L"rasdial"}) << "opened while the box was up";
 

@@ -95,20 +95,48 @@ TEST_P(WifiFailure, IsReportedInNetshsOwnWords) {
     EXPECT_EQ(sandbox_.Calls().size(), 1u) << "netsh ran once";
 }
 
+const std::wstring kTellIt = L" If it keeps failing, tell IT what this box says.";
+const std::wstring kSwitchWifiOn =
+    L" Switch Wi-Fi on (Settings \u203A Network & internet \u203A Wi-Fi) and make sure airplane mode is off, then try "
+    L"again.";
+
+// netsh's words stay, and the advice for the case they name follows.
 INSTANTIATE_TEST_SUITE_P(
     Cases, WifiFailure,
     testing::Values(
         FailureCase{"JoinWithoutAProfile", L"CONNECT WiFi",
                     L"\r\nThere is no profile \"B\u00FCro\" assigned to the specified interface.\r\n\r\n", 1,
                     L"Could not join the Wi-Fi network \"Office\": There is no profile \"B\u00FCro\" assigned to the "
-                    L"specified interface."},
-        FailureCase{"LeaveWithWiFiOff", L"DISCONNECT WiFi",
+                    L"specified interface. This computer has not joined that network before: connect to it once from "
+                    L"Windows' Wi-Fi list (the network icon on the taskbar), then use \"CONNECT WiFi\"."},
+        FailureCase{
+            "JoinWithWiFiSwitchedOff", L"CONNECT WiFi",
+            L"The wireless local area network interface is powered down and doesn't support the requested "
+            L"operation.\r\n",
+            1,
+            L"Could not join the Wi-Fi network \"Office\": The wireless local area network interface is powered "
+            L"down and doesn't support the requested operation." +
+                kSwitchWifiOn},
+        FailureCase{"LeaveWithTheServiceStopped", L"DISCONNECT WiFi",
                     L"The Wireless AutoConfig Service (wlansvc) is not running.\r\n", 1,
-                    L"Could not leave the Wi-Fi network: The Wireless AutoConfig Service (wlansvc) is not running."},
+                    L"Could not leave the Wi-Fi network: The Wireless AutoConfig Service (wlansvc) is not running." +
+                        kSwitchWifiOn},
+        FailureCase{
+            "JoinWithoutLocationAccess", L"CONNECT WiFi",
+            L"Network shell commands need location permission to access WLAN information. Turn on Location "
+            L"services on the Location page in Privacy & security settings.\r\n\r\nHere is the URI for the "
+            L"Location page in the Settings app:\r\nms-settings:privacy-location\r\n",
+            1,
+            L"Could not join the Wi-Fi network \"Office\": Network shell commands need location permission to "
+            L"access WLAN information. Turn on Location services on the Location page in Privacy & security "
+            L"settings. Here is the URI for the Location page in the Settings app: ms-settings:privacy-location. "
+            L"Windows lets netsh use Wi-Fi only with location access: turn on \"Location services\" and \"Let "
+            L"apps access your location\" (and \"Let desktop apps access your location\") under Settings \u203A "
+            L"Privacy & security \u203A Location, then try again."},
         FailureCase{"SeveralLines", L"CONNECT WiFi", L"  First line.  \r\n\r\n\tSecond line.\n", 2,
-                    L"Could not join the Wi-Fi network \"Office\": First line. Second line."},
+                    L"Could not join the Wi-Fi network \"Office\": First line. Second line." + kTellIt},
         FailureCase{"NothingPrinted", L"DISCONNECT WiFi", L"", 5,
-                    L"Could not leave the Wi-Fi network: netsh ended with exit code 5."}),
+                    L"Could not leave the Wi-Fi network: netsh ended with exit code 5." + kTellIt}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 TEST_F(WifiOutcome, ASuccessShowsNoBox) {
@@ -128,7 +156,8 @@ TEST_F(WifiOutcome, ASlowNetshLeavesTheLauncherAnsweringAndIsReportedWhenItEnds)
 
     HWND box = program_->WaitForMessageBox();
     ASSERT_NE(box, nullptr) << "no failure box once netsh ended";
-    EXPECT_EQ(MessageBoxText(box), L"Could not join the Wi-Fi network \"Office\": The network is not available.");
+    EXPECT_EQ(MessageBoxText(box),
+              L"Could not join the Wi-Fi network \"Office\": The network is not available." + kTellIt);
 }
 
 // A netsh that never ends is ended at its limit of 30 seconds, and the user is told.
@@ -191,7 +220,8 @@ TEST_F(WifiOutcome, AFailureWhileTheDialogIsOpenInTheBackgroundIsShownOverTheDia
 
     HWND box = program_->WaitForMessageBox();
     ASSERT_NE(box, nullptr) << "no failure box once netsh ended";
-    EXPECT_EQ(MessageBoxText(box), L"Could not join the Wi-Fi network \"Office\": The network is not available.");
+    EXPECT_EQ(MessageBoxText(box),
+              L"Could not join the Wi-Fi network \"Office\": The network is not available." + kTellIt);
     EXPECT_EQ(GetWindow(box, GW_OWNER), settings);
     EXPECT_FALSE(IsWindowEnabled(launcher_));
     ASSERT_TRUE(Click(GetDlgItem(box, IDOK)));

@@ -99,7 +99,7 @@ protected:
     void SetUp() override {
         SetShellForTests(&shell);
         LauncherTest::SetUp();
-        FilesPut(ConnectionFilePath(), FilesBytes("full address:s:192.168.1.1:7777\r\n"));
+        FilesPut(ConnectionFilePath(), FilesBytes("full address:s:127.0.0.1:3389\r\n"));
     }
     void TearDown() override {
         LauncherTest::TearDown();

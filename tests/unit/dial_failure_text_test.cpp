@@ -30,8 +30,8 @@ TEST(DialFailureTextTest, NamesTheEntryGivesWindowsReasonAndEndsWithTheNumber) {
              L"\u2026\" could not be dialled: error 691."},
     };
     for (const Case& c : cases) {
-        std::wstring sentence = DialFailureText(c.entry, c.error, c.windows_text);
-        EXPECT_EQ(sentence, c.sentence);
+        std::wstring sentence = DialFailureText(c.entry, c.error, c.windows_text, DialSignIn::Typed);
+        EXPECT_EQ(sentence, c.sentence + L" " + DialAdvice(c.error, DialSignIn::Typed));
         EXPECT_EQ(FailureBoxText(Failure(sentence)), sentence) << "the box adds no second full stop";
     }
 }

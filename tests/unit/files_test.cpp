@@ -89,14 +89,51 @@ TEST(ReadWholeFileTest, MissingFileIsNothing) {
     EXPECT_EQ(ReadWholeFile(folder.Path(L"missing folder\\missing.bin")), std::nullopt);
 }
 
+// Held for good: the reader waits out its patience, then reports the lock, with its code for the caller to tell.
 TEST(ReadWholeFileTest, FileHeldWithoutSharingCannotBeOpened) {
     FilesTempFolder folder;
     const std::wstring path = folder.Path(L"held.bin");
     FilesPut(path, kOld);
     const FileHandle held = OpenUnshared(path);
     ASSERT_TRUE(held);
-    EXPECT_EQ(FailureOf([&] { ReadWholeFile(path); }),
-              L"Cannot open file \"" + path + L"\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
+    const std::wstring cannot_open = L"Cannot open file \"" + path + L"\". " + SystemErrorText(ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(FailureOf([&] { ReadWholeFile(path); }), cannot_open);
+    const FileContent content = ReadFileContent(path);
+    EXPECT_EQ(content.error, static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
+    ASSERT_TRUE(content.failure);
+    EXPECT_EQ(content.failure->message(), cannot_open);
+    EXPECT_EQ(content.bytes, std::nullopt);
+}
+
+// A scanner or sync client that holds the file for a moment delays the read instead of failing it, as it delays a
+// save.
+TEST(ReadWholeFileTest, WaitsForABriefLockToPass) {
+    FilesTempFolder folder;
+    const std::wstring path = folder.Path(L"held.bin");
+    FilesPut(path, kOld);
+    FileHandle held = OpenUnshared(path);
+    ASSERT_TRUE(held);
+    std::thread releaser([&held] {
+        Sleep(150);  // well inside the reader's patience, long enough for its first attempts to meet the lock
+        held.Close();
+    });
+    const FileContent content = ReadFileContent(path);
+    releaser.join();
+    EXPECT_EQ(content.bytes, std::optional<Bytes>(kOld));
+    EXPECT_EQ(content.error, 0ul);
+    EXPECT_FALSE(content.failure);
+}
+
+TEST(ReadWholeFileTest, AFileLargerThanAllowedIsReportedWithItsCode) {
+    FilesTempFolder folder;
+    const std::wstring path = folder.Path(L"large.bin");
+    FilesPut(path, Bytes(3000, 'x'));
+    const FileContent content = ReadFileContent(path, 2048);
+    EXPECT_EQ(content.error, static_cast<unsigned long>(ERROR_FILE_TOO_LARGE));
+    ASSERT_TRUE(content.failure);
+    EXPECT_EQ(content.failure->message(),
+              L"Cannot open file \"" + path + L"\". It is larger than 2 KB, too large to be read");
+    EXPECT_EQ(ReadFileContent(path, 3000).bytes, std::optional<Bytes>(Bytes(3000, 'x')));
 }
 
 struct SuccessCase {
