@@ -1,5 +1,5 @@
 // The settings file: any bytes read without a crash or a hang (a damaged file may fail only with a Failure), and a
-// value the writer writes reads back exactly.
+// value the writer writes reads back exactly, adding no line to the file.
 #include "fuzz/fuzz_text.h"
 #include "platform/failure.h"
 #include "settings/ini_file.h"
@@ -33,37 +33,41 @@ void ReadAnything(const std::vector<std::uint8_t>& bytes) {
     } catch (const Failure&) {}
 }
 
+// The format keeps a line break in a value only as CR LF (written \n): a lone CR or LF, which "Save" refuses, is
+// written as one too, never raw.
+std::wstring WithLineBreaksPaired(const std::wstring& text) {
+    std::wstring paired;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\r' || text[i] == L'\n') {
+            paired += L"\r\n";
+            if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+        } else {
+            paired += text[i];
+        }
+    }
+    return paired;
+}
+
+// Whatever the value, it reads back (its line breaks as CR LF) and adds no line of its own to the file.
 void WriteAndReadBack(const std::wstring& value) {
     IniWriter writer(std::nullopt, true, Latin1);
     writer.Start();
     writer.Erase(L"Edit1");
     writer.BeginWriteObject(L"Edit1", L"TcxPropertiesStoreComponent");
     writer.WriteProperty(L"Edit1", L"TcxPropertiesStoreComponent", L"Text", value);
-    IniReader reader(writer.Finish(), Conventions());
+    const std::vector<std::uint8_t> file = writer.Finish();
+    IniReader reader(file, Conventions());
     reader.Start();
     const IniValue read = reader.ReadProperty(L"Edit1", L"TcxPropertiesStoreComponent", L"Text");
-    if (read.kind != IniValueKind::Text || read.text != value) std::abort();
-}
-
-// Only CR LF is escaped in the file (as \n), as the format has it: a lone CR or LF, which no edit box of the
-// program gives, is left out of the values written.
-std::wstring WithoutLoneLineBreaks(const std::wstring& text) {
-    std::wstring kept;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') {
-            kept += L"\r\n";
-            ++i;
-        } else if (text[i] != L'\r' && text[i] != L'\n') {
-            kept += text[i];
-        }
-    }
-    return kept;
+    if (read.kind != IniValueKind::Text || read.text != WithLineBreaksPaired(value)) std::abort();
+    const std::vector<IniSection> sections = ParseIniText(DecodeIniBytes(file, Latin1));
+    if (sections.size() != 2 || sections[1].lines.size() != 2) std::abort();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ReadAnything(std::vector<std::uint8_t>(data, data + size));
-    WriteAndReadBack(WithoutLoneLineBreaks(WideTextOf(data, size)));
+    WriteAndReadBack(WideTextOf(data, size));
     return 0;
 }

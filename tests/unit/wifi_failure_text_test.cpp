@@ -95,10 +95,14 @@ TEST(WifiAdvice, TellsTheCaseFromWhatNetshPrinted) {
 }
 // netsh echoes the network's name: its words are shown with their bidirectional controls as escapes, as the name is.
 TEST(WifiFailureText, ShowsBidirectionalControlsInNetshsWordsAndInTheName) {
+    // The advice after them reads netsh's words as printed.
     EXPECT_EQ(WifiJoinFailureText(L"Work\u202Eexe.txt", 1, L"There is no profile \"Work\u202Eexe.txt\".\r\n"),
               L"Could not join the Wi-Fi network \"Work<U+202E>exe.txt\": There is no profile "
-              L"\"Work<U+202E>exe.txt\".");
-    EXPECT_EQ(WifiLeaveFailureText(1, L"\u2066x\u2069\r\n"), L"Could not leave the Wi-Fi network: <U+2066>x<U+2069>");
+              L"\"Work<U+202E>exe.txt\". This computer has not joined that network before: connect to it once from "
+              L"Windows' Wi-Fi list (the network icon on the taskbar), then use \"CONNECT WiFi\".");
+    EXPECT_EQ(
+        WifiLeaveFailureText(1, L"\u2066x\u2069\r\n"),
+        L"Could not leave the Wi-Fi network: <U+2066>x<U+2069>. If it keeps failing, tell IT what this box says.");
 }
 
 TEST(WifiFailureText, SaysNetshWasStoppedAfterItsTime) {
