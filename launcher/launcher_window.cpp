@@ -10,6 +10,7 @@
 #include "platform/startup_times.h"
 #include "platform/system_tools.h"
 #include "platform/text.h"
+#include "settings/connection_file.h"
 #include "settings/dial_values.h"
 #include "settings/settings_dialog.h"
 #include "ui/failure_report.h"
@@ -36,8 +37,6 @@ constexpr UINT kLongestWait = 60000;
 
 // rasdial's exit code for a second dial while the first is still dialling: no failure of the connection.
 constexpr DWORD kAlreadyBeingDialled = 756;
-
-const wchar_t kConnectionFile[] = L"Kavlo.rdp";
 }  // namespace
 
 LauncherWindow::LauncherWindow(FormOwner& owner, HWND command_owner)

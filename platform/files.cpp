@@ -229,13 +229,14 @@ bool FileExists(const std::wstring& path) {
 }
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path, std::size_t largest) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD code = GetLastError();
-        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return std::nullopt;
-        throw CannotOpen(FullPathOf(path), code);
-    }
+    FileHandle file;
+    const DWORD opened = RetriedWhileBrieflyLocked([&]() -> DWORD {
+        file = FileHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return file ? ERROR_SUCCESS : GetLastError();
+    });
+    if (opened == ERROR_FILE_NOT_FOUND || opened == ERROR_PATH_NOT_FOUND) return std::nullopt;
+    if (opened != ERROR_SUCCESS) throw CannotOpen(FullPathOf(path), opened);
     std::vector<std::uint8_t> bytes;
     std::vector<std::uint8_t> chunk(std::size_t{64} * 1024);
     for (;;) {

@@ -16,7 +16,8 @@ std::wstring SystemErrorText(unsigned long code);
 bool FileExists(const std::wstring& path);
 
 // nullopt when the file does not exist; Failure "Cannot open file ..." when it exists but cannot be opened or read,
-// or holds more than `largest` bytes (read no further than that, so a huge file cannot exhaust memory).
+// or holds more than `largest` bytes (read no further than that, so a huge file cannot exhaust memory). An open
+// that meets a brief lock is tried again as the writes' steps are, about a second in all.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path,
                                                        std::size_t largest = static_cast<std::size_t>(-1));
 

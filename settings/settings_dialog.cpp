@@ -4,9 +4,8 @@
 #include "platform/failure_text.h"
 #include "platform/module_path.h"
 #include "platform/startup_times.h"
+#include "settings/connection_file.h"
 #include "settings/dial_values.h"
-#include "settings/rdp_file.h"
-#include "settings/rdp_text.h"
 
 namespace {
 // The failure's own sentence, then the settings file's full path and what the user can do about it.
@@ -59,8 +58,10 @@ void SettingsDialog::Save() {
     }
     if (const auto refusal = DialValueRefusal(vpn_entry_.Text(), vpn_user_.Text(), vpn_password_.Text()))
         throw Failure(*refusal);
-    // A Kavlo.rdp an organisation signed for this server stays: the template would throw the signature away.
-    if (!SignedConnectionFileFor(server_address_.Text())) {
+    // A Kavlo.rdp an organisation signed for this server stays: the template would throw the signature away. One
+    // that cannot be read stops "Save" here, so a signed file is never written over unseen.
+    const auto old_file = ReadConnectionFile();
+    if (!old_file || !KeepsConnectionFile(*old_file, server_address_.Text())) {
         rdp_text_.SetText(GenerateConnectionText(rdp_template_.Text(), server_address_.Text()));
         WriteConnectionFile(rdp_text_.Text());
     }
