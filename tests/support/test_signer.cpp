@@ -60,7 +60,7 @@ std::string RdpsignSignatureValue(std::span<const std::uint8_t> signature, bool 
 }
 
 std::string SignedLikeRdpsign(std::string_view lines, std::string_view scope, bool in_pieces,
-                              std::string_view signscope_name) {
+                              std::string_view signscope_name, const AnsiDecoder& read_as) {
     std::string message;
     for (std::size_t from = 0;;) {
         const std::size_t comma = scope.find(',', from);
@@ -69,8 +69,14 @@ std::string SignedLikeRdpsign(std::string_view lines, std::string_view scope, bo
         from = comma + 1;
     }
     message += "signscope:s:" + std::string(scope) + "\r\n";
+    std::wstring text;
+    if (read_as) {
+        text = read_as(message);
+    } else {
+        for (unsigned char c : message) text += static_cast<wchar_t>(c);
+    }
     std::vector<std::uint8_t> utf16;
-    for (char c : message) utf16.insert(utf16.end(), {static_cast<std::uint8_t>(c), 0});
+    for (wchar_t c : text) utf16.insert(utf16.end(), {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>(c >> 8)});
     utf16.insert(utf16.end(), {0, 0});
     return std::string(lines) + std::string(signscope_name) + ":s:" + std::string(scope) + "\r\nsignature:s:" +
            RdpsignSignatureValue(TestSignature(utf16), in_pieces) + "\r\n";

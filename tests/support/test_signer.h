@@ -3,6 +3,7 @@
 // signs with SHA-256 under a throwaway RSA key and self-signed certificate made on first use and deleted at exit,
 // never stored anywhere else. The native build has a stand-in signature of its own, which only its verifier knows.
 #include "platform/signature.h"
+#include "platform/text_decoding.h"
 
 #include <cstdint>
 #include <span>
@@ -20,8 +21,9 @@ const DetachedSignatureVerifier& TestSignatureVerifier();
 // characters with two blanks after each when `in_pieces`.
 std::string RdpsignSignatureValue(std::span<const std::uint8_t> signature, bool in_pieces = false);
 
-// `lines` (ASCII, each ended by CR LF) with the two lines rdpsign adds: "signscope:s:" + `scope`, then the
+// `lines` (8-bit text, each line ended by CR LF) with the two lines rdpsign adds: "signscope:s:" + `scope`, then the
 // signature over the lines the scope names. The signed lines are found by their names, letter case ignored, and
-// taken as they stand; `signscope_name` is the scope line's name as written (rdpsign writes "signscope").
+// taken as they stand, read as `read_as` reads them (Latin-1 when it is empty); `signscope_name` is the scope
+// line's name as written (rdpsign writes "signscope").
 std::string SignedLikeRdpsign(std::string_view lines, std::string_view scope, bool in_pieces = false,
-                              std::string_view signscope_name = "signscope");
+                              std::string_view signscope_name = "signscope", const AnsiDecoder& read_as = {});
