@@ -25,7 +25,8 @@ SettingsDialog::SettingsDialog(FormOwner& owner)
       vpn_user_(Find<Edit>(L"Edit3")),
       vpn_password_(Find<Edit>(L"Edit4")),
       rdp_template_(Find<Memo>(L"Memo2")),
-      rdp_text_(Find<Memo>(L"Memo1")) {
+      rdp_text_(Find<Memo>(L"Memo1")),
+      template_text_(rdp_template_.Text()) {
     StartupStep step(L"settings file, restored into the dialog");
     LoadStoreLayout(*this, Component(L"cxPropertiesStore1"), store_, bound_controls_);
     // The settings live beside the executable, whatever the current directory is.
@@ -48,10 +49,11 @@ FormHandlers SettingsDialog::Handlers() {
 }
 
 // "Save": the connection file first (unless a signed one for this server is kept), then the settings, then close;
-// a failure stops it with the dialog open.
+// a failure stops it with the dialog open. Each field is read once: every read is a message to its window.
 void SettingsDialog::Save() {
+    const std::wstring server = server_address_.Text();
     // Checked before anything is written, so both files stay as they were.
-    if (BreaksConnectionLine(server_address_.Text())) {
+    if (BreaksConnectionLine(server)) {
         throw Failure(
             L"The address in \"Server IP\" holds a line break, which would add settings of its own to "
             L"Kavlo.rdp. Type the address on one line");
@@ -61,9 +63,10 @@ void SettingsDialog::Save() {
     // A Kavlo.rdp an organisation signed for this server stays: the template would throw the signature away. One
     // that cannot be read stops "Save" here, so a signed file is never written over unseen.
     const auto old_file = ReadConnectionFile();
-    if (!old_file || !KeepsConnectionFile(*old_file, server_address_.Text())) {
-        rdp_text_.SetText(GenerateConnectionText(rdp_template_.Text(), server_address_.Text()));
-        WriteConnectionFile(rdp_text_.Text());
+    if (!old_file || !KeepsConnectionFile(*old_file, server)) {
+        const std::wstring text = GenerateConnectionText(template_text_, server);
+        rdp_text_.SetText(text);
+        WriteConnectionFile(text);
     }
     store_.StoreTo(true);
     Close();
