@@ -62,13 +62,13 @@ struct Address {
     std::optional<unsigned> port;  // as written; otherwise the "server port" line's, else 3389
 };
 constexpr Address kAddresses[] = {
-    {"rdp.example.test", true, std::nullopt},        {"RDP.Example.Test", true, std::nullopt},
-    {"rdp.example.test:3389", true, 3389},           {"Rdp.Example.Test:4000", true, 4000},
-    {"evil.example.test", false, std::nullopt},      {"rdp.example.test.evil:3389", false, 3389},
+    {"rdp.example.test", true, std::nullopt},   {"RDP.Example.Test", true, std::nullopt},
+    {"rdp.example.test:3389", true, 3389},      {"Rdp.Example.Test:4000", true, 4000},
+    {"evil.example.test", false, std::nullopt}, {"rdp.example.test.evil:3389", false, 3389},
 };
 constexpr Address kServers[] = {
-    {"rdp.example.test", true, std::nullopt}, {"RDP.EXAMPLE.TEST:3389", true, 3389},
-    {" rdp.example.test ", true, std::nullopt}, {"rdp.example.test:4000", true, 4000},
+    {"rdp.example.test", true, std::nullopt},    {"RDP.EXAMPLE.TEST:3389", true, 3389},
+    {" rdp.example.test ", true, std::nullopt},  {"rdp.example.test:4000", true, 4000},
     {"other.example.test", false, std::nullopt},
 };
 constexpr unsigned kServerPorts[] = {3389, 4000};
@@ -81,7 +81,8 @@ struct Line {
 std::string WithNameCase(const std::string& name, bool capitals) {
     std::string text = name;
     for (std::size_t i = 0; capitals && i < text.size(); ++i) {
-        if ((i == 0 || text[i - 1] == ' ') && text[i] >= 'a' && text[i] <= 'z') text[i] = static_cast<char>(text[i] - 32);
+        if ((i == 0 || text[i - 1] == ' ') && text[i] >= 'a' && text[i] <= 'z')
+            text[i] = static_cast<char>(text[i] - 32);
     }
     return text;
 }
@@ -89,23 +90,23 @@ std::string WithNameCase(const std::string& name, bool capitals) {
 Bytes Encoded(const std::string& text, unsigned encoding) {
     Bytes bytes;
     switch (encoding) {
-    case 0:  // ANSI or UTF-8 alike: the text is ASCII
-        break;
-    case 1:
-        bytes = {0xEF, 0xBB, 0xBF};
-        break;
-    case 2:
-        bytes = {0xFF, 0xFE};
-        [[fallthrough]];
-    case 3:
-        for (char c : text) bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c), 0});
-        return bytes;
-    case 4:
-        bytes = {0xFE, 0xFF};
-        [[fallthrough]];
-    default:
-        for (char c : text) bytes.insert(bytes.end(), {0, static_cast<std::uint8_t>(c)});
-        return bytes;
+        case 0:  // ANSI or UTF-8 alike: the text is ASCII
+            break;
+        case 1:
+            bytes = {0xEF, 0xBB, 0xBF};
+            break;
+        case 2:
+            bytes = {0xFF, 0xFE};
+            [[fallthrough]];
+        case 3:
+            for (char c : text) bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c), 0});
+            return bytes;
+        case 4:
+            bytes = {0xFE, 0xFF};
+            [[fallthrough]];
+        default:
+            for (char c : text) bytes.insert(bytes.end(), {0, static_cast<std::uint8_t>(c)});
+            return bytes;
     }
     bytes.insert(bytes.end(), text.begin(), text.end());
     return bytes;
@@ -120,8 +121,8 @@ void JudgeComposedFile(Choices& choices) {
     for (unsigned i = 0; i < address_count; ++i) {
         const Address& address = kAddresses[choices.Next(std::size(kAddresses))];
         addresses.push_back(&address);
-        lines.push_back({i == 0 || choices.Flag() ? "full address" : "alternate full address",
-                         std::string("s:") + address.text});
+        lines.push_back(
+            {i == 0 || choices.Flag() ? "full address" : "alternate full address", std::string("s:") + address.text});
     }
     std::vector<unsigned> server_ports;
     for (unsigned count = choices.Next(3), i = 0; i < count; ++i) {
@@ -131,11 +132,13 @@ void JudgeComposedFile(Choices& choices) {
     // Other settings, with values from the input (printable ASCII).
     for (unsigned count = choices.Next(4), i = 0; i < count; ++i) {
         std::string value;
-        for (unsigned length = choices.Next(12); length > 0; --length) value += static_cast<char>(' ' + choices.Next(95));
+        for (unsigned length = choices.Next(12); length > 0; --length)
+            value += static_cast<char>(' ' + choices.Next(95));
         lines.push_back({"setting " + std::to_string(i), "s:" + value});
     }
     // Shuffled, but "full address" stays the first line of its name.
-    for (std::size_t i = 1; i < lines.size(); ++i) std::swap(lines[i], lines[1 + choices.Next(static_cast<unsigned>(i))]);
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        std::swap(lines[i], lines[1 + choices.Next(static_cast<unsigned>(i))]);
 
     // What the client would see: a name twice with other values is a conflict.
     bool conflicting = false;
@@ -159,7 +162,8 @@ void JudgeComposedFile(Choices& choices) {
     if (scope_names.empty()) scope_names.push_back(lines[choices.Next(static_cast<unsigned>(lines.size()))].name);
     for (std::size_t i = 1; i < scope_names.size(); ++i)
         std::swap(scope_names[i], scope_names[choices.Next(static_cast<unsigned>(i + 1))]);
-    const bool scope_names_address = std::find(scope_names.begin(), scope_names.end(), "full address") != scope_names.end();
+    const bool scope_names_address =
+        std::find(scope_names.begin(), scope_names.end(), "full address") != scope_names.end();
 
     // Names in either letter case; the lines as they stand are what is signed.
     std::vector<std::string> texts;
@@ -183,24 +187,24 @@ void JudgeComposedFile(Choices& choices) {
     // Tampering after signing: a signed line's value, or the signature.
     bool tampered = false;
     switch (choices.Next(4)) {
-    case 1:
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (lines[i].name.starts_with("setting") &&
-                std::find(scope_names.begin(), scope_names.end(), lines[i].name) != scope_names.end()) {
-                texts[i] += "x";
-                tampered = true;
-                break;
+        case 1:
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                if (lines[i].name.starts_with("setting") &&
+                    std::find(scope_names.begin(), scope_names.end(), lines[i].name) != scope_names.end()) {
+                    texts[i] += "x";
+                    tampered = true;
+                    break;
+                }
             }
-        }
-        break;
-    case 2:
-        signature = "AQABAAEAAAA=";
-        tampered = true;
-        break;
-    case 3:
-        signature[12 + choices.Next(static_cast<unsigned>(signature.size() - 16))] ^= 1;
-        tampered = true;
-        break;
+            break;
+        case 2:
+            signature = "AQABAAEAAAA=";
+            tampered = true;
+            break;
+        case 3:
+            signature[12 + choices.Next(static_cast<unsigned>(signature.size() - 16))] ^= 1;
+            tampered = true;
+            break;
     }
 
     std::string text;

@@ -2,14 +2,13 @@
 
 #include "platform/system_library.h"
 
-#include <wincrypt.h>
-
 #include <climits>
+#include <wincrypt.h>
 
 namespace {
 
 using VerifyDetachedFunction = BOOL(WINAPI*)(PCRYPT_VERIFY_MESSAGE_PARA, DWORD, const BYTE*, DWORD, DWORD,
-                                             const BYTE* [], DWORD[], PCCERT_CONTEXT*);
+                                             const BYTE*[], DWORD[], PCCERT_CONTEXT*);
 
 class Crypt32Verifier final : public DetachedSignatureVerifier {
 public:

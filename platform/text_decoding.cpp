@@ -98,14 +98,14 @@ std::optional<std::wstring> DecodeText(std::span<const std::uint8_t> bytes, Dete
                                        const AnsiDecoder& decode_ansi) {
     const auto rest = bytes.subspan(std::min(encoding.mark_length, bytes.size()));
     switch (encoding.encoding) {
-    case TextEncoding::Utf8:
-        return DecodeUtf8(rest);
-    case TextEncoding::Utf16Le:
-        return DecodeUtf16(rest, false);
-    case TextEncoding::Utf16Be:
-        return DecodeUtf16(rest, true);
-    case TextEncoding::Ansi:
-        break;
+        case TextEncoding::Utf8:
+            return DecodeUtf8(rest);
+        case TextEncoding::Utf16Le:
+            return DecodeUtf16(rest, false);
+        case TextEncoding::Utf16Be:
+            return DecodeUtf16(rest, true);
+        case TextEncoding::Ansi:
+            break;
     }
     if (rest.empty()) return std::wstring();
     return decode_ansi(std::string_view(reinterpret_cast<const char*>(rest.data()), rest.size()));

@@ -1,8 +1,7 @@
 // Kavlo.rdp on disk, in the current folder.
-#include "settings/connection_file.h"
-
 #include "platform/files.h"
 #include "platform/text.h"
+#include "settings/connection_file.h"
 
 namespace {
 constexpr unsigned kUtf8CodePage = 65001;

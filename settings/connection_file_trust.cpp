@@ -153,26 +153,26 @@ ConnectionFileJudgement JudgeExistingConnectionFile(std::span<const std::uint8_t
 
 std::wstring_view ConnectionFileReasonText(ConnectionFileReason reason) {
     switch (reason) {
-    case ConnectionFileReason::SignedForThisServer:
-        return L"signed for this server: kept";
-    case ConnectionFileReason::NoServer:
-        return L"the server is blank or not an address";
-    case ConnectionFileReason::NotText:
-        return L"the file is not text";
-    case ConnectionFileReason::NotSigned:
-        return L"the file is not signed";
-    case ConnectionFileReason::ConflictingSettings:
-        return L"a setting stands twice with different values";
-    case ConnectionFileReason::ScopeWithoutAddress:
-        return L"the signature does not cover the address";
-    case ConnectionFileReason::ScopeIncomplete:
-        return L"the signature's scope names a setting that is missing or named twice";
-    case ConnectionFileReason::OtherServer:
-        return L"an address in the file is not this server";
-    case ConnectionFileReason::MalformedSignature:
-        return L"the signature is not one rdpsign makes";
-    case ConnectionFileReason::SignatureFails:
-        return L"the signature does not verify";
+        case ConnectionFileReason::SignedForThisServer:
+            return L"signed for this server: kept";
+        case ConnectionFileReason::NoServer:
+            return L"the server is blank or not an address";
+        case ConnectionFileReason::NotText:
+            return L"the file is not text";
+        case ConnectionFileReason::NotSigned:
+            return L"the file is not signed";
+        case ConnectionFileReason::ConflictingSettings:
+            return L"a setting stands twice with different values";
+        case ConnectionFileReason::ScopeWithoutAddress:
+            return L"the signature does not cover the address";
+        case ConnectionFileReason::ScopeIncomplete:
+            return L"the signature's scope names a setting that is missing or named twice";
+        case ConnectionFileReason::OtherServer:
+            return L"an address in the file is not this server";
+        case ConnectionFileReason::MalformedSignature:
+            return L"the signature is not one rdpsign makes";
+        case ConnectionFileReason::SignatureFails:
+            return L"the signature does not verify";
     }
     return L"";
 }

@@ -5,8 +5,8 @@
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "platform/text.h"
-#include "tests/unit/rdp_template.h"
 #include "tests/support/test_signer.h"
+#include "tests/unit/rdp_template.h"
 #include "tests/unit/settings_test_support.h"
 #include "tests/wine_rig.h"
 
@@ -151,9 +151,8 @@ TEST_F(SaveTest, AConnectionFileThatCannotBeReadStopsSave) {
 
     std::vector<SeenBox> seen = watcher.Seen();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text,
-              L"Cannot open file \"" + FullPathOf(L"Kavlo.rdp") + L"\". " + SystemErrorText(ERROR_SHARING_VIOLATION) +
-                  L".");
+    EXPECT_EQ(seen[0].text, L"Cannot open file \"" + FullPathOf(L"Kavlo.rdp") + L"\". " +
+                                SystemErrorText(ERROR_SHARING_VIOLATION) + L".");
     EXPECT_TRUE(open);
     EXPECT_EQ(FilesGet(RdpPath()), old_bytes);
     EXPECT_EQ(FilesGet(SettingsPath()), old_settings);

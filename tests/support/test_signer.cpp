@@ -76,8 +76,9 @@ std::string SignedLikeRdpsign(std::string_view lines, std::string_view scope, bo
         for (unsigned char c : message) text += static_cast<wchar_t>(c);
     }
     std::vector<std::uint8_t> utf16;
-    for (wchar_t c : text) utf16.insert(utf16.end(), {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>(c >> 8)});
+    for (wchar_t c : text)
+        utf16.insert(utf16.end(), {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>(c >> 8)});
     utf16.insert(utf16.end(), {0, 0});
-    return std::string(lines) + std::string(signscope_name) + ":s:" + std::string(scope) + "\r\nsignature:s:" +
-           RdpsignSignatureValue(TestSignature(utf16), in_pieces) + "\r\n";
+    return std::string(lines) + std::string(signscope_name) + ":s:" + std::string(scope) +
+           "\r\nsignature:s:" + RdpsignSignatureValue(TestSignature(utf16), in_pieces) + "\r\n";
 }

@@ -2,10 +2,9 @@
 #include "test_signer.h"
 
 #include <windows.h>
-#include <wincrypt.h>
-
 #include <stdexcept>
 #include <string>
+#include <wincrypt.h>
 
 namespace {
 
@@ -20,8 +19,7 @@ public:
     ThrowawaySigner() : container_(L"kavlo-test-signer-" + std::to_wstring(GetCurrentProcessId())) {
         HCRYPTPROV old = 0;  // left by a run that ended early
         CryptAcquireContextW(&old, container_.c_str(), MS_ENH_RSA_AES_PROV_W, PROV_RSA_AES, CRYPT_DELETEKEYSET);
-        if (!CryptAcquireContextW(&provider_, container_.c_str(), MS_ENH_RSA_AES_PROV_W, PROV_RSA_AES,
-                                  CRYPT_NEWKEYSET))
+        if (!CryptAcquireContextW(&provider_, container_.c_str(), MS_ENH_RSA_AES_PROV_W, PROV_RSA_AES, CRYPT_NEWKEYSET))
             Fail("CryptAcquireContext");
         if (!CryptGenKey(provider_, AT_SIGNATURE, 2048u << 16, &key_)) Fail("CryptGenKey");
 

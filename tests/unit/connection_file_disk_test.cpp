@@ -109,8 +109,8 @@ TEST(ConnectionFileTest, FailureNamesTheFullPathOfTheFile) {
 TEST_F(CodePage1256ConnectionFile, ASignedFileInTheCodePageIsKeptForItsServer) {
     // "سرور" in code page 1256, in a scoped line.
     const std::string text = SignedLikeRdpsign(
-        "full address:s:rdp.example.test\r\nalternate shell:s:\xD3\xD1\xE6\xD1\r\n", "Full Address,Alternate Shell", false,
-        "signscope", [](std::string_view bytes) { return AnsiToWide(bytes); });
+        "full address:s:rdp.example.test\r\nalternate shell:s:\xD3\xD1\xE6\xD1\r\n", "Full Address,Alternate Shell",
+        false, "signscope", [](std::string_view bytes) { return AnsiToWide(bytes); });
     const Bytes bytes(text.begin(), text.end());
     EXPECT_TRUE(KeepsConnectionFile(bytes, L"RDP.example.test:3389"));
     EXPECT_FALSE(KeepsConnectionFile(bytes, L"other.example.test"));

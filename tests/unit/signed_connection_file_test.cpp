@@ -1,7 +1,6 @@
 // The rule that keeps a signed Kavlo.rdp, as a table. The signatures are made by the tests' own signer
 // (tests/support/test_signer.h): real ones, checked by crypt32, in the Windows build; a stand-in natively.
 #include "settings/connection_file.h"
-
 #include "tests/support/test_signer.h"
 
 #include <map>
@@ -23,12 +22,12 @@ std::wstring Latin1(std::string_view bytes) {
 }
 
 enum class Encoding { Ansi, Utf8WithMark, Utf8, Utf16LeWithMark, Utf16Le, Utf16BeWithMark, Utf16Be };
-constexpr Encoding kEncodings[] = {Encoding::Ansi,    Encoding::Utf8WithMark,    Encoding::Utf8,
-                                   Encoding::Utf16LeWithMark, Encoding::Utf16Le, Encoding::Utf16BeWithMark,
-                                   Encoding::Utf16Be};
+constexpr Encoding kEncodings[] = {
+    Encoding::Ansi,    Encoding::Utf8WithMark,    Encoding::Utf8,   Encoding::Utf16LeWithMark,
+    Encoding::Utf16Le, Encoding::Utf16BeWithMark, Encoding::Utf16Be};
 const char* NameOf(Encoding encoding) {
-    constexpr const char* kNames[] = {"ANSI", "UTF-8 with mark", "UTF-8", "UTF-16 LE with mark", "UTF-16 LE",
-                                      "UTF-16 BE with mark", "UTF-16 BE"};
+    constexpr const char* kNames[] = {"ANSI",      "UTF-8 with mark",     "UTF-8",    "UTF-16 LE with mark",
+                                      "UTF-16 LE", "UTF-16 BE with mark", "UTF-16 BE"};
     return kNames[static_cast<int>(encoding)];
 }
 
@@ -36,33 +35,33 @@ const char* NameOf(Encoding encoding) {
 Bytes Encoded(std::string_view latin1, Encoding encoding) {
     Bytes bytes;
     switch (encoding) {
-    case Encoding::Ansi:
-        return Bytes(latin1.begin(), latin1.end());
-    case Encoding::Utf8WithMark:
-        bytes = {0xEF, 0xBB, 0xBF};
-        [[fallthrough]];
-    case Encoding::Utf8:
-        for (unsigned char c : latin1) {
-            if (c < 0x80) {
-                bytes.push_back(c);
-            } else {
-                bytes.insert(bytes.end(), {static_cast<std::uint8_t>(0xC0 | c >> 6),
-                                           static_cast<std::uint8_t>(0x80 | (c & 0x3F))});
+        case Encoding::Ansi:
+            return Bytes(latin1.begin(), latin1.end());
+        case Encoding::Utf8WithMark:
+            bytes = {0xEF, 0xBB, 0xBF};
+            [[fallthrough]];
+        case Encoding::Utf8:
+            for (unsigned char c : latin1) {
+                if (c < 0x80) {
+                    bytes.push_back(c);
+                } else {
+                    bytes.insert(bytes.end(), {static_cast<std::uint8_t>(0xC0 | c >> 6),
+                                               static_cast<std::uint8_t>(0x80 | (c & 0x3F))});
+                }
             }
-        }
-        return bytes;
-    case Encoding::Utf16LeWithMark:
-        bytes = {0xFF, 0xFE};
-        [[fallthrough]];
-    case Encoding::Utf16Le:
-        for (unsigned char c : latin1) bytes.insert(bytes.end(), {c, 0});
-        return bytes;
-    case Encoding::Utf16BeWithMark:
-        bytes = {0xFE, 0xFF};
-        [[fallthrough]];
-    case Encoding::Utf16Be:
-        for (unsigned char c : latin1) bytes.insert(bytes.end(), {0, c});
-        return bytes;
+            return bytes;
+        case Encoding::Utf16LeWithMark:
+            bytes = {0xFF, 0xFE};
+            [[fallthrough]];
+        case Encoding::Utf16Le:
+            for (unsigned char c : latin1) bytes.insert(bytes.end(), {c, 0});
+            return bytes;
+        case Encoding::Utf16BeWithMark:
+            bytes = {0xFE, 0xFF};
+            [[fallthrough]];
+        case Encoding::Utf16Be:
+            for (unsigned char c : latin1) bytes.insert(bytes.end(), {0, c});
+            return bytes;
     }
     return bytes;
 }
@@ -147,8 +146,7 @@ std::vector<Case> ChosenCases() {
 
         {"another server", ansi(signed_text), L"other.example.test", OtherServer},
         {"another port", ansi(signed_text), L"rdp.example.test:3390", OtherServer},
-        {"a scoped line changed after signing", ansi(Replaced(signed_text, "caf\xE9", "cafe")), server,
-         SignatureFails},
+        {"a scoped line changed after signing", ansi(Replaced(signed_text, "caf\xE9", "cafe")), server, SignatureFails},
         {"the address changed after signing", ansi(Replaced(signed_text, "rdp.example.test", "evil.example.test")),
          L"evil.example.test", SignatureFails},
         {"an alternate address changed after signing",
@@ -158,8 +156,8 @@ std::vector<Case> ChosenCases() {
          ansi(SignedLikeRdpsign("full address:s:rdp.example.test\r\n", "Full Address") +
               "alternate full address:s:evil.example.test\r\n"),
          server, OtherServer},
-        {"the signature of other lines", ansi(Replaced(signed_text, signature_line, other_signature.substr(
-                                                                                         other_signature.find("signature:s:")))),
+        {"the signature of other lines",
+         ansi(Replaced(signed_text, signature_line, other_signature.substr(other_signature.find("signature:s:")))),
          server, SignatureFails},
         {"a made-up signature", ansi(Replaced(signed_text, signature_line, "signature:s:AQABAAEAAAA=\r\n")), server,
          MalformedSignature},
@@ -168,14 +166,14 @@ std::vector<Case> ChosenCases() {
          MalformedSignature},
         {"unsigned", ansi(kLines), server, NotSigned},
         {"a signature without its scope", ansi(Replaced(signed_text, "signscope:s:", "x:s:")), server, NotSigned},
-        {"a scope that leaves the address out",
-         ansi(SignedLikeRdpsign(kLines, "Alternate Shell,RedirectPrinters")), server, ScopeWithoutAddress},
+        {"a scope that leaves the address out", ansi(SignedLikeRdpsign(kLines, "Alternate Shell,RedirectPrinters")),
+         server, ScopeWithoutAddress},
         {"a scope naming a missing setting", ansi(Replaced(signed_text, "RedirectPrinters", "RedirectDrives")), server,
          ScopeIncomplete},
         {"a scope naming the address twice", ansi(Replaced(signed_text, "Alternate Shell", "full address")), server,
          ScopeIncomplete},
-        {"a second address in other letter case",
-         ansi(signed_text + "Full Address:s:evil.example.test\r\n"), server, ConflictingSettings},
+        {"a second address in other letter case", ansi(signed_text + "Full Address:s:evil.example.test\r\n"), server,
+         ConflictingSettings},
         {"a line after a lone CR",
          ansi(Replaced(signed_text, "redirectprinters:i:1\r\n", "redirectprinters:i:1\rfull address:s:evil\r\n")),
          server, ConflictingSettings},
@@ -200,10 +198,10 @@ INSTANTIATE_TEST_SUITE_P(Save, SignedConnectionFile, testing::ValuesIn(ChosenCas
 
 struct Form {
     const char* name;
-    std::string lines;      // before signing, each ended by CR LF
-    std::string scope;      // what the signature covers
-    std::string appended;   // lines added after signing
-    std::wstring server;    // as typed in the field
+    std::string lines;     // before signing, each ended by CR LF
+    std::string scope;     // what the signature covers
+    std::string appended;  // lines added after signing
+    std::wstring server;   // as typed in the field
     bool keep;
 };
 
@@ -236,15 +234,15 @@ const Form kForms[] = {
      "Full Address,Server Port", "", L"rdp.example.test", false},
     {"the same other port in the field", Around("full address:s:rdp.example.test\r\nserver port:i:4000\r\n"),
      "Full Address,Server Port", "", L"rdp.example.test:4000", true},
-    {"a port in the address wins over the line", Around("full address:s:rdp.example.test:3389\r\nserver port:i:4000\r\n"),
-     "Full Address,Server Port", "", L"rdp.example.test", true},
-    {"other port", Around("full address:s:rdp.example.test:3390\r\n"), "Full Address", "", L"rdp.example.test",
-     false},
+    {"a port in the address wins over the line",
+     Around("full address:s:rdp.example.test:3389\r\nserver port:i:4000\r\n"), "Full Address,Server Port", "",
+     L"rdp.example.test", true},
+    {"other port", Around("full address:s:rdp.example.test:3390\r\n"), "Full Address", "", L"rdp.example.test", false},
     {"other host", Around("full address:s:rdp.example.test\r\n"), "Full Address", "", L"rdp2.example.test", false},
-    {"IPv6 address with its port", Around("full address:s:[fd00::5]:3389\r\n"), "Full Address", "", L"[FD00::5]",
-     true},
+    {"IPv6 address with its port", Around("full address:s:[fd00::5]:3389\r\n"), "Full Address", "", L"[FD00::5]", true},
     // The alternate address.
-    {"alternate address equal", Around("full address:s:rdp.example.test\r\nalternate full address:s:rdp.example.test\r\n"),
+    {"alternate address equal",
+     Around("full address:s:rdp.example.test\r\nalternate full address:s:rdp.example.test\r\n"),
      "Full Address,Alternate Full Address", "", L"rdp.example.test", true},
     {"alternate address other", Around("full address:s:rdp.example.test\r\nalternate full address:s:evil.example\r\n"),
      "Full Address,Alternate Full Address", "", L"rdp.example.test", false},
@@ -280,7 +278,8 @@ TEST(SignedConnectionFileForms, EveryFormIsJudgedAsTheClientReadsIt) {
                 for (const Encoding encoding : kEncodings) {
                     SCOPED_TRACE(std::string(form.name) + ", " + (capitals ? "names in capitals" : "names as rdpsign") +
                                  ", " + end_name + ", " + NameOf(encoding));
-                    const ConnectionFileJudgement judgement = Judge(Encoded(WithLineEnds(text, end), encoding), form.server);
+                    const ConnectionFileJudgement judgement =
+                        Judge(Encoded(WithLineEnds(text, end), encoding), form.server);
                     EXPECT_EQ(judgement.keep, form.keep) << ReasonText(judgement.reason);
                 }
             }

@@ -33,7 +33,11 @@ TEST(TextFileEncoding, ByItsMarkElseByItsBytes) {
         // Without a mark, NULs tell UTF-16 and where they stand its byte order.
         {"UTF-16 LE", std::string("a\0b\0", 4), Utf16Le, 0, L"ab"},
         {"UTF-16 BE", std::string("\0a\0b", 4), Utf16Be, 0, L"ab"},
-        {"UTF-16 LE with a character of U+xx00", std::string("\0\x06" "a\0b\0", 6), Utf16Le, 0, L"\u0600ab"},
+        {"UTF-16 LE with a character of U+xx00",
+         std::string("\0\x06"
+                     "a\0b\0",
+                     6),
+         Utf16Le, 0, L"\u0600ab"},
         {"valid UTF-8", "k\xC3\xA9", Utf8, 0, L"k\u00E9"},
         {"ASCII", "key:s:value", Utf8, 0, L"key:s:value"},
         {"not UTF-8: the code page", "caf\xE9", Ansi, 0, L"caf\u00E9"},
