@@ -9,6 +9,7 @@
 #include "ui/program_icon.h"
 #include "ui/style/style.h"
 #include "ui/window.h"
+#include "ui/window_classes.h"
 
 #include <algorithm>
 #include <objbase.h>
@@ -21,7 +22,6 @@ constexpr UINT kFollowHighContrast = WM_APP;
 // Posted to the hidden window when a form destroyed during its modal show has seen that show return.
 constexpr UINT kReleaseRetiredForms = WM_APP + 1;
 Application* the_application = nullptr;
-const wchar_t kApplicationClass[] = L"KavloApplication";
 
 std::wstring LowerCase(std::wstring text) {
     if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
@@ -40,8 +40,8 @@ class Application::HiddenWindow final : public Window {
 public:
     explicit HiddenWindow(Application& application) : application_(application) {}
     void Create(const std::wstring& title) {
-        CreateBound(kApplicationClass, 0, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, title,
-                    RECT{}, nullptr, nullptr);
+        CreateBound(kApplicationClassName, 0, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                    title, RECT{}, nullptr, nullptr);
     }
 
 protected:
@@ -104,7 +104,9 @@ void Application::Run() {
         }
         WriteStartupTimes();
     }
-    for (;;) {
+    // A close that went through ends the loop even where a nested loop (a menu's, a move's, a box's) took the quit
+    // message meant for it.
+    while (!terminating_) {
         try {
             BOOL got = GetMessageW(&message, nullptr, 0, 0);
             if (got == 0 || got == -1) break;
@@ -166,9 +168,19 @@ void Application::ReleaseRetiredForms() {
     std::erase_if(retired_, [](const auto& retired) { return !retired->Modal(); });
 }
 
+// Also for a close repeated after the first: the quit message may have been taken by a nested loop.
 void Application::Terminate() {
     terminating_ = true;
+    EndModes();
     PostQuitMessage(0);
+}
+
+// A menu's loop goes on past the quit message (under Wine it takes it and keeps running), and a window's move or
+// size loop takes it and ends without passing it on: the loops end first, and Run sees the close when control
+// returns to it.
+void Application::EndModes() {
+    EndMenu();
+    if (HWND captured = GetCapture()) SendMessageW(captured, WM_CANCELMODE, 0, 0);
 }
 
 void Application::ExitProcessing() noexcept {
@@ -206,14 +218,6 @@ std::optional<LRESULT> Application::HandleHiddenMessage(UINT message, WPARAM wpa
             return 0;
         case kReleaseRetiredForms:
             ReleaseRetiredForms();
-            return 0;
-        case WM_QUERYENDSESSION:
-            return TRUE;
-        case WM_ENDSESSION:
-            // The logon is ending. Nothing needs storing, and the message may come inside a box, the modal dialog or
-            // a COM wait, whose frames the exit processing would pull the forms and COM from under: the process
-            // ends here, at once.
-            if (wparam) ExitProcess(0);
             return 0;
     }
     return std::nullopt;

@@ -55,6 +55,7 @@ private:
     // What the hidden window does with a message; nothing for the default handling.
     std::optional<LRESULT> HandleHiddenMessage(UINT message, WPARAM wparam);
     void ReleaseRetiredForms();
+    void EndModes();
     void ExitProcessing() noexcept;
 
     std::wstring title_;

@@ -2,7 +2,7 @@
 // started program splits its command line by Windows' argument rules.
 #include "fuzz/fuzz_text.h"
 #include "launcher/command_lines.h"
-#include "tests/unit/argument_splitter.h"
+#include "tests/support/argument_splitter.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // gives the template with its address line holding the server exactly (a blank one leaves the template as it is).
 #include "fuzz/fuzz_text.h"
 #include "settings/connection_file.h"
-#include "tests/unit/rdp_template.h"
+#include "tests/support/rdp_template.h"
 
 #include <algorithm>
 #include <cstdint>

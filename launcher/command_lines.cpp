@@ -30,10 +30,12 @@ std::wstring DialParameters(const std::wstring& entry, const std::wstring& user,
     return QuoteArgument(entry) + L' ' + QuoteArgument(user) + L' ' + QuoteArgument(password);
 }
 
-std::wstring HangUpParameters(const std::optional<std::wstring>& dialled, const std::wstring& typed) {
+std::wstring HangUpEntry(const std::optional<std::wstring>& dialled, const std::wstring& typed) {
     const std::wstring& entry = dialled ? *dialled : typed;
-    return (entry.empty() ? std::wstring(L"Kavlo") : QuoteArgument(entry)) + L"  /DISCONNECT";
+    return entry.empty() ? std::wstring(L"Kavlo") : entry;
 }
+
+std::wstring HangUpParameters(const std::wstring& entry) { return QuoteArgument(entry) + L"  /DISCONNECT"; }
 
 std::wstring JoinWifiParameters(const std::wstring& network) {
     std::wstring name = QuoteArgument(network);

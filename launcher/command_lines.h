@@ -14,9 +14,12 @@ std::wstring QuoteArgument(const std::wstring& value);
 // password both empty, the entry alone: Windows then dials with the sign-in it keeps for the entry.
 std::wstring DialParameters(const std::wstring& entry, const std::wstring& user, const std::wstring& password);
 
-// rasdial's hang-up parameters: the entry of this run's last dial (`dialled`), else the entry typed in the settings
-// (`typed`); with neither, or an empty one, the fixed entry "Kavlo". Two blanks before the switch, as always.
-std::wstring HangUpParameters(const std::optional<std::wstring>& dialled, const std::wstring& typed);
+// The entry a hang-up names: the entry of this run's last dial (`dialled`), else the entry typed in the settings
+// (`typed`); with neither, or an empty one, the fixed entry "Kavlo".
+std::wstring HangUpEntry(const std::optional<std::wstring>& dialled, const std::wstring& typed);
+
+// rasdial's hang-up parameters for `entry`. Two blanks before the switch, as always.
+std::wstring HangUpParameters(const std::wstring& entry);
 
 // netsh's parameters for joining the network: ssid=<name> name=<name>, the quotes (if any) around the name only.
 std::wstring JoinWifiParameters(const std::wstring& network);

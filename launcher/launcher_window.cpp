@@ -29,23 +29,14 @@ constexpr DWORD kDialWatchedFor = 120000;
 constexpr DWORD kNetshWatchedFor = 30000;
 constexpr DWORD kHangUpWatchedFor = 30000;
 
-// Kavlo.rdp is opened once the dial has ended, never sooner than a second after it began (the route may take that
-// long to follow the connection), and at the latest after a minute, whether the dial has ended or not.
+// The start's wait (StartWait) says when it is to fire.
 constexpr UINT_PTR kWaitTimer = 1;
-constexpr UINT kLeastWait = 1000;
-constexpr UINT kLongestWait = 60000;
-
-// rasdial's exit code for a second dial while the first is still dialling: no failure of the connection.
-constexpr DWORD kAlreadyBeingDialled = 756;
 }  // namespace
 
 LauncherWindow::LauncherWindow(FormOwner& owner, HWND command_owner)
     : Form(owner, L"LAUNCHER_WINDOW", Handlers()),
       command_owner_(command_owner),
       use_vpn_(Find<CheckBox>(L"CheckBox2")),
-      start_(Find<Button>(L"Button1")),
-      join_wifi_(Find<Button>(L"Button3")),
-      leave_wifi_(Find<Button>(L"Button4")),
       dials_(WatchedRuns::Every, kDialWatchedFor),
       wifi_join_(WatchedRuns::LatestOnly, kNetshWatchedFor),
       wifi_leave_(WatchedRuns::LatestOnly, kNetshWatchedFor),
@@ -85,7 +76,8 @@ void LauncherWindow::Closing(CloseAction&) {
     wifi_join_.Stop();
     wifi_leave_.Stop();
     hang_ups_.Stop();
-    EndStart();                                                  // nothing is opened after the launcher has closed
+    start_wait_.Closed();  // nothing is opened after the launcher has closed
+    ShowWaitState();
     SettingsDialog* dialog = std::exchange(settings_, nullptr);  // input before the loop ends must not reach it
     if (dialog) Owner().DestroyForm(*dialog);
 }
@@ -93,9 +85,9 @@ void LauncherWindow::Closing(CloseAction&) {
 // "Start": the dial when the settings say so, then, once it has ended, the connection file (at once without the
 // dial). The launcher answers meanwhile; a second "Start" does nothing until the file has been opened.
 void LauncherWindow::Start() {
-    if (!settings_ || starting_) return;
+    if (!settings_ || !start_wait_.MayStart()) return;
     if (!settings_->UsesVpn()) {
-        OpenConnectionFile();
+        Apply(start_wait_.Started());
         return;
     }
     std::wstring entry = settings_->VpnEntry();
@@ -105,77 +97,72 @@ void LauncherWindow::Start() {
     const std::wstring parameters = DialParameters(entry, user, password);
     StartedTool dial = CurrentShell().StartTool(SystemToolPath(L"rasdial.exe").c_str(), parameters.c_str(), false);
     dialled_entry_ = entry;
-    awaited_dial_ = dials_.Watch(std::move(dial), std::move(entry), Handle(), kDialEnded);
-    starting_ = true;
-    least_wait_over_ = false;
-    SetTimer(Handle(), kWaitTimer, kLeastWait, nullptr);
-    background_work_.Begin(Handle());
+    const bool other_dials_watched = dials_.Watching();
+    const WPARAM run = dials_.Watch(std::move(dial), std::move(entry), Handle(), kDialEnded);
+    Apply(start_wait_.DialStarted(GetTickCount64(), run, other_dials_watched));
 }
 
-// The timer: first a second after the dial began, then a minute after.
-void LauncherWindow::WaitTimeReached() {
-    if (!starting_) {
-        KillTimer(Handle(), kWaitTimer);
-        return;
-    }
-    if (!least_wait_over_) {
-        least_wait_over_ = true;
-        if (awaited_dial_ == 0 && !reporting_dial_) {
+void LauncherWindow::Apply(StartWait::Action action) {
+    switch (action.kind) {
+        case StartWait::Action::Kind::Nothing:
+        case StartWait::Action::Kind::ShowDialFailure:  // DialEnded's own
+            break;
+        case StartWait::Action::Kind::SetTimer:
+            if (!SetTimer(Handle(), kWaitTimer, static_cast<UINT>(action.timer), nullptr)) {
+                const DWORD error = GetLastError();
+                start_wait_.Abandoned();
+                ShowWaitState();
+                throw Failure(
+                    L"Kavlo.rdp will not be opened after the dial: Windows could not set the timer to wait "
+                    L"for it (" +
+                    SystemErrorText(error) + L"). Press \"Start\" again once the VPN is connected");
+            }
+            break;
+        case StartWait::Action::Kind::OpenNow:
+            ShowWaitState();
             OpenConnectionFile();
             return;
-        }
-        SetTimer(Handle(), kWaitTimer, kLongestWait - kLeastWait, nullptr);
+    }
+    ShowWaitState();
+}
+
+void LauncherWindow::ShowWaitState() {
+    if (start_wait_.Waiting()) {
+        if (!background_work_.Running()) background_work_.Begin(Handle());
         return;
     }
-    // A minute: the dial is left to run, watched; its failure is still reported when it ends.
-    if (reporting_dial_) return;  // the box is up: the open follows it
-    awaited_dial_ = 0;
-    OpenConnectionFile();
-}
-
-// Kavlo.rdp by its full path in the current folder, where "Save" writes it; it is looked for nowhere else.
-void LauncherWindow::OpenConnectionFile() {
-    EndStart();
-    const std::wstring path = FullPathOf(kConnectionFile);
-    if (!FileExists(path)) throw Failure(ConnectionFileFailureText(path, SystemErrorText(ERROR_FILE_NOT_FOUND), true));
-    if (const DWORD code = CurrentShell().ExecuteW(command_owner_, L"open", path.c_str(), L"", L"", SW_HIDE)) {
-        const bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
-        throw Failure(ConnectionFileFailureText(path, SystemErrorText(code), missing));
-    }
-}
-
-// Ends a "Start" in progress without opening anything.
-void LauncherWindow::EndStart() {
-    if (!starting_) return;
-    starting_ = false;
-    awaited_dial_ = 0;
     KillTimer(Handle(), kWaitTimer);
     background_work_.End();
 }
 
-// A dial that ended with a RAS error number is shown in the failure box, with Windows' text for the number; a
-// second dial refused because the first is still dialling is not, since the first may still connect. The dial
-// "Start" waits for: its box first, and Kavlo.rdp opened once the user has closed it.
+// Kavlo.rdp by its full path in the current folder, where "Save" writes it; it is looked for nowhere else.
+void LauncherWindow::OpenConnectionFile() {
+    const std::wstring path = FullPathOf(kConnectionFile);
+    if (!FileExists(path)) throw Failure(ConnectionFileFailureText(path, SystemErrorText(ERROR_FILE_NOT_FOUND), true));
+    const DWORD code = CurrentShell().ExecuteW(command_owner_, L"open", path.c_str(), L"", L"", SW_HIDE);
+    // The user cancelled a prompt of the shell's (a downloaded file's warning): their choice, no failure.
+    if (code == ERROR_SUCCESS || code == ERROR_CANCELLED) return;
+    const bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
+    throw Failure(ConnectionFileFailureText(path, SystemErrorText(code), missing));
+}
+
+// A dial that ended with a RAS error number is shown in the failure box, with Windows' text for the number; the
+// start's wait says which (not a second dial refused while the first still dialled) and whether Kavlo.rdp is opened
+// once the user has closed the box.
 void LauncherWindow::DialEnded(WPARAM number) {
     const std::optional<ProcessWatch::Outcome> outcome = dials_.Ended(number);
-    const bool awaited = starting_ && number == awaited_dial_;
-    std::optional<Failure> failure;
-    if (outcome && outcome->exit_code != 0 &&
-        !(outcome->exit_code == kAlreadyBeingDialled && outcome->another_run_watched))
-        failure.emplace(DialFailureText(outcome->subject, outcome->exit_code, RasErrorText(outcome->exit_code)));
-    if (!awaited) {
-        if (failure) throw *failure;
+    const std::optional<std::uint32_t> exit_code =
+        outcome ? std::optional<std::uint32_t>(outcome->exit_code) : std::nullopt;
+    const StartWait::Action action = start_wait_.DialEnded(GetTickCount64(), number, exit_code);
+    if (action.kind != StartWait::Action::Kind::ShowDialFailure) {
+        Apply(action);
         return;
     }
-    if (failure) {
-        // Shown here rather than thrown, so that the open can follow the box.
-        reporting_dial_ = true;
-        ReportFailure(std::make_exception_ptr(*failure));
-        reporting_dial_ = false;
-        if (!starting_) return;  // the launcher closed meanwhile
-    }
-    awaited_dial_ = 0;
-    if (least_wait_over_) OpenConnectionFile();
+    // Shown here rather than thrown, so that what follows the box can follow it.
+    if (outcome)
+        ReportFailure(std::make_exception_ptr(
+            Failure(DialFailureText(outcome->subject, outcome->exit_code, RasErrorText(outcome->exit_code)))));
+    Apply(start_wait_.BoxClosed(GetTickCount64(), number));
 }
 
 void LauncherWindow::WifiJoinEnded(WPARAM number) {
@@ -206,12 +193,15 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam
             return 0;
         case WM_TIMER:
             if (wparam != kWaitTimer) break;
-            WaitTimeReached();
+            KillTimer(Handle(), kWaitTimer);  // each wait's timer fires once
+            Apply(start_wait_.TimerFired(GetTickCount64()));
             return 0;
         case WM_SETCURSOR:
             if (background_work_.SetPointer(lparam)) return TRUE;
             break;
     }
+    if (const UINT button_made = BackgroundWork::TaskbarButtonCreatedMessage(); button_made && message == button_made)
+        background_work_.TaskbarButtonCreated();
     return Form::HandleMessage(message, wparam, lparam);
 }
 
@@ -238,20 +228,21 @@ void LauncherWindow::LeaveWifi() {
 void LauncherWindow::UseVpnChanged() {
     if (use_vpn_.Checked()) return;
     dials_.Stop();
-    EndStart();
+    start_wait_.VpnCleared();
+    ShowWaitState();
     const std::wstring typed = settings_ ? settings_->VpnEntry() : std::wstring();
     if (!dialled_entry_) {
         if (const std::optional<std::wstring> refusal = DialValueRefusal(typed, L"", L"")) throw Failure(*refusal);
     }
-    std::wstring entry = dialled_entry_ ? *dialled_entry_ : typed;
-    const std::wstring parameters = HangUpParameters(dialled_entry_, typed);
+    std::wstring entry = HangUpEntry(dialled_entry_, typed);
+    const std::wstring parameters = HangUpParameters(entry);
     // As 8-bit text in the ANSI code page, as ever; an entry that code page cannot spell goes as the dial went.
     const std::string ansi_parameters = WideToAnsi(parameters);
     StartedTool hang_up =
         AnsiToWide(ansi_parameters) == parameters
             ? CurrentShell().StartToolA(SystemToolPathA("rasdial.exe").c_str(), ansi_parameters.c_str())
             : CurrentShell().StartTool(SystemToolPath(L"rasdial.exe").c_str(), parameters.c_str(), false);
-    hang_ups_.Watch(std::move(hang_up), entry.empty() ? L"Kavlo" : std::move(entry), Handle(), kHangUpEnded);
+    hang_ups_.Watch(std::move(hang_up), std::move(entry), Handle(), kHangUpEnded);
 }
 
 // A hang-up that failed for another reason than there being no such connection, in Windows' words.

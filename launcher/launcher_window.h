@@ -1,6 +1,7 @@
 #pragma once
 // The launcher window: "Start", the "VPN" box, the two Wi-Fi buttons, the logo, the close glyph and "FILE".
 #include "launcher/process_watch.h"
+#include "launcher/start_wait.h"
 #include "ui/background_work.h"
 #include "ui/form.h"
 
@@ -32,29 +33,24 @@ protected:
 private:
     FormHandlers Handlers();
     void DialEnded(WPARAM number);
-    void WaitTimeReached();
+    // Does what the start's wait asks.
+    void Apply(StartWait::Action action);
+    // The taskbar, the pointer and the timer as the wait stands.
+    void ShowWaitState();
     void OpenConnectionFile();
-    void EndStart();
     void HangUpEnded(WPARAM number);
     void WifiJoinEnded(WPARAM number);
     void WifiLeaveEnded(WPARAM number);
 
     HWND command_owner_;
     CheckBox& use_vpn_;
-    Button& start_;
-    Button& join_wifi_;
-    Button& leave_wifi_;
     SettingsDialog* settings_ = nullptr;  // owned by the application
     ProcessWatch dials_;                  // the dials of "Start" still running
     ProcessWatch wifi_join_;              // the latest run of "CONNECT WiFi"
     ProcessWatch wifi_leave_;             // the latest run of "DISCONNECT WiFi"
     ProcessWatch hang_ups_;               // the latest hang-up
 
-    // "Start" in progress: from the dial until Kavlo.rdp is opened after it.
-    bool starting_ = false;
-    WPARAM awaited_dial_ = 0;       // the watched run of this start's dial; 0 once it has ended (or is not watched)
-    bool least_wait_over_ = false;  // a second has passed since the dial began
-    bool reporting_dial_ = false;   // the dial's failure box is up: the open follows it
+    StartWait start_wait_;  // from the dial until Kavlo.rdp is opened after it
     BackgroundWork background_work_;
     std::optional<std::wstring> dialled_entry_;  // the entry of the last dial, which the hang-up names
 };

@@ -1,7 +1,11 @@
 #include "launcher/process_watch.h"
 
+#include "platform/failure.h"
+#include "platform/text.h"
+
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -72,9 +76,11 @@ WPARAM ProcessWatch::Watch(StartedTool tool, std::wstring subject, HWND window, 
     watched_.push_back(run);
     try {
         std::thread([run, limit = time_limit_ms_] { WatchRun(run, limit); }).detach();
-    } catch (...) {
-        watched_.pop_back();  // no thread to be had: the tool goes on unwatched
-        throw;
+    } catch (const std::system_error& error) {
+        watched_.pop_back();
+        throw Failure(L"The program cannot wait for the tool it started (Windows could not make a thread: " +
+                      AnsiToWide(error.what()) +
+                      L"), so how it ends will not be shown. Close some programs, then try again");
     }
     return run->number;
 }
@@ -86,7 +92,7 @@ std::optional<ProcessWatch::Outcome> ProcessWatch::Ended(WPARAM number) {
     const std::shared_ptr<Run> run = *found;
     watched_.erase(found);
     if (!run->ended.load(std::memory_order_acquire)) return std::nullopt;
-    return Outcome{run->subject, run->exit_code, run->printed, !watched_.empty()};
+    return Outcome{run->subject, run->exit_code, run->printed};
 }
 
 std::wstring ProcessWatch::LatestSubject() const {

@@ -24,13 +24,13 @@ public:
     // Watches `tool`, the run for `subject` (what the outcome is about: the entry dialled, the network joined).
     // When it ends, or when its time runs out, `message` is posted to `window` with the run's number as wParam.
     // A tool without a process (nothing real was started) is not watched. The run's number; 0 when not watched.
+    // When no thread can be had for the watch, the tool runs on unwatched and this is a failure that says so.
     WPARAM Watch(StartedTool tool, std::wstring subject, HWND window, UINT message);
 
     struct Outcome {
         std::wstring subject;
         DWORD exit_code = 0;
-        std::string printed;               // the bytes, as the tool wrote them, up to 64 KiB
-        bool another_run_watched = false;  // an earlier or later run is still being watched
+        std::string printed;  // the bytes, as the tool wrote them, up to 64 KiB
     };
     // For the posted message: the outcome when the run counts and ended in time; nothing for a run already let go
     // or one that outlived its time. The run is over afterwards.

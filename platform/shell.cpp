@@ -2,6 +2,7 @@
 
 #include "platform/failure.h"
 #include "platform/files.h"
+#include "platform/system_library.h"
 #include "platform/text.h"
 
 #include <shellapi.h>
@@ -101,6 +102,15 @@ FileHandle StartProcess(const std::basic_string<Char>& program, std::basic_strin
     return FileHandle(process.hProcess);
 }
 
+// The shell is needed only once "Start" opens Kavlo.rdp: loaded then, so start-up does not pay for it.
+using ShellExecuteExWFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+
+ShellExecuteExWFunction ShellExecuteExWEntry() {
+    static const SystemLibrary shell32(L"shell32.dll");
+    static const auto entry = shell32.Find<ShellExecuteExWFunction>("ShellExecuteExW");
+    return entry;
+}
+
 class SystemShell final : public Shell {
 public:
     DWORD ExecuteW(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
@@ -115,7 +125,9 @@ public:
         info.lpParameters = parameters;
         info.lpDirectory = directory;
         info.nShow = show;
-        if (ShellExecuteExW(&info)) return ERROR_SUCCESS;
+        const ShellExecuteExWFunction execute = ShellExecuteExWEntry();
+        if (!execute) return ERROR_MOD_NOT_FOUND;
+        if (execute(&info)) return ERROR_SUCCESS;
         const DWORD code = GetLastError();
         return code != ERROR_SUCCESS ? code : ERROR_NO_ASSOCIATION;
     }

@@ -10,7 +10,7 @@
 namespace {
 
 struct Row {
-    const wchar_t* name;
+    std::wstring name;
     int parent;  // the row of the step this one ran inside, or -1
     int depth;
     long long ticks = 0;
@@ -66,6 +66,9 @@ Times& TheTimes() {
 
 bool StartupTimesWanted() { return TheTimes().wanted; }
 
+StartupStep::StartupStep(const std::wstring& whose, const wchar_t* name)
+    : StartupStep((whose + L": " + name).c_str()) {}
+
 StartupStep::StartupStep(const wchar_t* name) {
     Times& times = TheTimes();
     if (!times.wanted) return;
@@ -105,9 +108,9 @@ void WriteStartupTimes() {
             if (row.parent != parent) continue;
             std::string name;
             for (int level = 0; level < row.depth; ++level) name += "\xC2\xB7 ";  // "· "
-            const int bytes = WideCharToMultiByte(CP_UTF8, 0, row.name, -1, nullptr, 0, nullptr, nullptr);
+            const int bytes = WideCharToMultiByte(CP_UTF8, 0, row.name.c_str(), -1, nullptr, 0, nullptr, nullptr);
             std::string utf8(static_cast<std::size_t>(bytes > 0 ? bytes - 1 : 0), '\0');
-            WideCharToMultiByte(CP_UTF8, 0, row.name, -1, utf8.data(), bytes, nullptr, nullptr);
+            WideCharToMultiByte(CP_UTF8, 0, row.name.c_str(), -1, utf8.data(), bytes, nullptr, nullptr);
             std::fprintf(file, "| %s%s | %.1f | %d |\n", name.c_str(), utf8.c_str(), Milliseconds(row.ticks),
                          row.times);
             self(static_cast<int>(i), self);

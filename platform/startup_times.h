@@ -4,12 +4,16 @@
 // step's time is added up and, once the launcher has painted and its queue is empty, written to that file as a
 // table, with the time from the process's creation. In the shipped build a step is nothing at all.
 
+#include <string>
+
 #ifdef KAVLO_STARTUP_TIMING
 
-// Times its own scope under `name` (a literal: only the pointer is kept). Steps inside steps are shown indented.
+// Times its own scope under `name`, or under `whose` step `name` is (a form's, say). Steps inside steps are shown
+// indented.
 class StartupStep {
 public:
     explicit StartupStep(const wchar_t* name);
+    StartupStep(const std::wstring& whose, const wchar_t* name);
     ~StartupStep();
     StartupStep(const StartupStep&) = delete;
     StartupStep& operator=(const StartupStep&) = delete;
@@ -29,6 +33,7 @@ void WriteStartupTimes();
 class StartupStep {
 public:
     explicit StartupStep(const wchar_t*) {}
+    StartupStep(const std::wstring&, const wchar_t*) {}
 };
 
 inline bool StartupTimesWanted() { return false; }

@@ -34,6 +34,19 @@ void BackgroundWork::End() {
     RefreshPointer(window);
 }
 
+UINT BackgroundWork::TaskbarButtonCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarButtonCreated");
+    return message;
+}
+
+// The old taskbar object spoke to the taskbar that went: a new one is made for the new button.
+void BackgroundWork::TaskbarButtonCreated() {
+    if (taskbar_) taskbar_->Release();
+    taskbar_ = nullptr;
+    taskbar_tried_ = false;
+    if (window_) SetProgress(TBPF_INDETERMINATE);
+}
+
 bool BackgroundWork::SetPointer(LPARAM hit_and_message) const {
     if (!window_ || LOWORD(hit_and_message) != HTCLIENT) return false;
     SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));

@@ -18,6 +18,11 @@ public:
     void End();
     bool Running() const { return window_ != nullptr; }
 
+    // The message Windows sends when the window's taskbar button is made again (Explorer restarted).
+    static UINT TaskbarButtonCreatedMessage();
+    // For that message: the progress, shown again on the new button.
+    void TaskbarButtonCreated();
+
     // For the window's WM_SETCURSOR: sets the pointer and gives true while the work runs and the pointer is over the
     // window's client area or a child's; false leaves it to Windows.
     bool SetPointer(LPARAM hit_and_message) const;

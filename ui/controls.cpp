@@ -3,6 +3,7 @@
 #include "platform/accessible_names.h"
 #include "platform/failure.h"
 #include "ui/form.h"
+#include "ui/window_classes.h"
 
 #include <algorithm>
 
@@ -290,7 +291,7 @@ HWND Panel::CreateControl(HWND parent_window, const RECT& bounds, int id) {
 
 HWND Panel::PanelWindow::Create(HWND parent_window, const RECT& bounds, int id) {
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (panel_.Visible() ? WS_VISIBLE : 0);
-    return CreateBound(L"KavloPanel", WS_EX_CONTROLPARENT, style, panel_.Caption(), bounds, parent_window,
+    return CreateBound(kPanelClassName, WS_EX_CONTROLPARENT, style, panel_.Caption(), bounds, parent_window,
                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), 0, GetSysColorBrush(COLOR_BTNFACE));
 }
 

@@ -4,12 +4,12 @@
 #include "ui/disabled_windows.h"
 #include "ui/placement.h"
 #include "ui/resources.h"
+#include "ui/window_classes.h"
 
 #include <algorithm>
 #include <optional>
 
 namespace {
-const wchar_t kFormClass[] = L"KavloForm";
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
@@ -36,6 +36,7 @@ Form::~Form() {
 std::function<void()> Form::EventHandler(const std::wstring& name, int line) const {
     auto found = handlers_.events.find(name);
     if (found == handlers_.events.end()) throw Failure(LayoutError(layout_name_, line, L"no handler " + name));
+    bound_handlers_.insert(name);
     return found->second;
 }
 
@@ -67,6 +68,7 @@ void Form::Build(const LayoutObject& layout) {
         if (found == handlers_.close.end())
             throw Failure(LayoutError(ln, close->line, L"no close handler " + close->value));
         on_close_ = found->second;
+        bound_handlers_.insert(close->value);
     }
     centre_on_main_form_ = layout.Text(L"Position") == L"mainformcenter";
 
@@ -88,13 +90,22 @@ void Form::Build(const LayoutObject& layout) {
     int left = layout.Number(L"Left", ln).value_or(0);
     int top = layout.Number(L"Top", ln).value_or(0);
     bounds_ = {left, top, left + Width(frame), top + Height(frame)};
+    // A handler the class offers is there for a control of the layout: a layout that binds none to it lacks that
+    // control.
+    auto check_bound = [&](const auto& handlers) {
+        for (const auto& [handler, function] : handlers)
+            if (!bound_handlers_.count(handler))
+                throw Failure(LayoutError(ln, layout.line, L"nothing is bound to the handler " + handler));
+    };
+    check_bound(handlers_.events);
+    check_bound(handlers_.close);
 }
 
 void Form::MakeWindows() {
     if (windows_made_) return;
     HWND hwnd = [&] {
         StartupStep step(L"form window");
-        return CreateBound(kFormClass, ex_style_, style_, caption_, bounds_, nullptr, menu_.get(), 0,
+        return CreateBound(kFormClassName, ex_style_, style_, caption_, bounds_, nullptr, menu_.get(), 0,
                            GetSysColorBrush(COLOR_BTNFACE));
     }();
     windows_made_ = true;  // a form window that could not be made is tried again the next time
@@ -210,10 +221,10 @@ void Form::Show() {
         SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     }
     {
-        StartupStep step(L"launcher shown");
+        StartupStep step(LayoutName(), L"shown");
         ShowWindow(Handle(), SW_SHOWNORMAL);
     }
-    StartupStep step(L"launcher's first paint");
+    StartupStep step(LayoutName(), L"first paint");
     UpdateWindow(Handle());
 }
 
@@ -275,7 +286,10 @@ void Form::Close() {
         return;
     }
     bool main = owner_.MainForm() == this;
-    if (main && owner_.Terminating()) return;  // the close already went through
+    if (main && owner_.Terminating()) {
+        owner_.Terminate();  // the close already went through: only the program's end is asked for again
+        return;
+    }
     CloseAction action = CloseAction::Hide;
     if (on_close_) on_close_(action);
     if (action == CloseAction::None) return;
@@ -309,13 +323,6 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             return 0;  // IDOK and IDCANCEL from Enter and Esc press nothing
         case WM_CLOSE:
             Close();
-            return 0;
-        case WM_QUERYENDSESSION:
-            return TRUE;
-        case WM_ENDSESSION:
-            // The logon is ending: the process ends at once, as the application window's handling does, whichever
-            // window Windows tells first; this may be inside a nested loop, which must not be unwound.
-            if (wparam) ExitProcess(0);
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wparam) == WA_INACTIVE) {

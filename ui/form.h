@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,7 +38,8 @@ public:
     // Called by a form as its modal show returns.
     virtual void ModalShowEnded(Form& form) = 0;
     virtual Form* MainForm() const = 0;
-    // Closing the main form ends the program: the quit message is posted, the window stays until it is taken.
+    // Closing the main form ends the program: the quit message is posted, the window stays until it is taken. Asked
+    // again by every later close, since a nested loop may have taken that message.
     virtual void Terminate() = 0;
     virtual bool Terminating() const = 0;
 
@@ -112,6 +114,7 @@ private:
     std::vector<LayoutObject> components_;
     std::map<UINT, std::function<void()>> menu_commands_;
     std::function<void(CloseAction&)> on_close_;
+    mutable std::set<std::wstring, std::less<>> bound_handlers_;  // the handlers the layout bound so far
     FontHandle font_;
     // The window as the layout describes it, made by MakeWindows.
     std::wstring caption_;

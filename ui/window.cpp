@@ -63,6 +63,14 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
         self->hwnd_ = nullptr;
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
+    // Every top-level window of the program agrees to end the logon; when it really ends, the process ends at once,
+    // whichever window Windows tells first. Nothing needs storing, and the message may come inside a box, the modal
+    // dialog or a COM wait, whose frames must not be unwound.
+    if (message == WM_QUERYENDSESSION) return TRUE;
+    if (message == WM_ENDSESSION) {
+        if (wparam) ExitProcess(0);
+        return 0;
+    }
     try {
         return self->HandleMessage(message, wparam, lparam);
     } catch (...) {

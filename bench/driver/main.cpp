@@ -7,7 +7,8 @@
 #include "program_run.h"
 #include "settings_dialog.h"
 #include "start_wait.h"
-#include "tests/e2e/executable_imports.h"
+#include "tests/support/executable_imports.h"
+#include "ui/window_classes.h"
 
 #include <windows.h>
 #include <cstdio>
@@ -26,9 +27,9 @@ constexpr int kSaveClicks = 200;
 constexpr int kLeakRounds = 500;
 // Start-up, memory and "Save" are judged against the same windows made by hand (with the same safe writes);
 // the bare window is the floor, reported only.
-constexpr double kStartupTarget = 1.2, kMemoryTarget = 1.5, kSaveTarget = 2.0;
+constexpr double kStartupTarget = 1.1, kMemoryTarget = 1.5, kSaveTarget = 2.0;
 constexpr double kExecutableLimit = 1024 * 1024;
-constexpr wchar_t kLauncherClass[] = L"KavloForm";
+constexpr const wchar_t* kLauncherClass = kFormClassName;
 constexpr wchar_t kHandMadeClass[] = L"HandMadeForm";
 constexpr wchar_t kBareClass[] = L"KavloReferenceWindow";
 
@@ -58,7 +59,7 @@ void MeasureExecutable(const Setting& setting, std::vector<FigureRow>& rows) {
 
 // What one program's runs gave, each run's figures in turn.
 struct StartupRuns {
-    std::vector<double> ms, working_set, private_bytes;
+    std::vector<double> visible_ms, ms, working_set, private_bytes;
 };
 
 void MeasureStartup(const Setting& setting, std::vector<FigureRow>& rows) {
@@ -69,6 +70,7 @@ void MeasureStartup(const Setting& setting, std::vector<FigureRow>& rows) {
         Sleep(200);  // let the first paint and whatever follows it settle before the memory is read
         if (!counted) return;
         const MemoryFigures memory = run.Memory();
+        runs.visible_ms.push_back(run.MillisecondsToVisible());
         runs.ms.push_back(run.MillisecondsToShown());
         runs.working_set.push_back(memory.working_set);
         runs.private_bytes.push_back(memory.private_bytes);
@@ -89,6 +91,7 @@ void MeasureStartup(const Setting& setting, std::vector<FigureRow>& rows) {
         std::string (*format)(double);
     };
     const Figure figures[] = {
+        {"Start-up to the launcher first visible", &StartupRuns::visible_ms, kStartupTarget, FormatMilliseconds},
         {"Start-up to the launcher shown and idle", &StartupRuns::ms, kStartupTarget, FormatMilliseconds},
         {"Working set once started", &StartupRuns::working_set, kMemoryTarget, FormatBytes},
         {"Private bytes once started", &StartupRuns::private_bytes, kMemoryTarget, FormatBytes}};

@@ -1,6 +1,6 @@
 #include "program_run.h"
 
-#include "tests/e2e/window_search.h"
+#include "tests/support/window_search.h"
 
 #include <psapi.h>
 #include <stdexcept>
@@ -39,7 +39,7 @@ ProgramRun::ProgramRun(const std::filesystem::path& program, const std::wstring&
     process_ = FileHandle(info.hProcess);
     id_ = info.dwProcessId;
 
-    if (WaitForInputIdle(info.hProcess, 30000) != 0) throw std::runtime_error(program.string() + " never became idle");
+    // First visible: polled from the start, without waiting for the program to be idle.
     WaitUntil(
         [&] {
             for (HWND window : TopLevelWindowsOf(id_))
@@ -47,6 +47,8 @@ ProgramRun::ProgramRun(const std::filesystem::path& program, const std::wstring&
             return main_window_ != nullptr;
         },
         "the main window to show");
+    milliseconds_to_visible_ = Milliseconds(started, Now());
+    if (WaitForInputIdle(info.hProcess, 30000) != 0) throw std::runtime_error(program.string() + " never became idle");
     milliseconds_to_shown_ = Milliseconds(started, Now());
 }
 

@@ -15,8 +15,8 @@ struct MemoryFigures {
 
 class ProgramRun {
 public:
-    // Starts the program and waits until it is idle (WaitForInputIdle) and a top-level window of its own of
-    // `window_class` is visible. Throws std::runtime_error when that does not happen within 30 s.
+    // Starts the program and waits until a top-level window of its own of `window_class` is visible, then until it
+    // is idle (WaitForInputIdle). Throws std::runtime_error when that does not happen within 30 s.
     ProgramRun(const std::filesystem::path& program, const std::wstring& arguments, const std::filesystem::path& folder,
                const wchar_t* window_class);
     // Closes the main window and waits for the process to end; one that does not end is terminated.
@@ -24,6 +24,9 @@ public:
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
 
+    // From the start until the main window was first seen visible.
+    double MillisecondsToVisible() const { return milliseconds_to_visible_; }
+    // From the start until the program, its main window shown, was idle.
     double MillisecondsToShown() const { return milliseconds_to_shown_; }
     HWND MainWindow() const { return main_window_; }
     HANDLE Process() const { return process_.get(); }
@@ -38,6 +41,7 @@ private:
     FileHandle process_;
     DWORD id_ = 0;
     HWND main_window_ = nullptr;
+    double milliseconds_to_visible_ = 0;
     double milliseconds_to_shown_ = 0;
 };
 

@@ -1,6 +1,6 @@
 #include "settings_dialog.h"
 
-#include "tests/e2e/window_search.h"
+#include "tests/support/window_search.h"
 
 #include <stdexcept>
 

@@ -2,7 +2,8 @@
 
 #include "program_run.h"
 #include "settings_dialog.h"
-#include "tests/e2e/window_search.h"
+#include "tests/support/window_search.h"
+#include "ui/window_classes.h"
 
 #include <windows.h>
 #include <fstream>
@@ -17,7 +18,7 @@ namespace {
 constexpr int kDials = 5;
 constexpr wchar_t kDialMilliseconds[] = L"2000";
 constexpr double kTargetMs = 500;  // "within a few tenths of a second"
-constexpr wchar_t kLauncherClass[] = L"KavloForm";
+constexpr const wchar_t* kLauncherClass = kFormClassName;
 const wchar_t kExtensionKey[] = L"Software\\Classes\\.rdp";
 const wchar_t kProgIdKey[] = L"Software\\Classes\\Kavlo.BenchRdpFile";
 const wchar_t kCommandKey[] = L"Software\\Classes\\Kavlo.BenchRdpFile\\shell\\open\\command";

@@ -3,7 +3,7 @@
 // handler; each writes down how it was called.
 #include "harness.h"
 #include "platform/text.h"
-#include "tests/wine_rig.h"
+#include "tests/support/wine_rig.h"
 
 #include <fstream>
 #include <functional>

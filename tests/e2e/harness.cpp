@@ -1,7 +1,7 @@
 #include "harness.h"
 
 #include "platform/text.h"
-#include "tests/wine_rig.h"
+#include "tests/support/wine_rig.h"
 
 #include <algorithm>
 #include <atomic>

@@ -2,7 +2,8 @@
 // Runs the real Kavlo_Connect.exe as a process of its own, in a fresh folder beside the stand-in for the .rdp
 // handler, with the stand-ins for rasdial and netsh in the system folder and look-alikes of them that must never
 // run beside the exe, and drives its windows from outside with the messages that cross processes.
-#include "window_search.h"
+#include "ui/window_classes.h"
+#include "tests/support/window_search.h"
 
 #include <windows.h>
 #include <chrono>
@@ -14,8 +15,8 @@
 #include <thread>
 #include <vector>
 
-inline constexpr wchar_t kFormClass[] = L"KavloForm";
-inline constexpr wchar_t kApplicationClass[] = L"KavloApplication";
+inline constexpr const wchar_t* kFormClass = kFormClassName;
+inline constexpr const wchar_t* kApplicationClass = kApplicationClassName;
 inline constexpr wchar_t kLauncherCaption[] = L"ارتباط با شرکت";
 inline constexpr wchar_t kSettingsCaption[] = L"تنظیمات اتصال";
 

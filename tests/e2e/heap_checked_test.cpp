@@ -1,8 +1,9 @@
 // Events that overlap, run with Wine's heap checking (tests/e2e/heap_checked.sh captures what it reports): a close
-// while the settings dialog is modal, and a logoff in each state the program can be in. Each ends the process with
+// while the settings dialog is modal, while a menu's or a move's loop runs, and a logoff in each state the program
+// can be in. Each ends the process with
 // code 0, stores nothing, and leaves the heap as whole as an ordinary close does.
 #include "harness.h"
-#include "tests/wine_rig.h"
+#include "tests/support/wine_rig.h"
 
 #include <fstream>
 #include <optional>
@@ -66,6 +67,62 @@ TEST_F(HeapChecked, CloseWhileTheSettingsAreModal) {
         PostMessageW(to_launcher ? launcher_ : ApplicationWindow(), WM_CLOSE, 0, 0);
         ExpectCleanEnd();
     }
+}
+
+// A visible pop-up menu of the program's (its window class is #32768): a menu's loop runs.
+bool MenuShows(const ProgramProcess& program) {
+    return WaitFor(kPatience, [&] {
+        for (HWND window : TopLevelWindowsOf(program.Id()))
+            if (ClassOf(window) == L"#32768" && IsWindowVisible(window)) return true;
+        return false;
+    });
+}
+
+// A close from outside (taskkill, a session manager) while the "FILE" menu is dropped down: the menu's loop takes
+// the quit message and goes on, so the close must end the menu too.
+TEST_F(HeapChecked, CloseWhileTheMenuIsDown) {
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    PostMessageW(launcher_, WM_SYSCOMMAND, SC_KEYMENU, 0);  // Alt: the menu bar, "FILE" chosen
+    PostMessageW(launcher_, WM_KEYDOWN, VK_DOWN, 0);        // dropped down
+    ASSERT_TRUE(MenuShows(*program_)) << "the menu did not drop down";
+    PostMessageW(launcher_, WM_CLOSE, 0, 0);
+    ExpectCleanEnd();
+}
+
+// The same with an edit's context menu open in the modal settings dialog.
+TEST_F(HeapChecked, CloseWhileAContextMenuShows) {
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    HWND settings = OpenSettingsAndType();
+    ASSERT_NE(settings, nullptr);
+    HWND edit = FindEditBeside(settings, L"نام شبکه WIFI");
+    PostMessageW(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), MAKELPARAM(-1, -1));  // as from the keyboard
+    ASSERT_TRUE(MenuShows(*program_)) << "the context menu did not show";
+    PostMessageW(launcher_, WM_CLOSE, 0, 0);
+    ExpectCleanEnd();
+}
+
+// A dial fails while the user drags the launcher by its caption: the box interrupts the drag, and after it the
+// user's Alt+F4 still ends the program.
+TEST_F(HeapChecked, CloseAfterABoxInterruptedADrag) {
+    KAVLO_REQUIRE_SYSTEM_STAND_INS();
+    RdpAssociation association(sandbox_.Folder() / L"rdp_handler.exe");
+    std::ofstream(sandbox_.Folder() / L"Kavlo.rdp") << "full address:s:192.168.1.1:7777\r\n";
+    ASSERT_NO_FATAL_FAILURE(StartProgram({{L"KAVLO_FAKE_RASDIAL_MS", L"1500"}, {L"KAVLO_FAKE_RASDIAL_EXIT", L"691"}}));
+    HWND settings = program_->OpenSettings(launcher_);
+    HWND use_vpn = settings ? FindDescendant(settings, L"Button", L"زمان اتصال VPN استفاده از ") : nullptr;
+    ASSERT_TRUE(use_vpn && Click(use_vpn) && program_->CloseSettings(settings));
+    ASSERT_TRUE(Click(LauncherButton(L"Start")));
+
+    RECT frame{};
+    GetWindowRect(launcher_, &frame);
+    const POINT on_caption{frame.left + 40, frame.top + GetSystemMetrics(SM_CYFRAME) + 4};
+    PostMessageW(launcher_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(on_caption.x, on_caption.y));
+    HWND box = program_->WaitForMessageBox();
+    ASSERT_NE(box, nullptr) << "the dial's failure did not show";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor(kPatience, [&] { return program_->MessageBoxes().empty(); }));
+    PostMessageW(launcher_, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
+    ExpectCleanEnd();
 }
 
 class LogOff : public HeapChecked, public testing::WithParamInterface<const char*> {

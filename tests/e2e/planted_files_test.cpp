@@ -1,9 +1,9 @@
 // What someone else may leave beside the program or write into its settings file: DLLs of the names it uses, a
 // hand-edited server address that would add settings to Kavlo.rdp, and a settings file it cannot restore.
-#include "executable_imports.h"
+#include "tests/support/executable_imports.h"
 #include "harness.h"
 #include "platform/text.h"
-#include "tests/wine_rig.h"
+#include "tests/support/wine_rig.h"
 
 #include <fstream>
 #include <iterator>
@@ -54,7 +54,7 @@ TEST(ProgramImports, OnlyDllsWindowsNeverLooksForBesideTheProgram) {
 // action still runs on the system's own.
 TEST(ProgramDllSearch, DllsLeftBesideItOrInTheCurrentFolderAreNeverLoaded) {
     static const wchar_t* const kPlantedNames[] = {L"msimg32.dll",  L"dwmapi.dll", L"uxtheme.dll", L"oleaut32.dll",
-                                                   L"rasapi32.dll", L"oleacc.dll", L"version.dll"};
+                                                   L"rasapi32.dll", L"oleacc.dll", L"version.dll", L"shell32.dll"};
     KAVLO_REQUIRE_SYSTEM_STAND_INS();
     Sandbox sandbox;
     RdpAssociation association(sandbox.Folder() / L"rdp_handler.exe");

@@ -3,7 +3,7 @@
 // never sooner than a second after it began, once per "Start".
 #include "harness.h"
 #include "platform/text.h"
-#include "tests/wine_rig.h"
+#include "tests/support/wine_rig.h"
 
 #include <filesystem>
 #include <fstream>

@@ -4,7 +4,7 @@
 #include "harness.h"
 #include "other_program_window.h"
 #include "platform/text.h"
-#include "tests/wine_rig.h"
+#include "tests/support/wine_rig.h"
 
 #include <optional>
 #include <thread>

@@ -2,7 +2,7 @@
 #include "launcher_fixture.h"
 #include "platform/shell.h"
 #include "platform/text.h"
-#include "tests/unit/command_line_support.h"
+#include "tests/support/command_line_support.h"
 
 #include <optional>
 #include <ostream>
@@ -41,7 +41,7 @@ public:
         calls.push_back({ShellCall::Entry::Wide, owner, verb ? verb : L"", file ? file : L"",
                          parameters ? parameters : L"",
                          directory ? std::optional<std::wstring>(directory) : std::nullopt, show});
-        return ERROR_SUCCESS;
+        return open_result;
     }
     StartedTool StartTool(const wchar_t* program, const wchar_t* parameters, bool) override {
         ShellCall call;
@@ -67,6 +67,7 @@ public:
     }
 
     std::vector<ShellCall> calls;
+    DWORD open_result = ERROR_SUCCESS;  // what ExecuteW answers
 };
 
 // The tools named by full path in the system folder, as the shell must be given them; the 8-bit entry's path
@@ -272,6 +273,25 @@ TEST_F(LauncherActions, TheConnectionFileIsOpenedHiddenByTheApplicationWindow) {
     EXPECT_EQ(open.file, ConnectionFilePath());
     EXPECT_EQ(open.directory, std::optional<std::wstring>(L"")) << "an empty string, not a null pointer";
     EXPECT_EQ(open.show, SW_HIDE);
+}
+
+// The user cancelling a prompt of the shell's (a downloaded Kavlo.rdp's warning) is their choice; a refusal is not.
+TEST_F(LauncherActions, AnOpenTheUserCancelledShowsNoBox) {
+    FillDial(false, L"", L"", L"");
+    for (const DWORD result : {DWORD{ERROR_CANCELLED}, DWORD{ERROR_ACCESS_DENIED}}) {
+        SCOPED_TRACE(result);
+        shell.open_result = result;
+        BoxWatcher boxes;
+        Click(launcher->Find<Button>(L"Button1"));
+        PumpMessages(100);
+        const std::vector<SeenBox> seen = boxes.Seen();
+        if (result == ERROR_CANCELLED) {
+            EXPECT_TRUE(seen.empty());
+        } else {
+            ASSERT_EQ(seen.size(), 1u);
+            EXPECT_NE(seen[0].text.find(L"Kavlo.rdp"), std::wstring::npos) << seen[0].text;
+        }
+    }
 }
 
 TEST_F(LauncherActions, StartUsesWhatWasTypedInTheDialogBeforeItWasClosedFromTheTitleBar) {

@@ -146,6 +146,19 @@ TEST(StartupGuardTest, FailureWhileBuildingShowsOneBoxAndReturnsZero) {
     }
 }
 
+// A handler the form's class offers stands for a control the layout must bind to it.
+TEST(LayoutLoadingTest, AHandlerNothingIsBoundToFailsNamingIt) {
+    FormHandlers handlers;
+    for (const wchar_t* name : {L"ThrowClick", L"CountClick", L"Missing"}) handlers.events[name] = [] {};
+    try {
+        App().CreateForm<Form>(L"TEST_FORM", std::move(handlers));
+        FAIL() << "a layout without the control must not load";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.message(), L"Layout TEST_FORM, line 2: nothing is bound to the handler Missing");
+    }
+    EXPECT_TRUE(App().Forms().empty());
+}
+
 TEST(LayoutLoadingTest, MalformedLayoutFailsNamingTheFormAndLine) {
     try {
         App().CreateForm<Form>(L"BROKEN_LAYOUT", FormHandlers{});

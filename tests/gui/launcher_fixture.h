@@ -5,11 +5,33 @@
 #include "launcher/launcher_window.h"
 #include "platform/module_path.h"
 #include "settings/settings_dialog.h"
-#include "tests/unit/files_test_support.h"
+#include "tests/support/files_test_support.h"
 
 #include <memory>
+#include <optional>
 
 #include <gtest/gtest.h>
+
+// A launcher made as the program makes it (not yet shown), ended as the program's exit ends it, with its settings
+// dialog, when this goes: at the end of its scope, a failed ASSERT's early return included.
+class ScopedLauncher {
+public:
+    ScopedLauncher() : launcher_(&App().CreateMainForm<LauncherWindow>(App().Handle())) {}
+    ~ScopedLauncher() {
+        if (SettingsDialog* dialog = launcher_->Settings()) App().DestroyForm(*dialog);
+        App().DestroyForm(*launcher_);
+        PumpMessages();
+    }
+    ScopedLauncher(const ScopedLauncher&) = delete;
+    ScopedLauncher& operator=(const ScopedLauncher&) = delete;
+
+    LauncherWindow* get() const { return launcher_; }
+    LauncherWindow* operator->() const { return launcher_; }
+    LauncherWindow& operator*() const { return *launcher_; }
+
+private:
+    LauncherWindow* launcher_;
+};
 
 // Each test starts without a settings file beside the test program and in an empty current directory.
 class LauncherTest : public testing::Test {
@@ -26,7 +48,8 @@ protected:
         Start();
     }
     void Start() {
-        launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
+        made_.emplace();
+        launcher = made_->get();
         launcher->Show();
         PumpMessages();
     }
@@ -38,10 +61,8 @@ protected:
     }
     // Ends this launcher as the program's exit would; Start() makes the next one, as a new start of the program.
     void Stop() {
-        if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
-        App().DestroyForm(*launcher);
         launcher = nullptr;
-        PumpMessages();
+        made_.reset();
     }
     SettingsDialog& Dialog() const { return *launcher->Settings(); }
     // Shows the dialog from the menu; `while_shown` runs inside its modal loop and must close it.
@@ -50,6 +71,7 @@ protected:
         ClickMenuItem(launcher->Handle(), 0, 0);
     }
 
+    std::optional<ScopedLauncher> made_;
     LauncherWindow* launcher = nullptr;
     std::unique_ptr<FilesTempFolder> folder;
     std::unique_ptr<FilesCurrentDirectory> current;

@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "gui_support.h"
 #include "launcher/launcher_window.h"
+#include "launcher_fixture.h"
 #include "platform/text.h"
 #include "settings/settings_dialog.h"
 #include "style_support.h"
@@ -15,20 +16,20 @@ class MenuAccess : public WithAmakrits {
 protected:
     void SetUp() override {
         WithAmakrits::SetUp();
-        launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
+        made_.emplace();
+        launcher = made_->get();
         launcher->Show();
         PumpMessages(100);
     }
     void TearDown() override {
-        if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
-        App().DestroyForm(*launcher);
-        PumpMessages();
+        made_.reset();
         WithAmakrits::TearDown();
     }
     // As Windows does before it shows a drop-down or the window menu.
     void Opening(HMENU menu, bool window_menu) const {
         SendMessageW(launcher->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, window_menu));
     }
+    std::optional<ScopedLauncher> made_;
     LauncherWindow* launcher = nullptr;
 };
 

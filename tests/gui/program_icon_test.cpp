@@ -2,6 +2,7 @@
 #include "app/application.h"
 #include "gui_support.h"
 #include "launcher/launcher_window.h"
+#include "launcher_fixture.h"
 #include "settings/settings_dialog.h"
 #include "style_support.h"
 #include "ui/handles.h"
@@ -45,7 +46,7 @@ struct IconCase {
 };
 
 TEST(ProgramIconTest, TheProgramsWindowClassesCarryItsIconInBothSizes) {
-    LauncherWindow* launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
+    ScopedLauncher launcher;
     const IconCase cases[] = {
         {"large, for Alt+Tab", GCLP_HICON, SM_CXICON},
         {"small, for the title bar and the taskbar", GCLP_HICONSM, SM_CXSMICON},
@@ -65,8 +66,5 @@ TEST(ProgramIconTest, TheProgramsWindowClassesCarryItsIconInBothSizes) {
             EXPECT_EQ(Picture(icon, size), expected);
         }
     }
-    if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
-    App().DestroyForm(*launcher);
-    PumpMessages();
 }
 }  // namespace

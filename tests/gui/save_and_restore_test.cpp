@@ -5,10 +5,10 @@
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "tests/support/rdp_template.h"
+#include "tests/support/settings_test_support.h"
 #include "tests/support/test_signer.h"
-#include "tests/unit/rdp_template.h"
-#include "tests/unit/settings_test_support.h"
-#include "tests/wine_rig.h"
+#include "tests/support/wine_rig.h"
 
 namespace {
 void Type(const Edit& edit, const wchar_t* text) {

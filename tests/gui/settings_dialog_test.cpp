@@ -1,6 +1,6 @@
 #include "launcher_fixture.h"
 #include "platform/text.h"
-#include "tests/unit/rdp_template.h"
+#include "tests/support/rdp_template.h"
 
 namespace {
 struct DialogPlace {

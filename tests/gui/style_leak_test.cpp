@@ -2,6 +2,7 @@
 #include "app/application.h"
 #include "gui_support.h"
 #include "launcher/launcher_window.h"
+#include "launcher_fixture.h"
 #include "settings/settings_dialog.h"
 #include "style_support.h"
 #include "ui/style/gdi.h"
@@ -46,7 +47,7 @@ std::ostream& operator<<(std::ostream& out, const ObjectCounts& c) {
 class StyleLeaks : public WithAmakrits {};
 
 TEST_F(StyleLeaks, TwoHundredOpeningsOfTheSettingsDialogLeaveTheCountsWhereTheFirstLeftThem) {
-    LauncherWindow* launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
+    ScopedLauncher launcher;
     launcher->Show();
     PumpMessages(100);
     SettingsDialog& dialog = *launcher->Settings();
@@ -62,10 +63,6 @@ TEST_F(StyleLeaks, TwoHundredOpeningsOfTheSettingsDialogLeaveTheCountsWhereTheFi
     EXPECT_GT(after_first.gdi, 0u);
     for (int i = 1; i < 200; ++i) open_and_close();
     EXPECT_EQ(Counts(), after_first);
-
-    if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
-    App().DestroyForm(*launcher);
-    PumpMessages();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "app/application.h"
 #include "gui_support.h"
 #include "launcher/launcher_window.h"
+#include "launcher_fixture.h"
 #include "platform/accessibility.h"
 #include "settings/settings_dialog.h"
 #include "style_support.h"
@@ -102,19 +103,16 @@ TEST_F(StyleLookup, UnknownNameShowsTheMessageAndGoesOnInTheStandardLook) {
     EXPECT_EQ(ActiveStyleName(), kStandardStyleName);
 
     // A window made afterwards has the standard look.
-    LauncherWindow* launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
+    ScopedLauncher launcher;
     SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     launcher->Show();
     PumpMessages(150);
     EXPECT_EQ(ClientPixel(launcher->Find<Panel>(L"Panel1").Handle(), {30, 60}), SystemColour(COLOR_BTNFACE));
-    if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
-    App().DestroyForm(*launcher);
-    PumpMessages();
 }
 
 TEST_F(StyleLookup, LeavingTheStyleGivesOpenWindowsBackTheStandardLook) {
     ASSERT_TRUE(UseStyle(L"Amakrits"));
-    LauncherWindow* launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
+    ScopedLauncher launcher;
     SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     launcher->Show();
     PumpMessages(150);
@@ -132,9 +130,6 @@ TEST_F(StyleLookup, LeavingTheStyleGivesOpenWindowsBackTheStandardLook) {
     wchar_t text[16] = {};
     GetMenuStringW(bar, 0, text, 16, MF_BYPOSITION);
     EXPECT_STREQ(text, L"FILE");
-    if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
-    App().DestroyForm(*launcher);
-    PumpMessages();
 }
 
 // Closes every "Error" window of this process it sees, until stopped, and counts them.
@@ -185,7 +180,7 @@ TEST_F(HighContrastLookup, HighContrastKeepsTheStandardLookWithoutABox) {
         SCOPED_TRACE(c.high_contrast ? "high contrast on" : "high contrast off");
         ASSERT_TRUE(UseStyle(kStandardStyleName));
         SetHighContrastForTests(c.high_contrast);
-        LauncherWindow* launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
+        ScopedLauncher launcher;
         SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         launcher->Show();
         PumpMessages(150);
@@ -200,9 +195,6 @@ TEST_F(HighContrastLookup, HighContrastKeepsTheStandardLookWithoutABox) {
         EXPECT_EQ(ClientPixel(launcher->Find<Button>(L"Button1").Handle(), {6, 6}) == Amakrits().colours.button,
                   c.styled)
             << "the buttons are the style's only when it is in force";
-        if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
-        App().DestroyForm(*launcher);
-        PumpMessages();
     }
 }
 
@@ -210,7 +202,7 @@ TEST_F(HighContrastLookup, HighContrastKeepsTheStandardLookWithoutABox) {
 // colours; turning it off takes them back, each announced as Windows announces it.
 TEST_F(HighContrastLookup, SwitchedWhileRunningIsFollowedBothWays) {
     ASSERT_TRUE(UseStyle(L"Amakrits"));
-    LauncherWindow* launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
+    ScopedLauncher launcher;
     SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     launcher->Show();
     PumpMessages(150);
@@ -240,9 +232,6 @@ TEST_F(HighContrastLookup, SwitchedWhileRunningIsFollowedBothWays) {
     PumpMessages(150);
     EXPECT_EQ(ActiveStyleName(), L"Amakrits") << "another setting changes nothing";
     EXPECT_EQ(boxes.Stop(), 0) << "no box";
-    if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
-    App().DestroyForm(*launcher);
-    PumpMessages();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "app/application.h"
 #include "gui_support.h"
 #include "launcher/launcher_window.h"
+#include "launcher_fixture.h"
 #include "platform/accessibility.h"
 #include "platform/failure.h"
 #include "platform/shell.h"
@@ -79,7 +80,8 @@ class StylePixels : public WithAmakrits {
 protected:
     void SetUp() override {
         WithAmakrits::SetUp();
-        launcher = &App().CreateMainForm<LauncherWindow>(App().Handle());
+        made_.emplace();
+        launcher = made_->get();
         SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         launcher->Show();
         SetForegroundWindow(launcher->Handle());
@@ -87,9 +89,7 @@ protected:
     }
     void TearDown() override {
         SetCursorPos(0, 0);
-        if (SettingsDialog* dialog = launcher->Settings()) App().DestroyForm(*dialog);
-        App().DestroyForm(*launcher);
-        PumpMessages();
+        made_.reset();
         WithAmakrits::TearDown();
     }
     SettingsDialog& Dialog() const { return *launcher->Settings(); }
@@ -101,6 +101,7 @@ protected:
     }
 
     const StyleColours& colours = Amakrits().colours;
+    std::optional<ScopedLauncher> made_;
     LauncherWindow* launcher = nullptr;
 };
 

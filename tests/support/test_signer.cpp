@@ -1,4 +1,4 @@
-#include "test_signer.h"
+#include "tests/support/test_signer.h"
 
 #include <stdexcept>
 

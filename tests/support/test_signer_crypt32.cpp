@@ -1,5 +1,5 @@
 // The signer under Windows and Wine: crypt32's CryptSignMessage, SHA-256, with a throwaway key.
-#include "test_signer.h"
+#include "tests/support/test_signer.h"
 
 #include <windows.h>
 #include <stdexcept>

@@ -1,8 +1,8 @@
 // The splitter the native tests read command lines back with agrees with Windows' own CommandLineToArgvW on lines of
 // every kind the quoting writes (lines with "" inside quotes left out: there the two differ, and nothing writes one).
-#include "tests/unit/argument_splitter.h"
+#include "tests/support/argument_splitter.h"
 
-#include "tests/unit/command_line_support.h"
+#include "tests/support/command_line_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "launcher/command_lines.h"
 
-#include "tests/unit/argument_splitter.h"
+#include "tests/support/argument_splitter.h"
 
 #include <optional>
 #include <ostream>
@@ -106,7 +106,7 @@ void PrintTo(const HangUpCase& c, std::ostream* out) { *out << c.name; }
 class HangUpParametersTest : public testing::TestWithParam<HangUpCase> {};
 
 TEST_P(HangUpParametersTest, NamesTheEntryDialledElseTheOneTypedElseKavlo) {
-    EXPECT_EQ(HangUpParameters(GetParam().dialled, GetParam().typed), GetParam().parameters);
+    EXPECT_EQ(HangUpParameters(HangUpEntry(GetParam().dialled, GetParam().typed)), GetParam().parameters);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, HangUpParametersTest, testing::ValuesIn(kHangUpCases),

@@ -1,13 +1,13 @@
 // Kavlo.rdp on disk: written in the ANSI code page, and an old one read and judged with crypt32's verifier.
-#include "files_test_support.h"
 #include "platform/failure.h"
 #include "platform/file_handle.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "rdp_template.h"
 #include "settings/connection_file.h"
+#include "tests/support/files_test_support.h"
+#include "tests/support/rdp_template.h"
 #include "tests/support/test_signer.h"
-#include "tests/wine_rig.h"
+#include "tests/support/wine_rig.h"
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 
 #include "platform/failure.h"
 #include "platform/file_handle.h"
+#include "tests/support/files_test_support.h"
 #include "tests/unit/failure_of.h"
-#include "tests/unit/files_test_support.h"
 
 #include <windows.h>
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "settings/ini_file.h"
 #include "settings/settings_store.h"
 #include "tests/unit/failure_of.h"
-#include "tests/unit/settings_test_support.h"
+#include "tests/support/settings_test_support.h"
 
 #include <windows.h>
 #include <algorithm>

@@ -4,8 +4,8 @@
 #include "platform/files.h"
 #include "platform/locale_values.h"
 #include "platform/text.h"
-#include "tests/unit/settings_test_support.h"
-#include "tests/wine_rig.h"
+#include "tests/support/settings_test_support.h"
+#include "tests/support/wine_rig.h"
 
 #include <windows.h>
 #include <filesystem>

@@ -9,6 +9,7 @@
 #include "ui/style/frame.h"
 #include "ui/style/menu.h"
 #include "ui/style/message_box.h"
+#include "ui/window_classes.h"
 
 #include <memory>
 #include <vector>
@@ -27,7 +28,6 @@ std::vector<LoadedStyle>& LoadedStyles() {
 
 std::wstring active_name = kStandardStyleName;
 std::wstring wanted_name = kStandardStyleName;  // what the program asked for, taken up again after high contrast
-std::unique_ptr<StylePainter> active_painter;
 HHOOK creation_hook = nullptr;
 
 bool SameName(std::wstring_view a, std::wstring_view b) {
@@ -49,11 +49,11 @@ void StyleWindow(HWND hwnd) {
         AttachStyledWindow(std::make_unique<StyledMenuOwner>(hwnd));
         if ((style & WS_CAPTION) == WS_CAPTION) AttachStyledWindow(std::make_unique<StyledFrame>(hwnd));
     }
-    if (Is(class_name, L"KavloForm")) {
+    if (Is(class_name, kFormClassName)) {
         AttachStyledWindow(std::make_unique<StyledContainer>(hwnd, false));
     } else if (Is(class_name, L"#32770")) {
         AttachStyledWindow(std::make_unique<StyledSystemBox>(hwnd));
-    } else if (Is(class_name, L"KavloPanel")) {
+    } else if (Is(class_name, kPanelClassName)) {
         AttachStyledWindow(std::make_unique<StyledContainer>(hwnd, true));
     } else if (Is(class_name, L"Button")) {
         switch (style & BS_TYPEMASK) {
@@ -106,12 +106,10 @@ void Activate(const LoadedStyle& style) {
     }
     DetachStyledWindows();
     SetActivePainter(nullptr);
-    active_painter.reset();
     active_name = style.name;
     if (!style.data) return;
 
-    active_painter = std::make_unique<StylePainter>(*style.data);
-    SetActivePainter(active_painter.get());
+    SetActivePainter(std::make_unique<StylePainter>(*style.data));
     for (HWND hwnd : ThreadWindows()) StyleWindow(hwnd);
     creation_hook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
     for (HWND hwnd : ThreadWindows())

@@ -7,7 +7,7 @@
 #include <vector>
 
 namespace {
-StylePainter* active_painter = nullptr;
+std::unique_ptr<StylePainter> active_painter;
 // The objects of the windows the style draws; freed at the window's WM_NCDESTROY or when detached.
 std::vector<std::unique_ptr<StyledWindow>> styled_windows;
 // Objects detached while one of their messages ran: freed when the outermost returns.
@@ -83,7 +83,7 @@ LRESULT StyledWindow::Default(UINT message, WPARAM wparam, LPARAM lparam) const 
 
 StylePainter& StyledWindow::Painter() { return *active_painter; }
 
-void SetActivePainter(StylePainter* painter) { active_painter = painter; }
+void SetActivePainter(std::unique_ptr<StylePainter> painter) { active_painter = std::move(painter); }
 
 void AttachStyledWindow(std::unique_ptr<StyledWindow> styled) {
     styled_windows.reserve(styled_windows.size() + 1);

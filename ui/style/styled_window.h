@@ -43,7 +43,8 @@ void AttachStyledWindow(std::unique_ptr<StyledWindow> styled);
 // Removes every subclass the style made, each window getting back what the style changed.
 void DetachStyledWindows();
 
-void SetActivePainter(StylePainter* painter);
+// The painter of the active style, owned here; nullptr while none is active.
+void SetActivePainter(std::unique_ptr<StylePainter> painter);
 
 // BeginPaint and EndPaint around a scope.
 class PaintScope {

@@ -2,7 +2,7 @@
 // Shared by the settings tests: a stand-in control and the worked example file.
 #include "settings/settings_store.h"
 #include "tests/unit/failure_of.h"
-#include "tests/unit/files_test_support.h"
+#include "tests/support/files_test_support.h"
 
 #include <filesystem>
 #include <fstream>

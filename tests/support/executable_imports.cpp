@@ -1,4 +1,4 @@
-#include "executable_imports.h"
+#include "tests/support/executable_imports.h"
 
 #include <algorithm>
 #include <cctype>
