@@ -1,7 +1,7 @@
 // The connection text: whatever server the user types, a server that would end its line is refused, and any other
 // gives the template with its address line holding the server exactly (a blank one leaves the template as it is).
 #include "fuzz/fuzz_text.h"
-#include "settings/rdp_text.h"
+#include "settings/connection_file.h"
 #include "tests/support/rdp_template.h"
 
 #include <algorithm>

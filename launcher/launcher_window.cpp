@@ -11,6 +11,7 @@
 #include "platform/startup_times.h"
 #include "platform/system_tools.h"
 #include "platform/text.h"
+#include "settings/connection_file.h"
 #include "settings/dial_values.h"
 #include "settings/settings_dialog.h"
 #include "ui/failure_report.h"
@@ -31,8 +32,6 @@ constexpr DWORD kHangUpWatchedFor = 30000;
 
 // The start's wait (StartWait) says when it is to fire.
 constexpr UINT_PTR kWaitTimer = 1;
-
-const wchar_t kConnectionFile[] = L"Kavlo.rdp";
 }  // namespace
 
 LauncherWindow::LauncherWindow(FormOwner& owner, HWND command_owner)

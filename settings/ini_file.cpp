@@ -35,66 +35,6 @@ wchar_t FoldChar(wchar_t c) {
     return c;
 }
 
-void AppendCodePoint(std::wstring& text, std::uint32_t code) {
-    if (code < 0x10000) {
-        text += static_cast<wchar_t>(code);
-    } else {
-        code -= 0x10000;
-        text += static_cast<wchar_t>(0xD800 + (code >> 10));
-        text += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
-    }
-}
-
-// Strict: what MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS) rejects fails here too.
-std::wstring DecodeUtf8(const std::uint8_t* bytes, std::size_t size) {
-    std::wstring text;
-    text.reserve(size);
-    std::size_t i = 0;
-    while (i < size) {
-        const std::uint8_t lead = bytes[i];
-        if (lead < 0x80) {
-            text += static_cast<wchar_t>(lead);
-            ++i;
-            continue;
-        }
-        std::size_t length;
-        std::uint32_t code;
-        std::uint8_t low = 0x80, high = 0xBF;  // allowed range of the second byte
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2, code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3, code = lead & 0x0F;
-            if (lead == 0xE0) low = 0xA0;   // overlong
-            if (lead == 0xED) high = 0x9F;  // surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4, code = lead & 0x07;
-            if (lead == 0xF0) low = 0x90;   // overlong
-            if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
-        } else {
-            throw Failure(kInvalidUtf8);
-        }
-        if (size - i < length) throw Failure(kInvalidUtf8);
-        for (std::size_t k = 1; k < length; ++k) {
-            const std::uint8_t next = bytes[i + k];
-            if (k == 1 ? (next < low || next > high) : (next < 0x80 || next > 0xBF)) throw Failure(kInvalidUtf8);
-            code = (code << 6) | (next & 0x3F);
-        }
-        AppendCodePoint(text, code);
-        i += length;
-    }
-    return text;
-}
-
-std::wstring DecodeUtf16(const std::uint8_t* bytes, std::size_t size, bool big_endian) {
-    std::wstring text;
-    text.reserve(size / 2);
-    for (std::size_t i = 0; i + 1 < size; i += 2) {
-        const unsigned first = bytes[i], second = bytes[i + 1];
-        text += static_cast<wchar_t>(big_endian ? (first << 8 | second) : (second << 8 | first));
-    }
-    return text;
-}
-
 // Replaces every occurrence of the ASCII `pattern`, letter case ignored.
 std::wstring ReplaceIgnoringCase(std::wstring_view text, std::wstring_view pattern, std::wstring_view replacement) {
     std::wstring result;
@@ -135,12 +75,9 @@ const wchar_t kVersion[] = L"Version";
 }  // namespace
 
 std::wstring DecodeIniBytes(const std::vector<std::uint8_t>& bytes, const AnsiDecoder& decode_ansi) {
-    const std::uint8_t* data = bytes.data();
-    const std::size_t size = bytes.size();
-    if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) return DecodeUtf8(data + 3, size - 3);
-    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) return DecodeUtf16(data + 2, size - 2, false);
-    if (size >= 2 && data[0] == 0xFE && data[1] == 0xFF) return DecodeUtf16(data + 2, size - 2, true);
-    return decode_ansi(std::string_view(reinterpret_cast<const char*>(data), size));
+    auto text = DecodeText(bytes, EncodingByMark(bytes), decode_ansi);
+    if (!text) throw Failure(kInvalidUtf8);
+    return std::move(*text);
 }
 
 std::vector<std::uint8_t> EncodeUtf8WithMark(std::wstring_view text) {

@@ -1,6 +1,8 @@
 #pragma once
 // The text of "setup_a.ini": decoding its bytes, its sections and entries, the value escapes, and writing it back.
 // Pure: takes and returns values; what depends on the user's system comes in through IniConventions.
+#include "platform/text_decoding.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -8,8 +10,6 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
-
-using AnsiDecoder = std::function<std::wstring(std::string_view)>;
 
 // How the user's system reads what the file leaves open.
 struct IniConventions {

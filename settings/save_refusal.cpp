@@ -1,6 +1,6 @@
 #include "settings/save_refusal.h"
 
-#include "settings/rdp_text.h"
+#include "settings/connection_file.h"
 #include "settings/stored_values.h"
 
 std::optional<std::wstring> SaveRefusal(const std::wstring& server, const std::wstring& wifi_network,

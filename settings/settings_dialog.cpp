@@ -7,10 +7,9 @@
 #include "platform/module_path.h"
 #include "platform/startup_times.h"
 #include "platform/text.h"
+#include "settings/connection_file.h"
 #include "settings/connection_placeholder.h"
 #include "settings/ini_file.h"
-#include "settings/rdp_file.h"
-#include "settings/rdp_text.h"
 #include "settings/save_refusal.h"
 #include "settings/settings_file_cause.h"
 #include "settings/settings_objects.h"
@@ -46,7 +45,8 @@ SettingsDialog::SettingsDialog(FormOwner& owner)
       vpn_user_(Find<Edit>(settings_objects::kVpnUser)),
       vpn_password_(Find<Edit>(settings_objects::kVpnPassword)),
       rdp_template_(Find<Memo>(settings_objects::kConnectionTemplate)),
-      rdp_text_(Find<Memo>(settings_objects::kConnectionText)) {
+      rdp_text_(Find<Memo>(settings_objects::kConnectionText)),
+      template_text_(rdp_template_.Text()) {
     StartupStep step(L"settings file, restored into the dialog");
     LoadStoreLayout(*this, Component(settings_objects::kStore), store_, bound_controls_);
     // The settings live beside the executable, whatever the current directory is.
@@ -65,16 +65,20 @@ FormHandlers SettingsDialog::Handlers() {
 }
 
 // "Save": the connection file first (unless a signed one for this server is kept), then the settings, then close;
-// a failure stops it with the dialog open.
+// a failure stops it with the dialog open. Each field is read once: every read is a message to its window.
 void SettingsDialog::Save() {
+    const std::wstring server = server_address_.Text();
     // Checked before anything is written, so both files stay as they were.
-    if (const auto refusal = SaveRefusal(server_address_.Text(), wifi_network_.Text(), vpn_entry_.Text(),
-                                         vpn_user_.Text(), vpn_password_.Text(), AnsiBestFitReading))
+    if (const auto refusal = SaveRefusal(server, wifi_network_.Text(), vpn_entry_.Text(), vpn_user_.Text(),
+                                         vpn_password_.Text(), AnsiBestFitReading))
         throw Failure(*refusal);
-    // A Kavlo.rdp an organisation signed for this server stays: the template would throw the signature away.
-    if (!SignedConnectionFileFor(server_address_.Text())) {
-        rdp_text_.SetText(GenerateConnectionText(rdp_template_.Text(), server_address_.Text()));
-        WriteConnectionFile(rdp_text_.Text());
+    // A Kavlo.rdp an organisation signed for this server stays: the template would throw the signature away. One
+    // that cannot be read stops "Save" here, so a signed file is never written over unseen.
+    const auto old_file = ReadConnectionFile();
+    if (!old_file || !KeepsConnectionFile(*old_file, server)) {
+        const std::wstring text = GenerateConnectionText(template_text_, server);
+        rdp_text_.SetText(text);
+        WriteConnectionFile(text);
     }
     store_.StoreTo(true);
     Close();

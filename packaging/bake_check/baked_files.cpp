@@ -1,6 +1,7 @@
 #include "packaging/bake_check/baked_files.h"
 
 #include "platform/failure.h"
+#include "settings/connection_file.h"
 #include "settings/settings_objects.h"
 #include "settings/settings_store.h"
 
@@ -28,22 +29,5 @@ BakedSettings ReadBakedSettings(const std::vector<std::uint8_t>& bytes, const An
 
 bool ConnectionFileIsFor(const std::vector<std::uint8_t>& connection_file, std::wstring_view server,
                          const AnsiDecoder& decode_ansi) {
-    constexpr std::wstring_view kAddressKey = L"full address:s:";
-    std::wstring text;
-    try {
-        text = DecodeIniBytes(connection_file, decode_ansi);
-    } catch (const Failure&) {
-        return false;
-    }
-    int addresses = 0;
-    bool same = false;
-    for (std::size_t from = 0; from < text.size();) {
-        std::size_t end = text.find(L'\n', from);
-        if (end == std::wstring::npos) end = text.size();
-        std::wstring_view line = std::wstring_view(text).substr(from, end - from);
-        if (!line.empty() && line.back() == L'\r') line.remove_suffix(1);
-        from = end + 1;
-        if (line.starts_with(kAddressKey)) ++addresses, same = line.substr(kAddressKey.size()) == server;
-    }
-    return addresses == 1 && same;
+    return ConnectionFilePointsAt(connection_file, server, decode_ansi);
 }

@@ -7,6 +7,7 @@
 #include "platform/text.h"
 #include "tests/support/rdp_template.h"
 #include "tests/support/settings_test_support.h"
+#include "tests/support/test_signer.h"
 #include "tests/support/wine_rig.h"
 
 namespace {
@@ -85,16 +86,21 @@ TEST_F(SaveTest, SavingTwiceKeepsOnlyTheSecondServer) {
     EXPECT_EQ(Dialog().Find<Memo>(L"Memo2").Text(), RdpTemplateText()) << "generation always starts from the template";
 }
 
-// A Kavlo.rdp an organisation signed for the server being saved stays byte for byte; any other is replaced by the
-// template. The settings are stored either way.
+// A Kavlo.rdp an organisation signed for the server being saved stays byte for byte, its signature verified by
+// crypt32 (signed now by the tests' own signer); any other is replaced by the template. The settings are stored
+// either way.
 TEST_F(SaveTest, ASignedConnectionFileForTheSameServerIsKept) {
-    const std::string signed_lines =
-        "full address:s:rdp.example:3389\r\nsignscope:s:Full Address,Alternate Full Address\r\n"
-        "signature:s:AQABAAEAAAA=\r\n";
+    const std::string lines =
+        "full address:s:rdp.example:3389\r\nalternate full address:s:rdp.example:3389\r\nredirectprinters:i:1\r\n";
+    const std::string signed_lines = SignedLikeRdpsign(lines, "Full Address,Alternate Full Address,RedirectPrinters");
     auto utf16_with_mark = [](std::string_view ascii) {
         std::vector<std::uint8_t> bytes = {0xFF, 0xFE};
         for (char c : ascii) bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c), 0});
         return bytes;
+    };
+    auto changed = [&](std::string_view from, std::string_view to) {
+        std::string text = signed_lines;
+        return Utf8(text.replace(text.find(from), from.size(), to));
     };
     struct Case {
         const char* name;
@@ -104,9 +110,14 @@ TEST_F(SaveTest, ASignedConnectionFileForTheSameServerIsKept) {
     };
     const Case cases[] = {
         {"signed, same server", Utf8(signed_lines), "rdp.example:3389", true},
+        {"signed, same server in capitals, default port left out", Utf8(signed_lines), "RDP.Example", true},
+        {"signed in UTF-16, same server", utf16_with_mark(signed_lines), "rdp.example:3389", true},
         {"signed, another server", Utf8(signed_lines), "other.example:3389", false},
         {"unsigned, same server", Utf8("full address:s:rdp.example:3389\r\n"), "rdp.example:3389", false},
-        {"signed in UTF-16, same server", utf16_with_mark(signed_lines), "rdp.example:3389", true},
+        {"a made-up signature", Utf8(lines + "signscope:s:Full Address\r\nsignature:s:AQABAAEAAAA=\r\n"),
+         "rdp.example:3389", false},
+        {"a signed line changed since", changed("redirectprinters:i:1", "redirectprinters:i:0"), "rdp.example:3389",
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -123,6 +134,29 @@ TEST_F(SaveTest, ASignedConnectionFileForTheSameServerIsKept) {
         EXPECT_NE(FilesGet(SettingsPath()).size(), 0u) << "the settings are stored";
         RemoveSettings();
     }
+}
+
+// A Kavlo.rdp that cannot be read, even after brief locks are waited out, may be a signed one: "Save" stops with a
+// box naming it and why, and writes neither file.
+TEST_F(SaveTest, AConnectionFileThatCannotBeReadStopsSave) {
+    const std::vector<std::uint8_t> old_bytes = Utf8("full address:s:rdp.example\r\n");
+    const std::vector<std::uint8_t> old_settings = Utf8("\xEF\xBB\xBF[Main]\r\nVersion=2\r\n\r\n");
+    FilesPut(RdpPath(), old_bytes);
+    FilesPut(SettingsPath(), old_settings);
+    HANDLE held = CreateFileW(RdpPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    BoxWatcher watcher;
+    const bool open = SaveWith([&] { Type(Dialog().Find<Edit>(L"Edit5"), L"rdp.example"); });
+    CloseHandle(held);
+
+    std::vector<SeenBox> seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, L"Cannot open file \"" + FullPathOf(L"Kavlo.rdp") + L"\". " +
+                                SystemErrorText(ERROR_SHARING_VIOLATION) + L".");
+    EXPECT_TRUE(open);
+    EXPECT_EQ(FilesGet(RdpPath()), old_bytes);
+    EXPECT_EQ(FilesGet(SettingsPath()), old_settings);
+    EXPECT_EQ(folder->Names(), std::vector<std::wstring>{L"Kavlo.rdp"});
 }
 
 // Each cause that stops the connection file: the message over the open dialog, no settings stored, the old file
@@ -144,9 +178,10 @@ TEST_F(SaveTest, AConnectionFileThatCannotBeWrittenLeavesTheDialogOpen) {
          cannot_create(ERROR_ACCESS_DENIED)},
         {"hidden", [](const std::wstring& p) { SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_HIDDEN); },
          cannot_create(ERROR_ACCESS_DENIED)},
-        {"held open",
+        // Readable, so "Save" gets as far as writing (a file that cannot even be read stops it sooner).
+        {"held open for reading",
          [&](const std::wstring& p) {
-             held = CreateFileW(p.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+             held = CreateFileW(p.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
          },
          cannot_create(ERROR_SHARING_VIOLATION)},
         {"disk full", [](const std::wstring&) { SetWriteLimitForTests(100); },

@@ -1,6 +1,6 @@
 #include "settings/connection_placeholder.h"
 
-#include "settings/rdp_text.h"
+#include "settings/connection_file.h"
 #include "tests/support/rdp_template.h"
 
 #include <gtest/gtest.h>

@@ -136,6 +136,22 @@ TEST(ReadWholeFileTest, AFileLargerThanAllowedIsReportedWithItsCode) {
     EXPECT_EQ(ReadFileContent(path, 3000).bytes, std::optional<Bytes>(Bytes(3000, 'x')));
 }
 
+// As for the writes: a file held for a moment is read once it is let go.
+TEST(ReadWholeFileTest, GivesTheBytesOnceABriefLockHasPassed) {
+    FilesTempFolder folder;
+    const std::wstring path = folder.Path(L"held.bin");
+    FilesPut(path, kOld);
+    FileHandle held = OpenUnshared(path);
+    ASSERT_TRUE(held);
+    std::thread releaser([&held] {
+        Sleep(150);
+        held.Close();
+    });
+    const auto bytes = ReadWholeFile(path);
+    releaser.join();
+    EXPECT_EQ(bytes, kOld);
+}
+
 struct SuccessCase {
     const char* name;
     std::optional<Bytes> old_bytes;

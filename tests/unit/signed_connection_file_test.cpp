@@ -1,5 +1,10 @@
-#include "settings/signed_connection_file.h"
+// The rule that keeps a signed Kavlo.rdp, as a table. The signatures are made by the tests' own signer
+// (tests/support/test_signer.h): real ones, checked by crypt32, in the Windows build; a stand-in natively.
+#include "settings/connection_file.h"
+#include "tests/support/test_signer.h"
 
+#include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,81 +21,270 @@ std::wstring Latin1(std::string_view bytes) {
     return text;
 }
 
-Bytes Ansi(std::string_view text) { return Bytes(text.begin(), text.end()); }
+enum class Encoding { Ansi, Utf8WithMark, Utf8, Utf16LeWithMark, Utf16Le, Utf16BeWithMark, Utf16Be };
+constexpr Encoding kEncodings[] = {
+    Encoding::Ansi,    Encoding::Utf8WithMark,    Encoding::Utf8,   Encoding::Utf16LeWithMark,
+    Encoding::Utf16Le, Encoding::Utf16BeWithMark, Encoding::Utf16Be};
+const char* NameOf(Encoding encoding) {
+    constexpr const char* kNames[] = {"ANSI",      "UTF-8 with mark",     "UTF-8",    "UTF-16 LE with mark",
+                                      "UTF-16 LE", "UTF-16 BE with mark", "UTF-16 BE"};
+    return kNames[static_cast<int>(encoding)];
+}
 
-// FF FE, then each character as two bytes, low first (ASCII and Latin-1 only).
-Bytes Utf16Le(std::string_view text) {
-    Bytes bytes{0xFF, 0xFE};
-    for (unsigned char c : text) bytes.insert(bytes.end(), {c, 0});
+// A Latin-1 text's bytes in the encoding.
+Bytes Encoded(std::string_view latin1, Encoding encoding) {
+    Bytes bytes;
+    switch (encoding) {
+        case Encoding::Ansi:
+            return Bytes(latin1.begin(), latin1.end());
+        case Encoding::Utf8WithMark:
+            bytes = {0xEF, 0xBB, 0xBF};
+            [[fallthrough]];
+        case Encoding::Utf8:
+            for (unsigned char c : latin1) {
+                if (c < 0x80) {
+                    bytes.push_back(c);
+                } else {
+                    bytes.insert(bytes.end(), {static_cast<std::uint8_t>(0xC0 | c >> 6),
+                                               static_cast<std::uint8_t>(0x80 | (c & 0x3F))});
+                }
+            }
+            return bytes;
+        case Encoding::Utf16LeWithMark:
+            bytes = {0xFF, 0xFE};
+            [[fallthrough]];
+        case Encoding::Utf16Le:
+            for (unsigned char c : latin1) bytes.insert(bytes.end(), {c, 0});
+            return bytes;
+        case Encoding::Utf16BeWithMark:
+            bytes = {0xFE, 0xFF};
+            [[fallthrough]];
+        case Encoding::Utf16Be:
+            for (unsigned char c : latin1) bytes.insert(bytes.end(), {0, c});
+            return bytes;
+    }
     return bytes;
 }
 
-Bytes Utf8WithMark(std::string_view text) { return Ansi("\xEF\xBB\xBF" + std::string(text)); }
-
-// A connection file as rdpsign leaves it: the settings, then the scope and the signature.
-const std::string kSigned =
-    "screen mode id:i:2\r\n"
-    "full address:s:rdp.example.test:3389\r\n"
-    "redirectprinters:i:1\r\n"
-    "signscope:s:Full Address,Server Port,GatewayHostname\r\n"
-    "signature:s:AQABAAEAAAA3AgAAMIICMwYJKoZIhvcNAQcCoIICJDCCAiACAQExDTALBglghkgBZQMEAgEw\r\n";
-const std::wstring kServer = L"rdp.example.test:3389";
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    return text.replace(text.find(from), from.size(), to);
+std::string Replaced(std::string text, std::string_view from, std::string_view to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
 }
 
-struct SaveCase {
+// Every setting's name with each word's first letter in capitals, as some signers and editors write them.
+std::string NamesInCapitals(std::string_view lines) {
+    std::string text;
+    bool in_name = true, word_start = true;
+    for (char c : lines) {
+        if (c == '\n') {
+            in_name = word_start = true;
+        } else if (c == ':') {
+            in_name = false;
+        } else if (in_name && word_start && c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 32);
+        }
+        if (c != '\n') word_start = c == ' ';
+        text += c;
+    }
+    return text;
+}
+
+std::string ReasonText(ConnectionFileReason reason) {
+    const std::wstring_view text = ConnectionFileReasonText(reason);
+    return std::string(text.begin(), text.end());  // ASCII
+}
+
+ConnectionFileJudgement Judge(const Bytes& bytes, std::wstring_view server) {
+    return JudgeExistingConnectionFile(bytes, server, TestSignatureVerifier(), Latin1);
+}
+
+// --- Cases chosen one by one
+
+const std::string kLines =
+    "screen mode id:i:2\r\n"
+    "full address:s:rdp.example.test\r\n"
+    "alternate full address:s:rdp.example.test\r\n"
+    "alternate shell:s:caf\xE9\r\n"
+    "redirectprinters:i:1\r\n";
+const std::string kScope = "Full Address,Alternate Full Address,Alternate Shell,RedirectPrinters";
+
+struct Case {
     const char* name;
     Bytes existing;
     std::wstring server;
-    bool keeps;
+    ConnectionFileReason reason;
 };
-void PrintTo(const SaveCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
-class SignedConnectionFile : public testing::TestWithParam<SaveCase> {};
+std::vector<Case> ChosenCases() {
+    using enum ConnectionFileReason;
+    const std::string signed_text = SignedLikeRdpsign(kLines, kScope);
+    const auto ansi = [](const std::string& text) { return Encoded(text, Encoding::Ansi); };
+    const std::wstring server = L"rdp.example.test";
+    // A signature that holds, but for other lines; and one cut short.
+    const std::string other_signature =
+        SignedLikeRdpsign(Replaced(kLines, "redirectprinters:i:1", "redirectprinters:i:0"), kScope);
+    const std::string signature_line = signed_text.substr(signed_text.find("signature:s:"));
+    std::string cut = signed_text;
+    cut.replace(cut.size() - 20, 18, "");
+    return {
+        {"signed, UTF-16 with a mark", Encoded(signed_text, Encoding::Utf16LeWithMark), server, SignedForThisServer},
+        {"signed, ANSI", ansi(signed_text), server, SignedForThisServer},
+        {"signature in 64-character pieces", ansi(SignedLikeRdpsign(kLines, kScope, true)), server,
+         SignedForThisServer},
+        {"server typed in other letter case", ansi(signed_text), L"RDP.Example.TEST", SignedForThisServer},
+        {"default port typed in the field", ansi(signed_text), L"rdp.example.test:3389", SignedForThisServer},
+        {"default port written in the file",
+         ansi(SignedLikeRdpsign(Replaced(kLines, "example.test\r\n", "example.test:3389\r\n"), kScope)), server,
+         SignedForThisServer},
+        {"blanks around the typed server", ansi(signed_text), L" rdp.example.test ", SignedForThisServer},
+        {"the last line without its end", ansi(signed_text.substr(0, signed_text.size() - 2)), server,
+         SignedForThisServer},
+        {"scope line named in capitals", ansi(SignedLikeRdpsign(kLines, kScope, false, "SignScope")), server,
+         SignedForThisServer},
 
-TEST_P(SignedConnectionFile, KeepsOnlyASignedFileForTheSameServer) {
-    EXPECT_EQ(KeepsSignedConnectionFile(GetParam().existing, GetParam().server, Latin1), GetParam().keeps);
+        {"another server", ansi(signed_text), L"other.example.test", OtherServer},
+        {"another port", ansi(signed_text), L"rdp.example.test:3390", OtherServer},
+        {"a scoped line changed after signing", ansi(Replaced(signed_text, "caf\xE9", "cafe")), server, SignatureFails},
+        {"the address changed after signing", ansi(Replaced(signed_text, "rdp.example.test", "evil.example.test")),
+         L"evil.example.test", SignatureFails},
+        {"an alternate address changed after signing",
+         ansi(Replaced(signed_text, "alternate full address:s:rdp", "alternate full address:s:evil")), server,
+         OtherServer},
+        {"an alternate address added after signing, outside the scope",
+         ansi(SignedLikeRdpsign("full address:s:rdp.example.test\r\n", "Full Address") +
+              "alternate full address:s:evil.example.test\r\n"),
+         server, OtherServer},
+        {"the signature of other lines",
+         ansi(Replaced(signed_text, signature_line, other_signature.substr(other_signature.find("signature:s:")))),
+         server, SignatureFails},
+        {"a made-up signature", ansi(Replaced(signed_text, signature_line, "signature:s:AQABAAEAAAA=\r\n")), server,
+         MalformedSignature},
+        {"a signature cut short", ansi(cut), server, MalformedSignature},
+        {"a signature that is not base64", ansi(Replaced(signed_text, "signature:s:", "signature:s:*")), server,
+         MalformedSignature},
+        {"unsigned", ansi(kLines), server, NotSigned},
+        {"a signature without its scope", ansi(Replaced(signed_text, "signscope:s:", "x:s:")), server, NotSigned},
+        {"a scope that leaves the address out", ansi(SignedLikeRdpsign(kLines, "Alternate Shell,RedirectPrinters")),
+         server, ScopeWithoutAddress},
+        {"a scope naming a missing setting", ansi(Replaced(signed_text, "RedirectPrinters", "RedirectDrives")), server,
+         ScopeIncomplete},
+        {"a scope naming the address twice", ansi(Replaced(signed_text, "Alternate Shell", "full address")), server,
+         ScopeIncomplete},
+        {"a second address in other letter case", ansi(signed_text + "Full Address:s:evil.example.test\r\n"), server,
+         ConflictingSettings},
+        {"a line after a lone CR",
+         ansi(Replaced(signed_text, "redirectprinters:i:1\r\n", "redirectprinters:i:1\rfull address:s:evil\r\n")),
+         server, ConflictingSettings},
+        {"a blank server", ansi(signed_text), L"  ", NoServer},
+        {"a server breaking its line", ansi(signed_text), L"rdp.example.test\r\nredirectdrives:i:1", NoServer},
+        {"invalid UTF-8 after the mark", Bytes{0xEF, 0xBB, 0xBF, 0xC3, 0x28}, server, NotText},
+        {"an empty file", Bytes{}, server, NotSigned},
+    };
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Save, SignedConnectionFile,
-    testing::Values(
-        SaveCase{"SignedSameServer", Ansi(kSigned), kServer, true},
-        SaveCase{"SignedOtherServer", Ansi(kSigned), L"other.example.test:3389", false},
-        SaveCase{"Unsigned", Ansi(kSigned.substr(0, kSigned.find("signscope"))), kServer, false},
-        SaveCase{"SignedUtf16SameServer", Utf16Le(kSigned), kServer, true},
-        SaveCase{"SignedUtf16OtherServer", Utf16Le(kSigned), L"other.example.test", false},
-        SaveCase{"SignedUtf8WithMarkSameServer", Utf8WithMark(kSigned), kServer, true},
-        // Lines ended by LF alone, and a last line without an end.
-        SaveCase{"LineFeedsOnly", Ansi(Replaced(Replaced(kSigned, "\r\n", "\n"), "\r\n", "\n")), kServer, true},
-        SaveCase{"LastLineUnended", Ansi(kSigned.substr(0, kSigned.size() - 2)), kServer, true},
-        // The server as typed: blanks, port and letter case count.
-        SaveCase{"ServerWithoutPort", Ansi(kSigned), L"rdp.example.test", false},
-        SaveCase{"ServerWithTrailingSpace", Ansi(kSigned), kServer + L" ", false},
-        SaveCase{"ServerInCapitals", Ansi(kSigned), L"RDP.EXAMPLE.TEST:3389", false},
-        SaveCase{"BlankServer", Ansi(Replaced(kSigned, "rdp.example.test:3389", "")), L"", false},
-        SaveCase{"ServerBreakingTheLine", Ansi(kSigned), kServer + L"\r\nredirectdrives:i:1", false},
-        // A file in the ANSI code page: its letters through the decoder.
-        SaveCase{"AnsiLettersThroughTheDecoder", Ansi(Replaced(kSigned, "rdp.example.test", "r\xE9seau")),
-                 L"r\u00E9seau:3389", true},
-        // Only one of the two signature lines, or an empty signature.
-        SaveCase{"ScopeWithoutSignature", Ansi(kSigned.substr(0, kSigned.find("signature"))), kServer, false},
-        SaveCase{"SignatureWithoutScope", Ansi(Replaced(kSigned, "signscope:s:", "x:s:")), kServer, false},
-        SaveCase{"EmptySignature", Ansi(kSigned.substr(0, kSigned.find("signature")) + "signature:s:\r\n"), kServer,
-                 false},
-        // A scope that leaves the address out does not vouch for it.
-        SaveCase{"ScopeWithoutAddress", Ansi(Replaced(kSigned, "Full Address,", "")), kServer, false},
-        // Names exactly as rdpsign writes them; anything else is left to the template.
-        SaveCase{"AddressNameInCapitals", Ansi(Replaced(kSigned, "full address:s:", "Full Address:s:")), kServer,
-                 false},
-        SaveCase{"AddressIndented", Ansi(Replaced(kSigned, "full address:s:", " full address:s:")), kServer, false},
-        // Two addresses: which one the client would use is not this program's to guess.
-        SaveCase{"TwoAddresses", Ansi(kSigned + "full address:s:rdp.example.test:3389\r\n"), kServer, false},
-        SaveCase{"EmptyFile", Bytes{}, kServer, false},
-        // After the UTF-8 mark, bytes that are not UTF-8.
-        SaveCase{"InvalidUtf8", Utf8WithMark(Replaced(kSigned, "rdp", "\xC3(")), kServer, false}),
-    [](const testing::TestParamInfo<SaveCase>& info) { return std::string(info.param.name); });
+class SignedConnectionFile : public testing::TestWithParam<Case> {};
+
+TEST_P(SignedConnectionFile, KeepsOnlyAVerifiedFileForTheSavedServer) {
+    const ConnectionFileJudgement judgement = Judge(GetParam().existing, GetParam().server);
+    EXPECT_EQ(judgement.reason, GetParam().reason) << ReasonText(judgement.reason);
+    EXPECT_EQ(judgement.keep, GetParam().reason == ConnectionFileReason::SignedForThisServer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Save, SignedConnectionFile, testing::ValuesIn(ChosenCases()));
+
+// --- Every form together: encodings x line ends x letter case of the names x what the file says
+
+struct Form {
+    const char* name;
+    std::string lines;     // before signing, each ended by CR LF
+    std::string scope;     // what the signature covers
+    std::string appended;  // lines added after signing
+    std::wstring server;   // as typed in the field
+    bool keep;
+};
+
+const std::string kHead = "screen mode id:i:2\r\n";
+const std::string kTail = "alternate shell:s:caf\xE9\r\nredirectprinters:i:1\r\n";
+std::string Around(std::string_view addresses) { return kHead + std::string(addresses) + kTail; }
+
+const Form kForms[] = {
+    // Where Full Address stands in the scope.
+    {"address first in the scope", Around("full address:s:rdp.example.test\r\n"),
+     "Full Address,Alternate Shell,RedirectPrinters", "", L"rdp.example.test", true},
+    {"address in the middle of the scope", Around("full address:s:rdp.example.test\r\n"),
+     "Alternate Shell,Full Address,Screen Mode Id", "", L"rdp.example.test", true},
+    {"address last in the scope", Around("full address:s:rdp.example.test\r\n"),
+     "Screen Mode Id,Alternate Shell,Full Address", "", L"rdp.example.test", true},
+    {"address alone in the scope", Around("full address:s:rdp.example.test\r\n"), "Full Address", "",
+     L"rdp.example.test", true},
+    {"address outside the scope", Around("full address:s:rdp.example.test\r\n"), "Alternate Shell", "",
+     L"rdp.example.test", false},
+    // The address as the client compares it.
+    {"host in other letter case", Around("full address:s:RDP.Example.Test\r\n"), "Full Address", "",
+     L"rdp.example.TEST", true},
+    {"default port in the file", Around("full address:s:rdp.example.test:3389\r\n"), "Full Address", "",
+     L"rdp.example.test", true},
+    {"default port in the field", Around("full address:s:rdp.example.test\r\n"), "Full Address", "",
+     L"rdp.example.test:3389", true},
+    {"default port on a line of its own", Around("full address:s:rdp.example.test\r\nserver port:i:3389\r\n"),
+     "Full Address,Server Port", "", L"rdp.example.test:3389", true},
+    {"other port on a line of its own", Around("full address:s:rdp.example.test\r\nserver port:i:4000\r\n"),
+     "Full Address,Server Port", "", L"rdp.example.test", false},
+    {"the same other port in the field", Around("full address:s:rdp.example.test\r\nserver port:i:4000\r\n"),
+     "Full Address,Server Port", "", L"rdp.example.test:4000", true},
+    {"a port in the address wins over the line",
+     Around("full address:s:rdp.example.test:3389\r\nserver port:i:4000\r\n"), "Full Address,Server Port", "",
+     L"rdp.example.test", true},
+    {"other port", Around("full address:s:rdp.example.test:3390\r\n"), "Full Address", "", L"rdp.example.test", false},
+    {"other host", Around("full address:s:rdp.example.test\r\n"), "Full Address", "", L"rdp2.example.test", false},
+    {"IPv6 address with its port", Around("full address:s:[fd00::5]:3389\r\n"), "Full Address", "", L"[FD00::5]", true},
+    // The alternate address.
+    {"alternate address equal",
+     Around("full address:s:rdp.example.test\r\nalternate full address:s:rdp.example.test\r\n"),
+     "Full Address,Alternate Full Address", "", L"rdp.example.test", true},
+    {"alternate address other", Around("full address:s:rdp.example.test\r\nalternate full address:s:evil.example\r\n"),
+     "Full Address,Alternate Full Address", "", L"rdp.example.test", false},
+    {"alternate address other, outside the scope", Around("full address:s:rdp.example.test\r\n"), "Full Address",
+     "alternate full address:s:evil.example\r\n", L"rdp.example.test", false},
+    // Names that stand twice.
+    {"the address twice, the same", Around("full address:s:rdp.example.test\r\n"), "Full Address",
+     "full address:s:rdp.example.test\r\n", L"rdp.example.test", true},
+    {"the address twice, another", Around("full address:s:rdp.example.test\r\n"), "Full Address",
+     "full address:s:evil.example\r\n", L"rdp.example.test", false},
+    {"a scoped setting twice, another value", Around("full address:s:rdp.example.test\r\n"),
+     "Full Address,RedirectPrinters", "redirectprinters:i:0\r\n", L"rdp.example.test", false},
+};
+
+enum class LineEnd { CrLf, Lf, Cr };
+constexpr std::pair<LineEnd, const char*> kLineEnds[] = {
+    {LineEnd::CrLf, "CR LF"}, {LineEnd::Lf, "LF"}, {LineEnd::Cr, "CR"}};
+
+std::string WithLineEnds(const std::string& text, LineEnd end) {
+    if (end == LineEnd::CrLf) return text;
+    return Replaced(text, "\r\n", end == LineEnd::Lf ? "\n" : "\r");
+}
+
+TEST(SignedConnectionFileForms, EveryFormIsJudgedAsTheClientReadsIt) {
+    for (const bool capitals : {false, true}) {
+        for (const Form& form : kForms) {
+            // The names' letter case is part of what is signed, so it is chosen before signing.
+            const std::string lines = capitals ? NamesInCapitals(form.lines) : form.lines;
+            std::string text = SignedLikeRdpsign(lines, form.scope, false, capitals ? "SignScope" : "signscope") +
+                               (capitals ? NamesInCapitals(form.appended) : form.appended);
+            if (capitals) text = Replaced(text, "\r\nsignature:s:", "\r\nSignature:s:");
+            for (const auto& [end, end_name] : kLineEnds) {
+                for (const Encoding encoding : kEncodings) {
+                    SCOPED_TRACE(std::string(form.name) + ", " + (capitals ? "names in capitals" : "names as rdpsign") +
+                                 ", " + end_name + ", " + NameOf(encoding));
+                    const ConnectionFileJudgement judgement =
+                        Judge(Encoded(WithLineEnds(text, end), encoding), form.server);
+                    EXPECT_EQ(judgement.keep, form.keep) << ReasonText(judgement.reason);
+                }
+            }
+        }
+    }
+}
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "settings/rdp_text.h"
+#include "settings/connection_file.h"
 
 #include <ostream>
 #include <string>

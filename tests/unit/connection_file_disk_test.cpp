@@ -1,10 +1,12 @@
-#include "settings/rdp_file.h"
-
+// Kavlo.rdp on disk: written in the ANSI code page, and an old one read and judged with crypt32's verifier.
 #include "platform/failure.h"
+#include "platform/file_handle.h"
 #include "platform/files.h"
-#include "settings/rdp_text.h"
+#include "platform/text.h"
+#include "settings/connection_file.h"
 #include "tests/support/files_test_support.h"
 #include "tests/support/rdp_template.h"
+#include "tests/support/test_signer.h"
 #include "tests/support/wine_rig.h"
 
 #include <windows.h>
@@ -101,6 +103,38 @@ TEST(ConnectionFileTest, FailureNamesTheFullPathOfTheFile) {
     }
     EXPECT_EQ(message, L"Cannot create file \"" + path + L"\". " + SystemErrorText(ERROR_ACCESS_DENIED));
     EXPECT_EQ(FilesGet(path), FilesBytes("old"));
+}
+
+// A real signature, made now, of a file in the ANSI code page: its letters decoded as the code page has them.
+TEST_F(CodePage1256ConnectionFile, ASignedFileInTheCodePageIsKeptForItsServer) {
+    // "سرور" in code page 1256, in a scoped line.
+    const std::string text = SignedLikeRdpsign(
+        "full address:s:rdp.example.test\r\nalternate shell:s:\xD3\xD1\xE6\xD1\r\n", "Full Address,Alternate Shell",
+        false, "signscope", [](std::string_view bytes) { return AnsiToWide(bytes); });
+    const Bytes bytes(text.begin(), text.end());
+    EXPECT_TRUE(KeepsConnectionFile(bytes, L"RDP.example.test:3389"));
+    EXPECT_FALSE(KeepsConnectionFile(bytes, L"other.example.test"));
+    Bytes changed = bytes;
+    changed[text.find('\xD3')] = 0xD4;
+    EXPECT_FALSE(KeepsConnectionFile(changed, L"rdp.example.test")) << "a scoped letter changed after signing";
+}
+
+TEST(ConnectionFileTest, ReadingItNamesTheFileThatCannotBeRead) {
+    FilesTempFolder folder;
+    FilesCurrentDirectory current(folder.path());
+    EXPECT_EQ(ReadConnectionFile(), std::nullopt) << "no file yet";
+    const std::wstring path = folder.Path(L"Kavlo.rdp");
+    FilesPut(path, FilesBytes("full address:s:rdp.example.test\r\n"));
+    EXPECT_EQ(ReadConnectionFile(), FilesBytes("full address:s:rdp.example.test\r\n"));
+    const FileHandle held(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    std::wstring message;
+    try {
+        ReadConnectionFile();
+    } catch (const Failure& failure) {
+        message = failure.message();
+    }
+    EXPECT_EQ(message, L"Cannot open file \"" + path + L"\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
 }
 
 }  // namespace

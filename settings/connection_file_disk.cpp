@@ -1,0 +1,30 @@
+// Kavlo.rdp on disk, in the current folder.
+#include "platform/files.h"
+#include "platform/text.h"
+#include "settings/connection_file.h"
+
+namespace {
+constexpr unsigned kUtf8CodePage = 65001;
+// A connection file is a few kilobytes; a larger one is not read to find out what it is.
+constexpr std::size_t kLargestConnectionFile = std::size_t{1024} * 1024;
+}  // namespace
+
+std::vector<std::uint8_t> EncodeConnectionFile(const std::wstring& text) {
+    std::vector<std::uint8_t> bytes;
+    if (ActiveCodePage() == kUtf8CodePage) bytes = {0xEF, 0xBB, 0xBF};
+    const std::string converted = WideToAnsi(text);
+    bytes.insert(bytes.end(), converted.begin(), converted.end());
+    return bytes;
+}
+
+void WriteConnectionFile(const std::wstring& text) { WriteFileSafely(kConnectionFile, EncodeConnectionFile(text)); }
+
+std::optional<std::vector<std::uint8_t>> ReadConnectionFile() {
+    return ReadWholeFile(kConnectionFile, kLargestConnectionFile);
+}
+
+bool KeepsConnectionFile(std::span<const std::uint8_t> old_bytes, std::wstring_view server) {
+    return JudgeExistingConnectionFile(old_bytes, server, SystemSignatureVerifier(),
+                                       [](std::string_view bytes) { return AnsiToWide(bytes); })
+        .keep;
+}
