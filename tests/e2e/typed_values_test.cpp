@@ -173,7 +173,10 @@ TEST_F(TypedValues, ABidirectionalControlInAFailingDialsEntryIsShownAsAnEscape) 
 
     HWND box = program_->WaitForMessageBox();
     ASSERT_NE(box, nullptr) << "no failure box";
-    EXPECT_EQ(MessageBoxText(box), L"The VPN connection \"Work<U+202E>exe.txt\" could not be dialled: error 691.")
+    EXPECT_EQ(MessageBoxText(box),
+              L"The VPN connection \"Work<U+202E>exe.txt\" could not be dialled: error 691. Check the VPN user name "
+              L"and password in FILE \u203A \"\u062A\u0646\u0638\u06CC\u0645\u0627\u062A \u0633\u0631\u0648\u0631\", "
+              L"then try again.")
         << Utf8(MessageBoxText(box));
     const std::vector<LoggedCall> calls = sandbox_.Calls();
     ASSERT_EQ(calls.size(), 1u);
