@@ -26,7 +26,7 @@ IniConventions Conventions() {
 void ReadAnything(const std::vector<std::uint8_t>& bytes) {
     try {
         IniReader reader(bytes, Conventions());
-        reader.Start();
+        reader.ReadVersion();
         std::vector<std::wstring> keys;
         reader.ReadProperties(L"Edit1", L"TcxPropertiesStoreComponent", keys);
         for (const std::wstring& key : keys) reader.ReadProperty(L"Edit1", L"TcxPropertiesStoreComponent", key);
@@ -51,13 +51,13 @@ std::wstring WithLineBreaksPaired(const std::wstring& text) {
 // Whatever the value, it reads back (its line breaks as CR LF) and adds no line of its own to the file.
 void WriteAndReadBack(const std::wstring& value) {
     IniWriter writer(std::nullopt, true, Latin1);
-    writer.Start();
+    writer.WriteVersion();
     writer.Erase(L"Edit1");
     writer.BeginWriteObject(L"Edit1", L"TcxPropertiesStoreComponent");
     writer.WriteProperty(L"Edit1", L"TcxPropertiesStoreComponent", L"Text", value);
     const std::vector<std::uint8_t> file = writer.Finish();
     IniReader reader(file, Conventions());
-    reader.Start();
+    reader.ReadVersion();
     const IniValue read = reader.ReadProperty(L"Edit1", L"TcxPropertiesStoreComponent", L"Text");
     if (read.kind != IniValueKind::Text || read.text != WithLineBreaksPaired(value)) std::abort();
     const std::vector<IniSection> sections = ParseIniText(DecodeIniBytes(file, Latin1));

@@ -240,7 +240,7 @@ const IniReader::Index* IniReader::Find(const std::wstring& section_name) const 
     return found == index_.end() ? nullptr : &found->second;
 }
 
-void IniReader::Start() {
+void IniReader::ReadVersion() {
     version_ = -1;
     const Index* main = Find(kMain);
     if (main == nullptr) return;
@@ -290,7 +290,7 @@ void IniWriter::SetEntry(IniSection& section, const std::wstring& key, const std
     section.lines.push_back({true, key, value});
 }
 
-void IniWriter::Start() { SetEntry(SectionNamed(kMain), kVersion, L"2"); }
+void IniWriter::WriteVersion() { SetEntry(SectionNamed(kMain), kVersion, L"2"); }
 
 void IniWriter::Erase(const std::wstring& object_name) {
     const std::wstring prefix = AsciiUpper(object_name);

@@ -66,7 +66,7 @@ public:
     IniReader(const std::optional<std::vector<std::uint8_t>>& content, IniConventions conventions);
 
     // Reads the version: entry "Version" of section "Main" as an integer, else -1.
-    void Start();
+    void ReadVersion();
     int Version() const { return version_; }
 
     // The keys of the object's section in file order, the empty key included; nothing when there is no section.
@@ -95,7 +95,7 @@ public:
     IniWriter(const std::optional<std::vector<std::uint8_t>>& content, bool recreate, const AnsiDecoder& decode_ansi);
 
     // Sets Main/Version=2: the existing entry replaced in place, else appended.
-    void Start();
+    void WriteVersion();
     // Removes every section named after the object: its name, then ':' or '/' (ASCII letter case ignored).
     void Erase(const std::wstring& object_name);
     void BeginWriteObject(const std::wstring& object_name, const std::wstring& class_name);

@@ -65,12 +65,15 @@ FormHandlers SettingsDialog::Handlers() {
 }
 
 // "Save": the connection file first (unless a signed one for this server is kept), then the settings, then close;
-// a failure stops it with the dialog open. Each field is read once: every read is a message to its window.
+// a failure stops it with the dialog open. Each setting is read from its window once (every read is a message to a
+// styled control), and what is checked is what gets written.
 void SettingsDialog::Save() {
-    const std::wstring server = server_address_.Text();
+    const StoredValues values = store_.ReadValues();
+    const std::wstring server = SavedText(values, server_address_);
     // Checked before anything is written, so both files stay as they were.
-    if (const auto refusal = SaveRefusal(server, wifi_network_.Text(), vpn_entry_.Text(), vpn_user_.Text(),
-                                         vpn_password_.Text(), AnsiBestFitReading))
+    if (const auto refusal =
+            SaveRefusal(server, SavedText(values, wifi_network_), SavedText(values, vpn_entry_),
+                        SavedText(values, vpn_user_), SavedText(values, vpn_password_), AnsiBestFitReading))
         throw Failure(*refusal);
     // A Kavlo.rdp an organisation signed for this server stays: the template would throw the signature away. One
     // that cannot be read stops "Save" here, so a signed file is never written over unseen.
@@ -80,8 +83,14 @@ void SettingsDialog::Save() {
         rdp_text_.SetText(text);
         WriteConnectionFile(text);
     }
-    store_.StoreTo(true);
+    store_.WriteFileAnew(values);
     Close();
+}
+
+// A field's text as read for "Save"; the field itself where the store does not keep it.
+std::wstring SettingsDialog::SavedText(const StoredValues& values, const Edit& field) {
+    const std::wstring* text = FindStoredValue(values, field.Name(), L"Text");
+    return text != nullptr ? *text : field.Text();
 }
 
 // "Cancel": back to what the settings file holds, where it holds anything. A file that cannot be restored is named,

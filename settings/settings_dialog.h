@@ -31,6 +31,7 @@ public:
 
 private:
     FormHandlers Handlers();
+    static std::wstring SavedText(const StoredValues& values, const Edit& field);
 
     Edit& wifi_network_;
     Edit& server_address_;

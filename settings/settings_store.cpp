@@ -63,7 +63,7 @@ std::wstring SettingsStore::ObjectNameOf(const StoreBinding& binding, std::size_
 
 std::wstring SettingsStore::FilePath() const { return FullPathOf(path); }
 
-void SettingsStore::RestoreFrom() {
+void SettingsStore::Restore() {
     const FileContent content = ReadStoredFile();
     if (content.failure) throw *content.failure;
     RestoreFrom(content.bytes);
@@ -79,7 +79,7 @@ void SettingsStore::RestoreFrom(const std::optional<std::vector<std::uint8_t>>& 
         if (!FileExists(path)) continue;
         const StoreBinding& binding = bindings[position];
         const std::wstring object_name = ObjectNameOf(binding, position);
-        reader.Start();
+        reader.ReadVersion();
         reader.ReadProperties(object_name, kStoredClassName, keys);
         // A repeated key reads its first entry again, so it is assigned once; keys no property takes are not read.
         std::vector<std::wstring> assigned;
@@ -96,27 +96,50 @@ void SettingsStore::RestoreFrom(const std::optional<std::vector<std::uint8_t>>& 
     }
 }
 
-void SettingsStore::StoreTo(bool recreate) {
-    if (bindings.empty()) return;
-    const std::wstring path = FilePath();
-    // Made anew, the file's old content is not even read: a file damaged while the program runs is simply replaced.
-    const auto old_content = recreate ? std::nullopt : ReadWholeFile(path, kLargestFile);
-    IniWriter writer(old_content, recreate, [](std::string_view bytes) { return AnsiToWide(bytes); });
+const std::wstring* FindStoredValue(const StoredValues& values, std::wstring_view object, std::wstring_view property) {
+    for (const StoredObject& stored : values) {
+        if (stored.name != object) continue;
+        for (const auto& [name, text] : stored.properties)
+            if (name == property) return &text;
+    }
+    return nullptr;
+}
+
+StoredValues SettingsStore::ReadValues() const {
+    StoredValues values;
+    values.reserve(bindings.size());
     for (std::size_t position = 0; position < bindings.size(); ++position) {
         const StoreBinding& binding = bindings[position];
-        const std::wstring object_name = ObjectNameOf(binding, position);
-        writer.Start();
-        writer.Erase(object_name);
-        writer.BeginWriteObject(object_name, kStoredClassName);
+        StoredObject& stored = values.emplace_back(StoredObject{ObjectNameOf(binding, position), {}});
+        if (binding.control == nullptr) continue;
         for (const std::wstring& name : binding.properties) {
-            if (binding.control == nullptr) break;
             const auto kind = binding.control->PropertyKindOf(name);
             if (!kind) continue;
-            const std::wstring value = *kind == PropertyKind::Boolean
-                                           ? std::wstring(binding.control->GetBoolean(name) ? L"True" : L"False")
-                                           : binding.control->GetText(name);
-            writer.WriteProperty(object_name, kStoredClassName, name, value);
+            stored.properties.emplace_back(name,
+                                           *kind == PropertyKind::Boolean
+                                               ? std::wstring(binding.control->GetBoolean(name) ? L"True" : L"False")
+                                               : binding.control->GetText(name));
         }
+    }
+    return values;
+}
+
+void SettingsStore::WriteFileAnew(const StoredValues& values) const { WriteFile(values, true); }
+
+void SettingsStore::WriteFileKeepingOtherSections(const StoredValues& values) const { WriteFile(values, false); }
+
+void SettingsStore::WriteFile(const StoredValues& values, bool anew) const {
+    if (values.empty()) return;
+    const std::wstring path = FilePath();
+    // Made anew, the file's old content is not even read: a file damaged while the program runs is simply replaced.
+    const auto old_content = anew ? std::nullopt : ReadWholeFile(path, kLargestFile);
+    IniWriter writer(old_content, anew, [](std::string_view bytes) { return AnsiToWide(bytes); });
+    writer.WriteVersion();
+    for (const StoredObject& stored : values) {
+        writer.Erase(stored.name);
+        writer.BeginWriteObject(stored.name, kStoredClassName);
+        for (const auto& [name, text] : stored.properties)
+            writer.WriteProperty(stored.name, kStoredClassName, name, text);
     }
     WriteFileSafely(path, writer.Finish());
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 enum class PropertyKind { Boolean, Text };
@@ -39,6 +40,17 @@ std::optional<BindingNames> ParseBindingNames(std::wstring_view text);
 // The class part of every section the store writes: "[Edit5: TcxPropertiesStoreComponent]".
 inline constexpr wchar_t kStoredClassName[] = L"TcxPropertiesStoreComponent";
 
+// The bound properties' values at one moment, each read once, in the order of the bindings: what a caller checks
+// before writing is what gets written. A boolean reads "True" or "False".
+struct StoredObject {
+    std::wstring name;  // the section's object name
+    std::vector<std::pair<std::wstring, std::wstring>> properties;
+};
+using StoredValues = std::vector<StoredObject>;
+
+// The value read for the object's property; nullptr where none was.
+const std::wstring* FindStoredValue(const StoredValues& values, std::wstring_view object, std::wstring_view property);
+
 class SettingsStore {
 public:
     std::vector<StoreBinding> bindings;  // in the order they are stored and restored
@@ -49,20 +61,25 @@ public:
     // A text is cut at its first null character, as an edit window would cut it.
     // Failures: "Cannot open file ..." (also for a file over 1 MiB), invalid UTF-8, "Invalid property element: <value>"
     // (the value on one line, cut to about 60 characters).
-    void RestoreFrom();
+    void Restore();
 
-    // The two halves of RestoreFrom, for a caller that tells a file it could not read from one it read: the file
-    // as read (a brief lock waited out), then its values assigned (`content` nullopt: no file, nothing changes).
+    // The two halves of Restore, for a caller that tells a file it could not read from one it read: the file as
+    // read (a brief lock waited out), then its values assigned (`content` nullopt: no file, nothing changes).
     FileContent ReadStoredFile() const;
     void RestoreFrom(const std::optional<std::vector<std::uint8_t>>& content);
 
-    // Writes every bound property; the file is replaced once, whole, or left as it was on any failure.
-    // `recreate` drops what the file held without reading it; otherwise sections of other objects are kept.
-    void StoreTo(bool recreate);
+    // Every bound property's value, read once from its control.
+    StoredValues ReadValues() const;
+
+    // The file replaced once, whole, or left as it was on any failure. Anew, it holds the values alone and its old
+    // content is not even read; otherwise the sections of objects the store does not bind are kept.
+    void WriteFileAnew(const StoredValues& values) const;
+    void WriteFileKeepingOtherSections(const StoredValues& values) const;
 
     // A binding's section name begins with this: its control's name, else "Component" and its zero-based position.
     static std::wstring ObjectNameOf(const StoreBinding& binding, std::size_t position);
 
 private:
     std::wstring FilePath() const;
+    void WriteFile(const StoredValues& values, bool anew) const;
 };

@@ -70,7 +70,7 @@ std::vector<std::wstring> StoreFirstSettings(const LayoutObject& layout, const s
                                              const GivenSettings& given) {
     namespace objects = settings_objects;
     HeldSettings settings(layout, folder + L"setup_a.ini");
-    settings.Store().RestoreFrom();
+    settings.Store().Restore();
     settings.SetText(objects::kWifiNetwork, given.wifi_network);
     settings.SetText(objects::kServerAddress, given.server_address);
     settings.SetChecked(objects::kUseVpn, given.use_vpn);
@@ -93,7 +93,7 @@ std::vector<std::wstring> StoreFirstSettings(const LayoutObject& layout, const s
         WriteFileSafely(connection_file, EncodeConnectionFile(text));
         done.push_back(L"Wrote " + connection_file);
     }
-    settings.Store().StoreTo(true);
+    settings.Store().WriteFileAnew(settings.Store().ReadValues());
     done.push_back(L"Wrote " + settings.Store().path);
     return done;
 }

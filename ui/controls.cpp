@@ -4,6 +4,7 @@
 #include "platform/failure.h"
 #include "ui/form.h"
 #include "ui/window_classes.h"
+#include "ui/window_text.h"
 
 #include <algorithm>
 
@@ -227,13 +228,7 @@ HWND Edit::CreateControl(HWND parent_window, const RECT& bounds, int id) {
     return hwnd;
 }
 
-std::wstring Edit::Text() const {
-    if (!Handle()) return text_;
-    int length = GetWindowTextLengthW(Handle());
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(Handle(), text.data(), length + 1)));
-    return text;
-}
+std::wstring Edit::Text() const { return Handle() ? WindowText(Handle()) : text_; }
 
 void Edit::SetText(const std::wstring& text) {
     // The same text again changes nothing; an edit lays out every line anew on WM_SETTEXT, which is slow for the

@@ -22,7 +22,7 @@ std::wstring RestoredText(const IniReader& reader, const std::wstring& object_na
 
 BakedSettings ReadBakedSettings(const std::vector<std::uint8_t>& bytes, const AnsiDecoder& decode_ansi) {
     IniReader reader(bytes, {decode_ansi, nullptr, nullptr});
-    reader.Start();
+    reader.ReadVersion();
     return {RestoredText(reader, settings_objects::kServerAddress),
             RestoredText(reader, settings_objects::kVpnPassword)};
 }

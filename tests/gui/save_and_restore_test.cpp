@@ -261,14 +261,18 @@ TEST_F(SaveTest, TheVpnBoxFollowsASavedFlagOnlyAtTheNextStart) {
 }
 
 TEST_F(SaveTest, SavedValuesComeBackAtTheNextStart) {
+    // A field is read with one message up to 254 characters; a longer one is asked for its length first.
+    const std::wstring long_user(255, L'u');
     SaveWith([&] {
         Type(Dialog().Find<Edit>(L"Edit1"), L"شبکه دفتر");
+        Type(Dialog().Find<Edit>(L"Edit3"), long_user.c_str());
         Type(Dialog().Find<Edit>(L"Edit4"), L"p\"w\\d\t1");
         Type(Dialog().Find<Edit>(L"Edit5"), L" 10.0.0.5 ");
     });
     Stop();
     Start();
     EXPECT_EQ(Dialog().Find<Edit>(L"Edit1").Text(), L"شبکه دفتر");
+    EXPECT_EQ(Dialog().Find<Edit>(L"Edit3").Text(), long_user);
     EXPECT_EQ(Dialog().Find<Edit>(L"Edit4").Text(), L"p\"w\\d\t1");
     EXPECT_EQ(Dialog().Find<Edit>(L"Edit5").Text(), L" 10.0.0.5 ");
 }

@@ -223,7 +223,7 @@ TEST(IniValueTest, ALoneLineBreakIsWrittenAsALineBreakNeverRaw) {
 
 TEST(IniWriterTest, AValueWithLoneLineBreaksAddsNoSectionToTheFile) {
     IniWriter writer(std::nullopt, true, Latin1);
-    writer.Start();
+    writer.WriteVersion();
     for (const wchar_t* line_break : {L"\r", L"\n"}) {
         writer.BeginWriteObject(L"Edit4", L"TcxPropertiesStoreComponent");
         writer.WriteProperty(
@@ -234,7 +234,7 @@ TEST(IniWriterTest, AValueWithLoneLineBreaksAddsNoSectionToTheFile) {
 
         const Bytes written = writer.Finish();
         IniReader reader(written, StandInConventions());
-        reader.Start();
+        reader.ReadVersion();
         EXPECT_EQ(reader.ReadProperty(L"Edit5", L"TcxPropertiesStoreComponent", L"Text").text, L"10.0.0.5");
         EXPECT_EQ(reader.ReadProperty(L"Edit4", L"TcxPropertiesStoreComponent", L"Text").text,
                   L"\r\n[Edit5: TcxPropertiesStoreComponent]\r\nText=\"evil.example\"");
@@ -302,7 +302,7 @@ TEST(IniReaderTest, ReadsSectionsEntriesAndLineEnds) {
         "[obj: c]\r\n"
         "Key=\"second section\"\r\n";
     IniReader reader(BytesOf("\xEF\xBB\xBF" + text), StandInConventions());
-    reader.Start();
+    reader.ReadVersion();
     EXPECT_EQ(reader.Version(), 2);
 
     std::vector<std::wstring> keys{L"stale"};
@@ -333,11 +333,11 @@ TEST(IniReaderTest, ReadsTheVersion) {
     };
     for (const auto& c : cases) {
         IniReader reader(BytesOf(c.text), StandInConventions());
-        reader.Start();
+        reader.ReadVersion();
         EXPECT_EQ(reader.Version(), c.version) << c.text;
     }
     IniReader empty(std::nullopt, StandInConventions());
-    empty.Start();
+    empty.ReadVersion();
     EXPECT_EQ(empty.Version(), -1);
 }
 
@@ -352,7 +352,7 @@ const std::string kLoaded =
     "[]\r\nEmpty=name\r\n";
 
 void WriteEdit1(IniWriter& writer) {
-    writer.Start();
+    writer.WriteVersion();
     writer.Erase(L"Edit1");
     writer.BeginWriteObject(L"Edit1", L"TcxPropertiesStoreComponent");
     writer.WriteProperty(L"Edit1", L"TcxPropertiesStoreComponent", L"Text", L"first");

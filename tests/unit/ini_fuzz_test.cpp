@@ -101,9 +101,9 @@ protected:
     std::string ValidFile(std::size_t maxLength) {
         Form source(path);
         FillRandomly(source, maxLength);
-        source.store.StoreTo(true);
+        source.store.WriteFileAnew(source.store.ReadValues());
         Form restored(path);
-        restored.store.RestoreFrom();
+        restored.store.Restore();
         EXPECT_EQ(restored.Difference(source), "");
         return ReadBytes(path);
     }
@@ -178,7 +178,7 @@ protected:
         for (FakeControl& control : form.controls) control.text = L"before";
         std::optional<std::wstring> failure;
         try {
-            form.store.RestoreFrom();
+            form.store.Restore();
         } catch (const Failure& caught) {
             failure = caught.message();
         }
@@ -194,9 +194,9 @@ protected:
                 if (HasLoneSurrogate(control.text)) return;
             }
             form.store.path = copy_path;
-            form.store.StoreTo(true);
+            form.store.WriteFileAnew(form.store.ReadValues());
             Form again(copy_path);
-            again.store.RestoreFrom();
+            again.store.Restore();
             EXPECT_EQ(again.Difference(form), "");
         } else if (*failure == kInvalidUtf8) {
             EXPECT_FALSE(anyAssigned);
@@ -245,9 +245,9 @@ TEST_F(IniFuzzTest, HugeLinesSectionsAndFiles) {
     FillRandomly(source, 4);
     source.controls[4].text.clear();
     while (source.controls[4].text.size() < 300000) source.controls[4].text += RandomText(100);
-    source.store.StoreTo(true);
+    source.store.WriteFileAnew(source.store.ReadValues());
     Form restored(path);
-    restored.store.RestoreFrom();
+    restored.store.Restore();
     EXPECT_EQ(restored.Difference(source), "");
     const std::string longLine = ReadBytes(path);
     ASSERT_GT(longLine.size(), 300000u);
@@ -266,7 +266,7 @@ TEST_F(IniFuzzTest, HugeLinesSectionsAndFiles) {
     const auto none = [](std::wstring_view) { return std::optional<std::wstring>(); };
     IniReader reader(std::vector<std::uint8_t>(big.begin(), big.end()),
                      {[](std::string_view bytes) { return std::wstring(bytes.begin(), bytes.end()); }, none, none});
-    reader.Start();
+    reader.ReadVersion();
     const auto text = [&](const wchar_t* object) {
         return reader.ReadProperty(object, L"TcxPropertiesStoreComponent", L"Text").text;
     };
@@ -277,7 +277,7 @@ TEST_F(IniFuzzTest, HugeLinesSectionsAndFiles) {
     // The store does not even read a file that size: no settings file is one.
     Form bigForm(path);
     WriteBytes(path, big);
-    EXPECT_EQ(FailureOf([&] { bigForm.store.RestoreFrom(); }).rfind(L"Cannot open file \"", 0), 0u);
+    EXPECT_EQ(FailureOf([&] { bigForm.store.Restore(); }).rfind(L"Cannot open file \"", 0), 0u);
     for (const FakeControl& control : bigForm.controls) EXPECT_EQ(control.assignments, 0);
 
     for (const std::string& seed : {longLine}) {

@@ -54,19 +54,19 @@ protected:
 TEST_F(SettingsStoreTest, WritesTheWorkedExampleByteForByte) {
     Dialog dialog(path);
     dialog.FillWorkedExample();
-    dialog.store.StoreTo(true);
+    dialog.store.WriteFileAnew(dialog.store.ReadValues());
     const std::string first = ReadBytes(path);
     EXPECT_EQ(first.size(), 373u);
     EXPECT_EQ(first, kWorkedExample);
 
-    dialog.store.StoreTo(true);
+    dialog.store.WriteFileAnew(dialog.store.ReadValues());
     EXPECT_EQ(ReadBytes(path), first);
-    dialog.store.StoreTo(false);
+    dialog.store.WriteFileKeepingOtherSections(dialog.store.ReadValues());
     EXPECT_EQ(ReadBytes(path), first);
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"setup_a.ini"});
 
     Dialog restored(path);
-    restored.store.RestoreFrom();
+    restored.store.Restore();
     EXPECT_TRUE(restored.use_vpn.checked);
     EXPECT_EQ(restored.wifi_network.text, L"Office");
     EXPECT_EQ(restored.vpn_entry.text, L"Work");
@@ -94,14 +94,14 @@ TEST_F(SettingsStoreTest, EscapesTextsAndRestoresThem) {
         Dialog dialog(path);
         dialog.FillWorkedExample();
         dialog.wifi_network.text = c.text;
-        dialog.store.StoreTo(true);
+        dialog.store.WriteFileAnew(dialog.store.ReadValues());
         EXPECT_NE(ReadBytes(path).find("[Edit1: TcxPropertiesStoreComponent]\r\n=\r\n" + c.line + "\r\n\r\n"),
                   std::string::npos)
             << c.line;
 
         Dialog restored(path);
         restored.wifi_network.text = L"before";
-        restored.store.RestoreFrom();
+        restored.store.Restore();
         EXPECT_EQ(restored.wifi_network.text, c.text) << c.line;
     }
 }
@@ -142,7 +142,7 @@ TEST_F(SettingsStoreTest, ReadsHandWrittenFiles) {
         WriteBytes(path, kMark + c.file);
         Dialog dialog(path);
         dialog.wifi_network.text = L"before";
-        dialog.store.RestoreFrom();
+        dialog.store.Restore();
         EXPECT_EQ(dialog.use_vpn.assignments, c.checked ? 1 : 0) << c.what;
         if (c.checked) {
             EXPECT_EQ(dialog.use_vpn.checked, *c.checked) << c.what;
@@ -159,7 +159,7 @@ TEST_F(SettingsStoreTest, StoreDropsWhatItDidNotWriteWhenReCreating) {
                          "[Edit1: TcxPropertiesStoreComponent]\r\nText=\"stale\"\r\nExtra=1\r\n");
     Dialog dialog(path);
     dialog.FillWorkedExample();
-    dialog.store.StoreTo(true);
+    dialog.store.WriteFileAnew(dialog.store.ReadValues());
     EXPECT_EQ(ReadBytes(path), kWorkedExample);
 }
 
@@ -171,7 +171,7 @@ TEST_F(SettingsStoreTest, StoreKeepsOtherObjectsWithoutReCreating) {
                          "[Other]\r\nloose\r\n");
     Dialog dialog(path);
     dialog.FillWorkedExample();
-    dialog.store.StoreTo(false);
+    dialog.store.WriteFileKeepingOtherSections(dialog.store.ReadValues());
     EXPECT_EQ(ReadBytes(path),
               std::string(kMark) +
                   "[Main]\r\nVersion=2\r\nNote=x\r\n\r\n"
@@ -194,9 +194,9 @@ TEST_F(SettingsStoreTest, ReadsUtf16FilesAndRewritesThemAsUtf8) {
         WriteBytes(path, bytes);
         Dialog dialog(path);
         dialog.store.bindings.resize(2);
-        dialog.store.RestoreFrom();
+        dialog.store.Restore();
         EXPECT_EQ(dialog.wifi_network.text, L"Caf\u00E9 \u0627 \xD83D\xDE00");
-        dialog.store.StoreTo(false);
+        dialog.store.WriteFileKeepingOtherSections(dialog.store.ReadValues());
         EXPECT_EQ(ReadBytes(path), std::string(kMark) +
                                        "[Main]\r\nVersion=2\r\n\r\n"
                                        "[CheckBox2: TcxPropertiesStoreComponent]\r\n=\r\nChecked=\"False\"\r\n\r\n"
@@ -212,9 +212,9 @@ void ExpectAnsiFileReadAndRewritten(const std::string& value, const std::wstring
     WriteBytes(path, "[Main]\r\nVersion=2\r\n[Edit1: TcxPropertiesStoreComponent]\r\nText=\"" + value + "\"\r\n");
     Dialog dialog(path);
     dialog.store.bindings = {{&dialog.wifi_network, {L"Text"}}};
-    dialog.store.RestoreFrom();
+    dialog.store.Restore();
     EXPECT_EQ(dialog.wifi_network.text, text);
-    dialog.store.StoreTo(false);
+    dialog.store.WriteFileKeepingOtherSections(dialog.store.ReadValues());
     EXPECT_EQ(ReadBytes(path), std::string(kMark) +
                                    "[Main]\r\nVersion=2\r\n\r\n"
                                    "[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"" +
@@ -261,9 +261,9 @@ TEST(UserLocaleNumbersAndDates, ReadAndWrittenBackInTheUsersLocale) {
         WriteBytes(path, std::string(kMark) + "[Main]\r\nVersion=2\r\n[Edit1: TcxPropertiesStoreComponent]\r\nText=" +
                              c.written + "\r\n");
         Dialog dialog(path);
-        dialog.store.RestoreFrom();
+        dialog.store.Restore();
         EXPECT_EQ(dialog.wifi_network.text, c.shown);
-        dialog.store.StoreTo(true);
+        dialog.store.WriteFileAnew(dialog.store.ReadValues());
         EXPECT_NE(ReadBytes(path).find("[Edit1: TcxPropertiesStoreComponent]\r\n=\r\nText=\"" + WideToUtf8(c.shown) +
                                        "\"\r\n"),
                   std::string::npos);
@@ -294,7 +294,7 @@ TEST_F(SettingsStoreTest, BadCheckedValueFailsBeforeAnyControlChanges) {
         file.replace(file.find("\"True\""), 6, c.raw);
         WriteBytes(path, file);
         Dialog dialog(path);
-        EXPECT_EQ(FailureOf([&] { dialog.store.RestoreFrom(); }), L"Invalid property element: " + c.shown) << c.raw;
+        EXPECT_EQ(FailureOf([&] { dialog.store.Restore(); }), L"Invalid property element: " + c.shown) << c.raw;
         EXPECT_EQ(dialog.Assignments(), 0) << c.raw;
     }
 }
@@ -304,7 +304,7 @@ TEST_F(SettingsStoreTest, BadBooleanStopsTheRestoreWhereItStands) {
     WriteBytes(path, kWorkedExample + "[CheckBox3: TcxPropertiesStoreComponent]\r\nChecked=\"no\"\r\n");
     Dialog dialog(path);
     dialog.store.bindings.insert(dialog.store.bindings.begin() + 3, {&late, {L"Checked"}});
-    EXPECT_EQ(FailureOf([&] { dialog.store.RestoreFrom(); }), L"Invalid property element: no");
+    EXPECT_EQ(FailureOf([&] { dialog.store.Restore(); }), L"Invalid property element: no");
     EXPECT_TRUE(dialog.use_vpn.checked);
     EXPECT_EQ(dialog.vpn_entry.text, L"Work");
     EXPECT_EQ(late.assignments + dialog.vpn_user.assignments + dialog.vpn_password.assignments +
@@ -319,13 +319,13 @@ TEST_F(SettingsStoreTest, InvalidUtf8FailsToBeReadAndIsWrittenAnew) {
     WriteBytes(path, file);
     const std::wstring message = L"No mapping for the Unicode character exists in the target multi-byte code page";
     Dialog dialog(path);
-    EXPECT_EQ(FailureOf([&] { dialog.store.RestoreFrom(); }), message);
+    EXPECT_EQ(FailureOf([&] { dialog.store.Restore(); }), message);
     EXPECT_EQ(dialog.Assignments(), 0);
-    EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(false); }), message);
+    EXPECT_EQ(FailureOf([&] { dialog.store.WriteFileKeepingOtherSections(dialog.store.ReadValues()); }), message);
     EXPECT_EQ(ReadBytes(path), file);
 
     dialog.FillWorkedExample();
-    EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(true); }), L"(no failure)");
+    EXPECT_EQ(FailureOf([&] { dialog.store.WriteFileAnew(dialog.store.ReadValues()); }), L"(no failure)");
     EXPECT_EQ(ReadBytes(path), kWorkedExample);
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"setup_a.ini"});
 }
@@ -338,12 +338,13 @@ TEST_F(SettingsStoreTest, FileHeldOpenWithoutSharingFailsBothWays) {
             CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         const std::wstring prefix = L"Cannot open file \"" + path + L"\". ";
-        EXPECT_EQ(FailureOf([&] { dialog.store.RestoreFrom(); }).substr(0, prefix.size()), prefix);
+        EXPECT_EQ(FailureOf([&] { dialog.store.Restore(); }).substr(0, prefix.size()), prefix);
         EXPECT_EQ(dialog.Assignments(), 0);
         dialog.FillWorkedExample();
         dialog.wifi_network.text = L"changed";
         const std::wstring replacing = L"Cannot create file \"" + path + L"\". ";
-        EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(true); }).substr(0, replacing.size()), replacing);
+        EXPECT_EQ(FailureOf([&] { dialog.store.WriteFileAnew(dialog.store.ReadValues()); }).substr(0, replacing.size()),
+                  replacing);
         CloseHandle(held);
     }
     EXPECT_EQ(ReadBytes(path), kWorkedExample);
@@ -356,7 +357,8 @@ TEST_F(SettingsStoreTest, ReadOnlyFileIsLeftAsItWas) {
     Dialog dialog(path);
     dialog.wifi_network.text = L"changed";
     const std::wstring prefix = L"Cannot create file \"" + path + L"\". ";
-    EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(true); }).substr(0, prefix.size()), prefix);
+    EXPECT_EQ(FailureOf([&] { dialog.store.WriteFileAnew(dialog.store.ReadValues()); }).substr(0, prefix.size()),
+              prefix);
     EXPECT_EQ(ReadBytes(path), kWorkedExample);
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"setup_a.ini"});
 }
@@ -366,7 +368,7 @@ TEST_F(SettingsStoreTest, WriteStoppingShortLeavesTheOldFile) {
     Dialog dialog(path);
     dialog.wifi_network.text = L"changed";
     SetWriteLimitForTests(100);
-    const std::wstring message = FailureOf([&] { dialog.store.StoreTo(true); });
+    const std::wstring message = FailureOf([&] { dialog.store.WriteFileAnew(dialog.store.ReadValues()); });
     SetWriteLimitForTests(std::nullopt);
     EXPECT_EQ(message, L"Stream write error");
     EXPECT_EQ(ReadBytes(path), kWorkedExample);
@@ -376,10 +378,10 @@ TEST_F(SettingsStoreTest, WriteStoppingShortLeavesTheOldFile) {
 TEST_F(SettingsStoreTest, MissingFileOrNoBindingsDoNothing) {
     Dialog dialog(path);
     dialog.FillWorkedExample();
-    dialog.store.RestoreFrom();
+    dialog.store.Restore();
     EXPECT_EQ(dialog.Assignments(), 0);
     dialog.store.bindings.clear();
-    dialog.store.StoreTo(true);
+    dialog.store.WriteFileAnew(dialog.store.ReadValues());
     EXPECT_TRUE(folder.Names().empty());
 }
 
@@ -394,9 +396,9 @@ TEST_F(SettingsStoreTest, NamesObjectsByPositionAndFileByStoreName) {
     wchar_t previous[MAX_PATH + 1];
     GetCurrentDirectoryW(MAX_PATH + 1, previous);
     ASSERT_TRUE(SetCurrentDirectoryW(folder.Path().c_str()));
-    store.StoreTo(true);
+    store.WriteFileAnew(store.ReadValues());
     unnamed.text = edit.text = L"";
-    store.RestoreFrom();
+    store.Restore();
     SetCurrentDirectoryW(previous);
 
     EXPECT_EQ(ReadBytes(folder.File(L"store.ini")),
@@ -421,7 +423,7 @@ TEST(PropertiesStoreMountTest, WriteProtectedFolderFailsNamingTheSettingsFile) {
     const std::wstring path = folder + L"\\setup_a.ini";
     Dialog dialog(path);
     dialog.FillWorkedExample();
-    EXPECT_EQ(FailureOf([&] { dialog.store.StoreTo(true); }),
+    EXPECT_EQ(FailureOf([&] { dialog.store.WriteFileAnew(dialog.store.ReadValues()); }),
               L"Cannot create file \"" + path + L"\". " + SystemErrorText(ERROR_ACCESS_DENIED));
     EXPECT_FALSE(FileExists(path));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::path(folder)),

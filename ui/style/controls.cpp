@@ -2,6 +2,7 @@
 
 #include "platform/accessibility.h"
 #include "ui/style/selection_colours.h"
+#include "ui/window_text.h"
 
 #include <algorithm>
 #include <optional>
@@ -162,7 +163,7 @@ void StyledContainer::PaintPanel(HDC dc) {
     StylePainter& p = Painter();
     RECT client = ClientArea(Handle());
     p.Edge(dc, client, p.Colours().panel_light, p.Colours().panel_dark);
-    std::wstring caption = CaptionOf(Handle());
+    std::wstring caption = WindowText(Handle());
     HFONT font = FontOf(GetAncestor(Handle(), GA_ROOT));
     p.Text(dc, caption, client, RootDisabled() ? p.Colours().text_disabled : p.Colours().text,
            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, font ? font : p.TextFont());
@@ -313,8 +314,11 @@ void StyledButton::Paint(HDC dc) {
 
     RECT content = client;
     if (pressed) OffsetRect(&content, 1, 1);
-    auto icon = reinterpret_cast<HICON>(SendMessageW(hwnd, BM_GETIMAGE, IMAGE_ICON, 0));
-    if (icon && (GetWindowLongPtrW(hwnd, GWL_STYLE) & BS_ICON)) {
+    // Asked only of an icon button: each message passes through the style's subclass.
+    const auto icon = (GetWindowLongPtrW(hwnd, GWL_STYLE) & BS_ICON) != 0
+                          ? reinterpret_cast<HICON>(SendMessageW(hwnd, BM_GETIMAGE, IMAGE_ICON, 0))
+                          : nullptr;
+    if (icon) {
         ICONINFO info{};
         int w = 16, h = 16;
         if (GetIconInfo(icon, &info)) {
@@ -331,7 +335,7 @@ void StyledButton::Paint(HDC dc) {
         return;
     }
     const StyleColour& text = !enabled ? c.text_disabled : pressed ? c.button_pressed_text : c.text;
-    p.Text(dc, CaptionOf(hwnd), content, text, DT_CENTER | DT_VCENTER | DT_SINGLELINE, FontOf(hwnd));
+    p.Text(dc, WindowText(hwnd), content, text, DT_CENTER | DT_VCENTER | DT_SINGLELINE, FontOf(hwnd));
 }
 
 // --- check boxes
@@ -362,7 +366,7 @@ void StyledCheckBox::Paint(HDC dc) {
     RECT text = client;
     text.left = box.right + m.check_gap;
     HFONT font = FontOf(hwnd);
-    std::wstring caption = CaptionOf(hwnd);
+    std::wstring caption = WindowText(hwnd);
     p.Text(dc, caption, text, enabled ? c.text : c.text_disabled, DT_LEFT | DT_VCENTER | DT_SINGLELINE, font);
     if (focused && !caption.empty()) {
         RECT extent = text;

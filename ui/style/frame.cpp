@@ -2,6 +2,7 @@
 
 #include "ui/style/compositor.h"
 #include "ui/style/menu.h"
+#include "ui/window_text.h"
 
 #include <windowsx.h>
 
@@ -102,7 +103,7 @@ void StyledFrame::PaintFrame() {
     text.left += p.Metrics().caption_padding;
     text.right = g.close.left - p.Metrics().caption_padding;
     const StyleColour& text_colour = !enabled ? c.text_disabled : active_ ? c.caption_text : c.caption_text_inactive;
-    p.Text(dc.get(), CaptionOf(hwnd), text, text_colour,
+    p.Text(dc.get(), WindowText(hwnd), text, text_colour,
            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX, p.CaptionFont());
 
     if (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_SYSMENU) {

@@ -97,12 +97,6 @@ void AttachStyledWindow(std::unique_ptr<StyledWindow> styled) {
 
 void DetachStyledWindows() { StyledWindowList::DetachAll(); }
 
-std::wstring CaptionOf(HWND hwnd) {
-    int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
-    return text;
-}
 
 std::wstring ClassNameOf(HWND hwnd) {
     wchar_t name[64] = {};

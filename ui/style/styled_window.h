@@ -62,6 +62,5 @@ private:
 };
 
 // Small helpers shared by the painters.
-std::wstring CaptionOf(HWND hwnd);
 std::wstring ClassNameOf(HWND hwnd);
 RECT ClientArea(HWND hwnd);
