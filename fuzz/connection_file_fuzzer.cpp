@@ -5,6 +5,7 @@
 //   and letter case of the names: the rule must keep it exactly when the fuzzer, from what it put in, knows the
 //   client would connect to the saved server under a signature that holds.
 #include "settings/connection_file.h"
+#include "tests/support/latin1.h"
 #include "tests/support/stand_in_signature.h"
 #include "tests/support/test_signer.h"
 
@@ -18,12 +19,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-std::wstring Latin1(std::string_view bytes) {
-    std::wstring text;
-    for (unsigned char c : bytes) text += static_cast<wchar_t>(c);
-    return text;
-}
 
 // Counts what the rule asks, and checks the message's size.
 class CountingVerifier : public StandInVerifier {

@@ -3,6 +3,7 @@
 #include "fuzz/fuzz_text.h"
 #include "platform/failure.h"
 #include "settings/ini_file.h"
+#include "tests/support/latin1.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -11,12 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring Latin1(std::string_view bytes) {
-    std::wstring text;
-    for (unsigned char c : bytes) text += static_cast<wchar_t>(c);
-    return text;
-}
 
 IniConventions Conventions() {
     return {Latin1, [](std::wstring_view) -> std::optional<std::wstring> { return std::nullopt; },

@@ -1,14 +1,12 @@
 #include "launcher/dial_failure_text.h"
 
+#include "platform/blank_text.h"
 #include "platform/quoted_value.h"
 
 namespace {
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
-
 std::wstring RasFailureText(std::wstring_view entry, std::wstring_view could_not, unsigned long error,
                             std::wstring_view windows_text) {
-    // Windows' texts end with a line break.
-    while (!windows_text.empty() && IsBlank(windows_text.back())) windows_text.remove_suffix(1);
+    windows_text = WithoutTrailingWhiteSpace(windows_text);
     std::wstring text =
         L"The VPN connection \"" + QuotedValue(entry) + L"\" could not be " + std::wstring(could_not) + L": ";
     if (windows_text.empty()) return text + L"error " + std::to_wstring(error) + L".";

@@ -106,8 +106,4 @@ std::optional<ProcessWatch::Outcome> ProcessWatch::Ended(WPARAM number) {
     return Outcome{run->subject, run->exit_code, run->printed, run->stopped};
 }
 
-std::wstring ProcessWatch::LatestSubject() const {
-    return watched_.empty() ? std::wstring() : watched_.back()->subject;
-}
-
 void ProcessWatch::Stop() { watched_.clear(); }

@@ -41,8 +41,6 @@ public:
 
     // Whether a run is still being watched.
     bool Watching() const { return !watched_.empty(); }
-    // The subject of the latest run still watched; empty when none is.
-    std::wstring LatestSubject() const;
 
     // Lets go of every run; the tools themselves go on, unreported (still ended when their time runs out).
     void Stop();

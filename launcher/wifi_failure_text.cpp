@@ -1,20 +1,13 @@
 #include "launcher/wifi_failure_text.h"
 
 #include "launcher/wifi_advice.h"
+#include "platform/blank_text.h"
 #include "platform/quoted_value.h"
 
 namespace {
 constexpr std::size_t kMostLines = 6;
 constexpr std::size_t kMostCharacters = 600;
 const wchar_t kNetshStopped[] = L"netsh did not finish within 30 seconds and was stopped.";
-
-bool IsBlank(wchar_t c) { return c <= L' '; }
-
-std::wstring_view Trimmed(std::wstring_view line) {
-    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
-    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
-    return line;
-}
 
 std::wstring Reason(unsigned long exit_code, std::wstring_view printed) {
     std::wstring reason;

@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include "platform/blank_text.h"
 #include "platform/failure.h"
 #include "platform/file_handle.h"
 
@@ -221,7 +222,7 @@ std::wstring SystemErrorText(unsigned long code) {
                        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     const std::unique_ptr<wchar_t, LocalFreer> owner(buffer);
     std::wstring text(length != 0 && buffer != nullptr ? buffer : L"", length);
-    while (!text.empty() && (text.back() <= L' ' || text.back() == L'.')) text.pop_back();
+    while (!text.empty() && (IsSpaceOrControl(text.back()) || text.back() == L'.')) text.pop_back();
     return text;
 }
 

@@ -1,19 +1,13 @@
 #include "settings/connection_file.h"
 
+#include "platform/blank_text.h"
+
 #include <algorithm>
 
 namespace {
 
 constexpr std::wstring_view kDefaultAddressLine = L"full address:s:192.168.1.1:7777";
 constexpr std::wstring_view kAddressKey = L"full address:s:";
-
-bool IsBlank(wchar_t c) { return c <= L' '; }
-
-std::wstring_view Trimmed(std::wstring_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
 
@@ -26,7 +20,7 @@ std::wstring FoldedHost(std::wstring_view host) {
 }  // namespace
 
 std::wstring GenerateConnectionText(const std::wstring& template_text, const std::wstring& server) {
-    if (std::all_of(server.begin(), server.end(), IsBlank)) return template_text;
+    if (IsBlank(server)) return template_text;
     const std::wstring address_line = std::wstring(kAddressKey) + server;
     std::wstring text;
     std::size_t from = 0;

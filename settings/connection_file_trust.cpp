@@ -3,6 +3,7 @@
 // a 12-byte header (the little-endian DWORDs 0x00010001 and 1, then the signature's length) and a DER PKCS#7
 // SignedData without content. What it signs is UTF-16LE text: each line the "signscope" value names, in the
 // scope's order, as it stands in the file, with CR LF after it; then "signscope:s:", the scope and CR LF; then NUL.
+#include "platform/blank_text.h"
 #include "settings/connection_file.h"
 
 #include <algorithm>
@@ -38,7 +39,7 @@ std::optional<Bytes> DecodeBase64(std::wstring_view text) {
     std::uint32_t bits = 0;
     int pending = 0, digits = 0, padding = 0;
     for (wchar_t c : text) {
-        if (c <= L' ') continue;
+        if (IsSpaceOrControl(c)) continue;
         if (c == L'=') {
             ++padding;
             continue;

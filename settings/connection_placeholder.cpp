@@ -1,15 +1,12 @@
 #include "settings/connection_placeholder.h"
 
-#include <algorithm>
+#include "platform/blank_text.h"
+
 #include <optional>
 
 namespace {
 
 constexpr std::wstring_view kAddressKey = L"full address:s:";
-
-bool IsBlank(std::wstring_view text) {
-    return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c <= L' '; });
-}
 
 // Calls `take` with the value of each address line, in order, until it returns true; whether one did.
 template <typename Take>

@@ -1,5 +1,6 @@
 #include "settings/ini_file.h"
 
+#include "platform/blank_text.h"
 #include "platform/failure.h"
 
 #include <algorithm>
@@ -8,15 +9,6 @@
 namespace {
 
 const wchar_t kInvalidUtf8[] = L"No mapping for the Unicode character exists in the target multi-byte code page";
-
-bool IsBlank(wchar_t c) { return c <= L' '; }
-
-std::wstring_view Trimmed(std::wstring_view text) {
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && IsBlank(text[begin])) ++begin;
-    while (end > begin && IsBlank(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
-}
 
 wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; }
 

@@ -3,6 +3,7 @@
 #include "platform/accessible_names.h"
 #include "platform/failure.h"
 #include "ui/form.h"
+#include "ui/rect_size.h"
 #include "ui/window_classes.h"
 #include "ui/window_text.h"
 
@@ -30,9 +31,6 @@ bool ParseBool(const LayoutObject& layout, std::wstring_view key, bool fallback,
     if (p->value == L"False") return false;
     throw Failure(LayoutError(layout_name, p->line, std::wstring(key) + L" must be True or False"));
 }
-
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
 }  // namespace
 
 Control::Control(Form& form, Control* parent, const LayoutObject& layout)

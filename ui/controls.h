@@ -27,7 +27,6 @@ public:
     HWND Handle() const { return hwnd_; }
     Control* Parent() const { return parent_; }
     Form& OwnerForm() const { return form_; }
-    const RECT& Bounds() const { return bounds_; }  // in the parent's client area
     int TabOrder() const { return tab_order_; }
     // The sibling this label names (the layout's FocusControl); empty for any other control.
     const std::wstring& FocusControl() const { return focus_control_; }
@@ -51,7 +50,6 @@ public:
     virtual bool DrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
 
     static Control* FromHandle(HWND hwnd);
-    void AddChild(std::unique_ptr<Control> child) { children_.push_back(std::move(child)); }
 
 protected:
     virtual HWND CreateControl(HWND parent_window, const RECT& bounds, int id) = 0;

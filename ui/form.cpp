@@ -3,18 +3,12 @@
 #include "platform/startup_times.h"
 #include "ui/disabled_windows.h"
 #include "ui/placement.h"
+#include "ui/rect_size.h"
 #include "ui/resources.h"
 #include "ui/window_classes.h"
 
 #include <algorithm>
 #include <optional>
-
-namespace {
-
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
-
-}  // namespace
 
 Form::Form(FormOwner& owner, const std::wstring& layout_resource, FormHandlers handlers, FormWindows windows)
     : owner_(owner), handlers_(std::move(handlers)), layout_name_(layout_resource) {

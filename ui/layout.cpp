@@ -150,13 +150,6 @@ std::optional<int> LayoutObject::Number(std::wstring_view key, std::wstring_view
     return value;
 }
 
-std::vector<std::wstring> LayoutObject::All(std::wstring_view key) const {
-    std::vector<std::wstring> values;
-    for (const auto& p : properties)
-        if (p.key == key) values.push_back(p.value);
-    return values;
-}
-
 std::wstring LayoutObject::LinesText() const {
     std::wstring text;
     for (const auto& p : properties)

@@ -30,7 +30,6 @@ struct LayoutObject {
     std::wstring Text(std::wstring_view key, std::wstring_view fallback = L"") const;
     // An integer property; a value that is not a number fails naming the line.
     std::optional<int> Number(std::wstring_view key, std::wstring_view layout_name) const;
-    std::vector<std::wstring> All(std::wstring_view key) const;
     // Its Lines, each followed by CR LF: the text of a memo.
     std::wstring LinesText() const;
 };

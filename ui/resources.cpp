@@ -10,8 +10,6 @@ HRSRC FindNamed(const std::wstring& name, const wchar_t* type) {
 }
 }  // namespace
 
-bool HasResource(const std::wstring& name, const wchar_t* type) { return FindNamed(name, type) != nullptr; }
-
 std::vector<std::uint8_t> LoadResourceBytes(const std::wstring& name, const wchar_t* type) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC found = FindNamed(name, type);

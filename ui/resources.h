@@ -6,4 +6,3 @@
 
 std::vector<std::uint8_t> LoadResourceBytes(const std::wstring& name, const wchar_t* type);
 std::wstring LoadTextResource(const std::wstring& name);
-bool HasResource(const std::wstring& name, const wchar_t* type);

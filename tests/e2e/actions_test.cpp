@@ -3,11 +3,11 @@
 // handler; each writes down how it was called.
 #include "harness.h"
 #include "platform/text.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/wine_rig.h"
 
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -136,15 +136,10 @@ TEST_F(LauncherActions, StartOpensNothingForTheExampleAddressWhileTheServerIsBla
         settings_ = program_.OpenSettings(launcher_);
         ASSERT_NE(settings_, nullptr) << "the settings did not open";
         ASSERT_NO_FATAL_FAILURE(Type(L"Server IP:", server));
-        ASSERT_TRUE(Click(FindDescendant(settings_, L"Button", L"Save")));
-        ASSERT_TRUE(WaitFor(kPatience, [&] { return !IsWindowVisible(settings_); })) << "the settings stayed open";
+        ASSERT_TRUE(program_.SaveSettings(settings_)) << "the settings stayed open";
     };
     ASSERT_NO_FATAL_FAILURE(save_with_server(L""));
-    std::string content;
-    {
-        std::ifstream written(ConnectionFile(), std::ios::binary);  // closed again before the next "Save" replaces it
-        content.assign(std::istreambuf_iterator<char>(written), std::istreambuf_iterator<char>());
-    }
+    const std::string content = ReadBytes(ConnectionFile());  // closed again before the next "Save" replaces it
     ASSERT_NE(content.find("full address:s:192.168.1.1:7777\r\n"), std::string::npos) << "the template as it stands";
 
     ASSERT_TRUE(Press(LauncherButton(L"Start")));

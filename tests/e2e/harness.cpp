@@ -1,12 +1,12 @@
 #include "harness.h"
 
 #include "platform/text.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/wine_rig.h"
 
 #include <algorithm>
 #include <atomic>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -127,10 +127,7 @@ void Sandbox::PlantStrayTools(const fs::path& folder) const {
     for (const wchar_t* name : kSystemTools) CopyProgram(BuildOutputFolder() / L"stray_tool.exe", folder / name);
 }
 
-std::string Sandbox::StrayCalls(const fs::path& folder) const {
-    std::ifstream file(folder / L"strays.log", std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
+std::string Sandbox::StrayCalls(const fs::path& folder) const { return ReadBytes(folder / L"strays.log"); }
 
 Sandbox::~Sandbox() {
     EXPECT_EQ(StrayCalls(folder_), "") << "a look-alike beside the program ran instead of the system's tool";
@@ -151,8 +148,7 @@ std::vector<LoggedCall> Sandbox::EightBitCalls() const { return ReadLog(folder_ 
 std::vector<LoggedCall> Sandbox::CurrentFolders() const { return ReadLog(folder_ / L"folders.log"); }
 
 std::vector<LoggedCall> Sandbox::ReadLog(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string bytes = ReadBytes(path);
     std::vector<LoggedCall> calls;
     std::size_t start = 0;
     for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
@@ -252,6 +248,11 @@ HWND ProgramProcess::OpenSettings(HWND launcher) const {
 
 bool ProgramProcess::CloseSettings(HWND settings) const {
     return PostMessageW(settings, WM_SYSCOMMAND, SC_CLOSE, 0) &&
+           WaitFor(kPatience, [&] { return !IsWindowVisible(settings); });
+}
+
+bool ProgramProcess::SaveSettings(HWND settings) const {
+    return Click(FindDescendant(settings, L"Button", L"Save")) &&
            WaitFor(kPatience, [&] { return !IsWindowVisible(settings); });
 }
 

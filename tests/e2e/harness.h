@@ -111,6 +111,9 @@ public:
     HWND OpenSettings(HWND launcher) const;
     // Closes the shown settings dialog from its title bar, which keeps what was typed, and waits until it is hidden.
     bool CloseSettings(HWND settings) const;
+    // Presses "Save" in the shown settings dialog and waits until the dialog is hidden, as it is once the settings
+    // are saved; false when it stays (a refusal's box shows instead).
+    bool SaveSettings(HWND settings) const;
     // The first message box the process shows, once it shows one; nullptr after the timeout.
     HWND WaitForMessageBox(std::chrono::milliseconds timeout = kPatience) const;
     // The exit code, or nothing while the process still runs after the timeout.

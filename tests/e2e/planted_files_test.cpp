@@ -3,10 +3,8 @@
 #include "harness.h"
 #include "platform/text.h"
 #include "tests/support/executable_imports.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/wine_rig.h"
-
-#include <fstream>
-#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -17,16 +15,6 @@ fs::path BuildOutputFolder() {
     wchar_t own[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, own, MAX_PATH);
     return fs::path(own).parent_path();
-}
-
-std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string Utf8(const std::wstring& text) { return WideToUtf8(text); }
@@ -43,7 +31,8 @@ std::string SettingsFile(std::string_view checked, std::string_view server) {
 }  // namespace
 
 TEST(ProgramImports, OnlyDllsWindowsNeverLooksForBesideTheProgram) {
-    const std::vector<std::string> dlls = ImportedDllNames(ReadBytes(BuildOutputFolder() / L"Kavlo_Connect.exe"));
+    const std::string image = ReadBytes(BuildOutputFolder() / L"Kavlo_Connect.exe");
+    const std::vector<std::string> dlls = ImportedDllNames({image.begin(), image.end()});
     ASSERT_FALSE(dlls.empty());
     for (const std::string& dll : dlls)
         EXPECT_TRUE(LoadsOnlyFromSystem(dll)) << dll << " would be looked for beside the program first";
@@ -72,8 +61,7 @@ TEST(ProgramDllSearch, DllsLeftBesideItOrInTheCurrentFolderAreNeverLoaded) {
     ASSERT_TRUE(SetText(FindEditBeside(settings, L"Server IP:"), L"10.0.0.5"));
     HWND use_vpn = FindDescendant(settings, L"Button", L"زمان اتصال VPN استفاده از ");
     ASSERT_TRUE(Click(use_vpn));
-    ASSERT_TRUE(Click(FindDescendant(settings, L"Button", L"Save")));
-    ASSERT_TRUE(WaitFor(kPatience, [&] { return !IsWindowVisible(settings); }));
+    ASSERT_TRUE(program.SaveSettings(settings));
 
     ASSERT_TRUE(Click(FindDescendant(launcher, L"Button", L"Start")));
     EXPECT_EQ(sandbox.WaitForCalls(2).size(), 2u) << "rasdial, then the connection file's handler";
@@ -108,10 +96,8 @@ TEST(ServerAddress, WithALineBreakIsRefusedBeforeEitherFileChanges) {
     EXPECT_TRUE(WaitFor(kPatience, [&] { return program.MessageBoxes().empty(); }));
 
     EXPECT_TRUE(IsWindowVisible(settings)) << "the dialog stays open, as after any failed save";
-    const std::vector<std::uint8_t> rdp_after = ReadBytes(sandbox.Folder() / L"Kavlo.rdp");
-    const std::vector<std::uint8_t> settings_after = ReadBytes(sandbox.Folder() / L"setup_a.ini");
-    EXPECT_EQ(std::string(rdp_after.begin(), rdp_after.end()), rdp_bytes);
-    EXPECT_EQ(std::string(settings_after.begin(), settings_after.end()), settings_bytes);
+    EXPECT_EQ(ReadBytes(sandbox.Folder() / L"Kavlo.rdp"), rdp_bytes);
+    EXPECT_EQ(ReadBytes(sandbox.Folder() / L"setup_a.ini"), settings_bytes);
 
     PostMessageW(launcher, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
@@ -195,8 +181,7 @@ TEST(DamagedSettingsFileWhileRunning, CancelNamesTheFileAndTheRemedy) {
     ASSERT_TRUE(WaitFor(kPatience, [&] { return program.MessageBoxes().empty(); }));
     EXPECT_TRUE(IsWindowVisible(settings));
 
-    ASSERT_TRUE(Click(FindDescendant(settings, L"Button", L"Save")));
-    ASSERT_TRUE(WaitFor(kPatience, [&] { return !IsWindowVisible(settings); }));
+    ASSERT_TRUE(program.SaveSettings(settings));
     PostMessageW(launcher, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
 }
@@ -213,12 +198,10 @@ TEST(DamagedSettingsFileWhileRunning, IsReplacedByTheNextSave) {
 
     HWND settings = program.OpenSettings(launcher);
     ASSERT_NE(settings, nullptr);
-    ASSERT_TRUE(Click(FindDescendant(settings, L"Button", L"Save")));
-    ASSERT_TRUE(WaitFor(kPatience, [&] { return !IsWindowVisible(settings); }));
+    ASSERT_TRUE(program.SaveSettings(settings));
     EXPECT_TRUE(program.MessageBoxes().empty());
 
-    const std::vector<std::uint8_t> bytes = ReadBytes(file);
-    const std::string text(bytes.begin(), bytes.end());
+    const std::string text = ReadBytes(file);
     EXPECT_NE(text.find("Checked=\"True\""), std::string::npos) << text;
     EXPECT_NE(text.find("Text=\"10.0.0.5\""), std::string::npos) << text;
 

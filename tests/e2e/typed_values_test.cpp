@@ -5,11 +5,10 @@
 // a box shows its bidirectional controls rather than obeying them.
 #include "harness.h"
 #include "platform/text.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/refusal_texts.h"
 #include "tests/support/wine_rig.h"
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,11 +44,6 @@ std::vector<std::wstring> ToolTexts(const std::vector<LoggedCall>& calls) {
     return texts;
 }
 
-std::string BytesOf(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
 class TypedValues : public testing::Test {
 protected:
     void SetUp() override { KAVLO_REQUIRE_SYSTEM_STAND_INS(); }
@@ -73,10 +67,8 @@ protected:
         for (const auto& [label, text] : kPlainSettings) ASSERT_TRUE(SetText(FindEditBeside(settings, label), text));
         HWND use_vpn = FindDescendant(settings, L"Button", L"زمان اتصال VPN استفاده از ");
         ASSERT_TRUE(Click(use_vpn));
-        ASSERT_TRUE(Click(FindDescendant(settings, L"Button", L"Save")));
-        ASSERT_TRUE(WaitFor(kPatience, [&] { return !IsWindowVisible(settings); }))
-            << "the plain settings were refused";
-        saved_ = BytesOf(SettingsFile());
+        ASSERT_TRUE(program_->SaveSettings(settings)) << "the plain settings were refused";
+        saved_ = ReadBytes(SettingsFile());
         ASSERT_FALSE(saved_.empty());
     }
 
@@ -114,7 +106,7 @@ struct Row {
 void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
 
 std::wstring Boxed(const std::wstring& sentence) { return sentence + L"."; }
-std::wstring LineBreakIn(const wchar_t* field) { return Boxed(field + std::wstring(kLoneLineBreak)); }
+std::wstring LineBreakIn(const wchar_t* field) { return Boxed(LineBreakRefusal(field)); }
 
 const std::wstring kServerLineBreak =
     L"The address in \"Server IP\" holds a line break, which would add settings of its own to Kavlo.rdp. Type the "
@@ -136,17 +128,17 @@ const Row kRefusedRows[] = {
     {"FullwidthQuoteInTheNetworkOnSave", kWifiLabel, L"Office\uFF02", Press::Save, Boxed(kWifiLookAlike)},
     {"BlankBeforeASlashInTheUserOnSave", kUserLabel, L" /PHONE:evil.example", Press::Save, Boxed(kUserSlash)},
     // A lone CR or LF in each field, which would come back from setup_a.ini as something else.
-    {"CrInTheNetwork", kWifiLabel, L"Office\r", Press::Save, LineBreakIn(L"The name in \"نام شبکه WIFI\"")},
-    {"LfInTheNetwork", kWifiLabel, L"Office\n", Press::Save, LineBreakIn(L"The name in \"نام شبکه WIFI\"")},
+    {"CrInTheNetwork", kWifiLabel, L"Office\r", Press::Save, LineBreakIn(kWifiField)},
+    {"LfInTheNetwork", kWifiLabel, L"Office\n", Press::Save, LineBreakIn(kWifiField)},
     {"CrInTheServer", kServerLabel, L"10.0.0.5\r", Press::Save, kServerLineBreak},
     {"LfInTheServer", kServerLabel, L"10.0.0.5\n", Press::Save, kServerLineBreak},
-    {"CrInTheEntry", kEntryLabel, L"Work\r", Press::Save, LineBreakIn(L"The name in \"نام اتصال VPN\"")},
-    {"LfInTheEntry", kEntryLabel, L"\nWork", Press::Save, LineBreakIn(L"The name in \"نام اتصال VPN\"")},
-    {"CrInTheUser", kUserLabel, L"a\rli", Press::Save, LineBreakIn(L"The user in \"VPN User\"")},
-    {"LfInTheUser", kUserLabel, L"a\nli", Press::Save, LineBreakIn(L"The user in \"VPN User\"")},
+    {"CrInTheEntry", kEntryLabel, L"Work\r", Press::Save, LineBreakIn(kEntryField)},
+    {"LfInTheEntry", kEntryLabel, L"\nWork", Press::Save, LineBreakIn(kEntryField)},
+    {"CrInTheUser", kUserLabel, L"a\rli", Press::Save, LineBreakIn(kUserField)},
+    {"LfInTheUser", kUserLabel, L"a\nli", Press::Save, LineBreakIn(kUserField)},
     {"CrInThePassword", kPasswordLabel, L"\r[Edit5: TcxPropertiesStoreComponent]\rText=\"evil.example\"", Press::Save,
-     LineBreakIn(L"The password in \"VPN password\"")},
-    {"LfInThePassword", kPasswordLabel, L"secret\n", Press::Save, LineBreakIn(L"The password in \"VPN password\"")},
+     LineBreakIn(kPasswordField)},
+    {"LfInThePassword", kPasswordLabel, L"secret\n", Press::Save, LineBreakIn(kPasswordField)},
 };
 
 class RefusedValue : public TypedValues, public testing::WithParamInterface<Row> {};
@@ -160,7 +152,7 @@ TEST_P(RefusedValue, IsNamedInABoxAndNothingRunsOrIsWritten) {
     ASSERT_NE(box, nullptr) << "no failure box";
     EXPECT_EQ(MessageBoxText(box), row.box) << Utf8(MessageBoxText(box));
     EXPECT_TRUE(sandbox_.Calls().empty()) << "a tool ran: " << Utf8(sandbox_.EightBitCalls().at(0).text);
-    EXPECT_EQ(BytesOf(SettingsFile()), saved_) << "setup_a.ini changed";
+    EXPECT_EQ(ReadBytes(SettingsFile()), saved_) << "setup_a.ini changed";
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RefusedValue, testing::ValuesIn(kRefusedRows),
@@ -198,8 +190,7 @@ TEST_F(CodePage1256TypedValues, PersianValuesRunUnchanged) {
     ASSERT_NE(settings, nullptr);
     for (const auto& [label, text] : persian) ASSERT_TRUE(SetText(FindEditBeside(settings, label), text));
     ASSERT_TRUE(SetText(FindEditBeside(settings, kWifiLabel), L"\u062F\u0641\u062A\u0631"));
-    ASSERT_TRUE(Click(FindDescendant(settings, L"Button", L"Save")));
-    ASSERT_TRUE(WaitFor(kPatience, [&] { return !IsWindowVisible(settings); })) << "Persian values were refused";
+    ASSERT_TRUE(program_->SaveSettings(settings)) << "Persian values were refused";
 
     // "Start" dials and, a second later, opens Kavlo.rdp; then the Wi-Fi is joined.
     ASSERT_TRUE(Click(FindDescendant(launcher_, L"Button", L"Start")));

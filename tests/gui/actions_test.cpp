@@ -3,6 +3,7 @@
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "tests/support/command_line_support.h"
+#include "tests/support/latin1.h"
 
 #include <optional>
 #include <ostream>
@@ -27,12 +28,8 @@ struct ShellCall {
     }
 };
 
-std::wstring Bytes(const char* text) {
-    std::wstring wide;
-    if (text)
-        for (const char* p = text; *p; ++p) wide += static_cast<wchar_t>(static_cast<unsigned char>(*p));
-    return wide;
-}
+// An 8-bit argument byte for character; none as empty.
+std::wstring Bytes(const char* text) { return text ? Latin1(text) : std::wstring(); }
 
 class RecordingShell final : public Shell {
 public:

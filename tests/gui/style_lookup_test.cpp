@@ -12,6 +12,12 @@
 #include <thread>
 
 namespace {
+// Shows the launcher clear of the screen's edges and lets it paint, so that its pixels can be read.
+void ShowAndPaint(LauncherWindow& launcher) {
+    SetWindowPos(launcher.Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    launcher.Show();
+    PumpMessages(150);
+}
 
 class StyleLookup : public testing::Test {
 protected:
@@ -104,18 +110,14 @@ TEST_F(StyleLookup, UnknownNameShowsTheMessageAndGoesOnInTheStandardLook) {
 
     // A window made afterwards has the standard look.
     ScopedLauncher launcher;
-    SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    launcher->Show();
-    PumpMessages(150);
+    ShowAndPaint(*launcher);
     EXPECT_EQ(ClientPixel(launcher->Find<Panel>(L"Panel1").Handle(), {30, 60}), SystemColour(COLOR_BTNFACE));
 }
 
 TEST_F(StyleLookup, LeavingTheStyleGivesOpenWindowsBackTheStandardLook) {
     ASSERT_TRUE(UseStyle(L"Amakrits"));
     ScopedLauncher launcher;
-    SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    launcher->Show();
-    PumpMessages(150);
+    ShowAndPaint(*launcher);
     HMENU bar = GetMenu(launcher->Handle());
     ASSERT_EQ(ClientPixel(launcher->Find<Panel>(L"Panel1").Handle(), {30, 60}), Amakrits().colours.panel);
 
@@ -181,9 +183,7 @@ TEST_F(HighContrastLookup, HighContrastKeepsTheStandardLookWithoutABox) {
         ASSERT_TRUE(UseStyle(kStandardStyleName));
         SetHighContrastForTests(c.high_contrast);
         ScopedLauncher launcher;
-        SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        launcher->Show();
-        PumpMessages(150);
+        ShowAndPaint(*launcher);
 
         ErrorWindowCounter boxes;
         EXPECT_EQ(UseStyle(L"Amakrits"), c.styled);
@@ -203,9 +203,7 @@ TEST_F(HighContrastLookup, HighContrastKeepsTheStandardLookWithoutABox) {
 TEST_F(HighContrastLookup, SwitchedWhileRunningIsFollowedBothWays) {
     ASSERT_TRUE(UseStyle(L"Amakrits"));
     ScopedLauncher launcher;
-    SetWindowPos(launcher->Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    launcher->Show();
-    PumpMessages(150);
+    ShowAndPaint(*launcher);
     const struct {
         const char* what;
         bool high_contrast;

@@ -1,12 +1,10 @@
 #pragma once
 // Shared by the settings tests: a stand-in control and the worked example file.
 #include "settings/settings_store.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/files_test_support.h"
 #include "tests/unit/failure_of.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,13 +53,3 @@ public:
     const std::wstring& Path() const { return path(); }
     std::wstring File(const std::wstring& name) const { return Path(name); }
 };
-
-inline std::string ReadBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-inline void WriteBytes(const std::wstring& path, std::string_view bytes) {
-    std::ofstream file(std::filesystem::path(path), std::ios::binary);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}

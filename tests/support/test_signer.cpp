@@ -1,5 +1,7 @@
 #include "tests/support/test_signer.h"
 
+#include "tests/support/latin1.h"
+
 #include <stdexcept>
 
 namespace {
@@ -69,12 +71,7 @@ std::string SignedLikeRdpsign(std::string_view lines, std::string_view scope, bo
         from = comma + 1;
     }
     message += "signscope:s:" + std::string(scope) + "\r\n";
-    std::wstring text;
-    if (read_as) {
-        text = read_as(message);
-    } else {
-        for (unsigned char c : message) text += static_cast<wchar_t>(c);
-    }
+    const std::wstring text = read_as ? read_as(message) : Latin1(message);
     std::vector<std::uint8_t> utf16;
     for (wchar_t c : text)
         utf16.insert(utf16.end(), {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>(c >> 8)});

@@ -16,30 +16,27 @@ struct CodePageRow {
     const wchar_t* entry;
     const wchar_t* user;
     const wchar_t* password;
-    const wchar_t* in_1252;  // the refusal under each code page; nullptr: dialled
-    const wchar_t* in_1256;
-    const wchar_t* in_65001;
+    std::optional<std::wstring> in_1252;  // the refusal under each code page; none: dialled
+    std::optional<std::wstring> in_1256;
+    std::optional<std::wstring> in_65001;
 };
 
 const CodePageRow kRows[] = {
-    {"FullwidthSlash", L"\uFF0FPHONE:evil.example", L"", L"", kEntryLookAlike, kEntryLookAlike, nullptr},
-    {"DivisionSlash", L"\u2215PHONE:evil.example", L"", L"", kEntryLookAlike, nullptr, nullptr},
-    {"FractionSlash", L"\u2044PHONE:evil.example", L"", L"", kEntryLookAlike, nullptr, nullptr},
+    {"FullwidthSlash", L"\uFF0FPHONE:evil.example", L"", L"", kEntryLookAlike, kEntryLookAlike, std::nullopt},
+    {"DivisionSlash", L"\u2215PHONE:evil.example", L"", L"", kEntryLookAlike, std::nullopt, std::nullopt},
+    {"FractionSlash", L"\u2044PHONE:evil.example", L"", L"", kEntryLookAlike, std::nullopt, std::nullopt},
     {"FullwidthQuote", L"Work", L"ali", L"p\uFF02 /PHONE:evil.example", kPasswordLookAlike, kPasswordLookAlike,
-     nullptr},
-    {"IdeographicSpace", L"Work", L"ali\u3000x", L"secret", kUserLookAlike, nullptr, nullptr},
-    {"EnSpace", L"Work", L"ali\u2002x", L"secret", kUserLookAlike, nullptr, nullptr},
-    {"Persian", L"\u06A9\u0627\u0631", L"\u0639\u0644\u06CC", L"\u0631\u0645\u0632", nullptr, nullptr, nullptr},
+     std::nullopt},
+    {"IdeographicSpace", L"Work", L"ali\u3000x", L"secret", kUserLookAlike, std::nullopt, std::nullopt},
+    {"EnSpace", L"Work", L"ali\u2002x", L"secret", kUserLookAlike, std::nullopt, std::nullopt},
+    {"Persian", L"\u06A9\u0627\u0631", L"\u0639\u0644\u06CC", L"\u0631\u0645\u0632", std::nullopt, std::nullopt,
+     std::nullopt},
     {"TypedSlash", L"/PHONE:evil.example", L"", L"", kEntrySlash, kEntrySlash, kEntrySlash},
 };
 
-void ExpectRows(const wchar_t* CodePageRow::*expected) {
-    for (const CodePageRow& row : kRows) {
-        const std::optional<std::wstring> refusal =
-            DialValueRefusal(row.entry, row.user, row.password, AnsiBestFitReading);
-        const wchar_t* refused = row.*expected;
-        EXPECT_EQ(refusal, refused ? std::optional<std::wstring>(refused) : std::nullopt) << row.name;
-    }
+void ExpectRows(std::optional<std::wstring> CodePageRow::*expected) {
+    for (const CodePageRow& row : kRows)
+        EXPECT_EQ(DialValueRefusal(row.entry, row.user, row.password, AnsiBestFitReading), row.*expected) << row.name;
 }
 
 TEST(CodePage1252DialValues, RefusesEveryLookAlikeTheCodePageMapsToASlashAQuoteOrABlank) {

@@ -12,25 +12,12 @@ namespace {
 // Stands in for a code page's best fit, whatever the machine's: the look-alikes of "/", '"', "\" and the blank
 // become those; any other character outside ASCII becomes "?", as one the code page lacks.
 std::wstring StandInBestFit(std::wstring_view value) {
+    constexpr std::wstring_view kLookAlikes = L"\uFF0F\u2215\uFF02\uFF3C\u3000";
+    constexpr std::wstring_view kAsciiForms = L"//\"\\ ";
     std::wstring read;
     for (wchar_t c : value) {
-        switch (c) {
-            case L'\uFF0F':
-            case L'\u2215':
-                read += L'/';
-                break;
-            case L'\uFF02':
-                read += L'"';
-                break;
-            case L'\uFF3C':
-                read += L'\\';
-                break;
-            case L'\u3000':
-                read += L' ';
-                break;
-            default:
-                read += c < 0x80 ? c : L'?';
-        }
+        const std::size_t look_alike = kLookAlikes.find(c);
+        read += look_alike != std::wstring_view::npos ? kAsciiForms[look_alike] : c < 0x80 ? c : L'?';
     }
     return read;
 }
@@ -40,16 +27,16 @@ struct RefusalCase {
     const wchar_t* entry;
     const wchar_t* user;
     const wchar_t* password;
-    const wchar_t* refusal;  // nullptr: the values can be dialled
+    std::optional<std::wstring> refusal;  // none: the values can be dialled
 };
 
 const RefusalCase kRefusalCases[] = {
-    {"PlainValues", L"Work", L"ali", L"secret", nullptr},
-    {"AllEmpty", L"", L"", L"", nullptr},
-    {"SlashInsideOrAtTheEnd", L"Work/2", L"dom/ali", L"secret/", nullptr},
-    {"BackslashIsNoSwitch", L"\\Work", L"\\ali", L"\\x", nullptr},
-    {"TypedQuotesAndBlanksPass", L"VPN \"Work\"", L"a b", L"p\"\t", nullptr},
-    {"LettersTheCodePageLacks", L"\u06A9\u0627\u0631", L"\u0639\u0644\u06CC", L"\u0631\u0645\u0632", nullptr},
+    {"PlainValues", L"Work", L"ali", L"secret", std::nullopt},
+    {"AllEmpty", L"", L"", L"", std::nullopt},
+    {"SlashInsideOrAtTheEnd", L"Work/2", L"dom/ali", L"secret/", std::nullopt},
+    {"BackslashIsNoSwitch", L"\\Work", L"\\ali", L"\\x", std::nullopt},
+    {"TypedQuotesAndBlanksPass", L"VPN \"Work\"", L"a b", L"p\"\t", std::nullopt},
+    {"LettersTheCodePageLacks", L"\u06A9\u0627\u0631", L"\u0639\u0644\u06CC", L"\u0631\u0645\u0632", std::nullopt},
     {"Entry", L"/PHONE:10.9.9.9", L"ali", L"secret", kEntrySlash},
     {"EntryIsJustASlash", L"/", L"", L"", kEntrySlash},
     {"BlankBeforeTheSlash", L" /PHONE:10.9.9.9", L"ali", L"secret", kEntrySlash},
@@ -71,12 +58,7 @@ class DialValueRefusalTest : public testing::TestWithParam<RefusalCase> {};
 
 TEST_P(DialValueRefusalTest, RefusesAValueRasdialWouldNotReceiveAsTypedNamingItsField) {
     const RefusalCase& c = GetParam();
-    const std::optional<std::wstring> refusal = DialValueRefusal(c.entry, c.user, c.password, StandInBestFit);
-    if (c.refusal) {
-        EXPECT_EQ(refusal, std::optional<std::wstring>(c.refusal));
-    } else {
-        EXPECT_EQ(refusal, std::nullopt);
-    }
+    EXPECT_EQ(DialValueRefusal(c.entry, c.user, c.password, StandInBestFit), c.refusal);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, DialValueRefusalTest, testing::ValuesIn(kRefusalCases),
@@ -85,19 +67,18 @@ INSTANTIATE_TEST_SUITE_P(Table, DialValueRefusalTest, testing::ValuesIn(kRefusal
 TEST(WifiNetworkRefusalTest, RefusesANameNetshWouldNotReceiveAsTyped) {
     const struct {
         const wchar_t* network;
-        const wchar_t* refusal;
+        std::optional<std::wstring> refusal;
     } cases[] = {
-        {L"Office", nullptr},
-        {L"/Office", nullptr},  // "name=/Office" is no switch
-        {L"My \"Office\"", nullptr},
-        {L"\u062F\u0641\u062A\u0631", nullptr},
+        {L"Office", std::nullopt},
+        {L"/Office", std::nullopt},  // "name=/Office" is no switch
+        {L"My \"Office\"", std::nullopt},
+        {L"\u062F\u0641\u062A\u0631", std::nullopt},
         {L"Office\uFF02 name=evil", kWifiLookAlike},
         {L"Office\u3000Guest", kWifiLookAlike},
         {L"\uFF0FOffice", kWifiLookAlike},
     };
     for (const auto& c : cases) {
-        const std::optional<std::wstring> refusal = WifiNetworkRefusal(c.network, StandInBestFit);
-        EXPECT_EQ(refusal, c.refusal ? std::optional<std::wstring>(c.refusal) : std::nullopt)
+        EXPECT_EQ(WifiNetworkRefusal(c.network, StandInBestFit), c.refusal)
             << testing::PrintToString(std::wstring(c.network));
     }
 }

@@ -105,25 +105,6 @@ TEST(ReadWholeFileTest, FileHeldWithoutSharingCannotBeOpened) {
     EXPECT_EQ(content.bytes, std::nullopt);
 }
 
-// A scanner or sync client that holds the file for a moment delays the read instead of failing it, as it delays a
-// save.
-TEST(ReadWholeFileTest, WaitsForABriefLockToPass) {
-    FilesTempFolder folder;
-    const std::wstring path = folder.Path(L"held.bin");
-    FilesPut(path, kOld);
-    FileHandle held = OpenUnshared(path);
-    ASSERT_TRUE(held);
-    std::thread releaser([&held] {
-        Sleep(150);  // well inside the reader's patience, long enough for its first attempts to meet the lock
-        held.Close();
-    });
-    const FileContent content = ReadFileContent(path);
-    releaser.join();
-    EXPECT_EQ(content.bytes, std::optional<Bytes>(kOld));
-    EXPECT_EQ(content.error, 0ul);
-    EXPECT_FALSE(content.failure);
-}
-
 TEST(ReadWholeFileTest, AFileLargerThanAllowedIsReportedWithItsCode) {
     FilesTempFolder folder;
     const std::wstring path = folder.Path(L"large.bin");
@@ -136,21 +117,52 @@ TEST(ReadWholeFileTest, AFileLargerThanAllowedIsReportedWithItsCode) {
     EXPECT_EQ(ReadFileContent(path, 3000).bytes, std::optional<Bytes>(Bytes(3000, 'x')));
 }
 
-// As for the writes: a file held for a moment is read once it is let go.
-TEST(ReadWholeFileTest, GivesTheBytesOnceABriefLockHasPassed) {
+// A scanner or sync client that holds the file for a moment delays a read or a save instead of failing it.
+struct BriefLockCase {
+    const char* name;
+    // Runs while the file is held; what the file then holds, as the call read or wrote it.
+    std::function<Bytes(const std::wstring& path)> read_or_write;
+    Bytes expected;
+};
+void PrintTo(const BriefLockCase& c, std::ostream* os) { *os << c.name; }
+
+class BriefLockTest : public testing::TestWithParam<BriefLockCase> {};
+
+TEST_P(BriefLockTest, WaitsForTheLockToPass) {
     FilesTempFolder folder;
     const std::wstring path = folder.Path(L"held.bin");
     FilesPut(path, kOld);
     FileHandle held = OpenUnshared(path);
     ASSERT_TRUE(held);
     std::thread releaser([&held] {
-        Sleep(150);
+        Sleep(150);  // well inside the call's patience, long enough for its first attempts to meet the lock
         held.Close();
     });
-    const auto bytes = ReadWholeFile(path);
+    const Bytes bytes = GetParam().read_or_write(path);
     releaser.join();
-    EXPECT_EQ(bytes, kOld);
+    EXPECT_EQ(bytes, GetParam().expected);
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"held.bin"});
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    ReadAndSave, BriefLockTest,
+    testing::Values(BriefLockCase{"ReadFileContent",
+                                  [](const std::wstring& path) {
+                                      const FileContent content = ReadFileContent(path);
+                                      EXPECT_EQ(content.error, 0ul);
+                                      EXPECT_FALSE(content.failure);
+                                      return content.bytes.value_or(Bytes{});
+                                  },
+                                  kOld},
+                    BriefLockCase{"ReadWholeFile",
+                                  [](const std::wstring& path) { return ReadWholeFile(path).value_or(Bytes{}); }, kOld},
+                    BriefLockCase{"WriteFileSafely",
+                                  [](const std::wstring& path) {
+                                      WriteFileSafely(path, kNew);
+                                      return FilesGet(path);
+                                  },
+                                  kNew}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct SuccessCase {
     const char* name;
@@ -230,23 +242,6 @@ INSTANTIATE_TEST_SUITE_P(
                                 },
                                 ERROR_SHARING_VIOLATION}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// A scanner or sync client that holds the old file for a moment delays the save instead of failing it.
-TEST(SafeWriterTest, WaitsForABriefLockToPass) {
-    FilesTempFolder folder;
-    const std::wstring path = folder.Path(L"target.bin");
-    FilesPut(path, kOld);
-    FileHandle held = OpenUnshared(path);
-    ASSERT_TRUE(held);
-    std::thread releaser([&held] {
-        Sleep(150);  // well inside the writer's patience, long enough for its first attempts to meet the lock
-        held.Close();
-    });
-    WriteFileSafely(path, kNew);
-    releaser.join();
-    EXPECT_EQ(FilesGet(path), kNew);
-    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"target.bin"});
-}
 
 TEST(SafeWriterTest, DirectoryInPlaceOfTheFileIsRefused) {
     FilesTempFolder folder;

@@ -1,6 +1,7 @@
 #include "settings/ini_file.h"
 
 #include "platform/failure.h"
+#include "tests/support/latin1.h"
 
 #include <string>
 #include <vector>
@@ -12,13 +13,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes BytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
-
-// Stands in for the ANSI code page: Latin-1, byte for character.
-std::wstring Latin1(std::string_view bytes) {
-    std::wstring text;
-    for (unsigned char c : bytes) text += static_cast<wchar_t>(c);
-    return text;
-}
 
 // Stands in for the user's locale, whatever the machine's: a number is digits and points, a date is anything with a
 // digit in it, so that the order of the attempts shows.

@@ -23,7 +23,7 @@ TEST(LayoutTest, ReadsNestedObjectsAndRepeatedProperties) {
     EXPECT_EQ(panel.name, L"Panel1");
     EXPECT_EQ(panel.Number(L"Left", L"T"), 3);
     ASSERT_EQ(panel.children.size(), 1u);
-    EXPECT_EQ(panel.children[0].All(L"Lines"), (std::vector<std::wstring>{L"a:b", L""}));
+    EXPECT_EQ(panel.children[0].LinesText(), L"a:b\r\n\r\n");
     EXPECT_EQ(form.children[1].name, L"Button_AZaz09");
 }
 

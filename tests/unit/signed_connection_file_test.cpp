@@ -1,6 +1,7 @@
 // The rule that keeps a signed Kavlo.rdp, as a table. The signatures are made by the tests' own signer
 // (tests/support/test_signer.h): real ones, checked by crypt32, in the Windows build; a stand-in natively.
 #include "settings/connection_file.h"
+#include "tests/support/latin1.h"
 #include "tests/support/test_signer.h"
 
 #include <map>
@@ -13,13 +14,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// Stands in for the ANSI code page: Latin-1, byte for character.
-std::wstring Latin1(std::string_view bytes) {
-    std::wstring text;
-    for (unsigned char c : bytes) text += static_cast<wchar_t>(c);
-    return text;
-}
 
 enum class Encoding { Ansi, Utf8WithMark, Utf8, Utf16LeWithMark, Utf16Le, Utf16BeWithMark, Utf16Be };
 constexpr Encoding kEncodings[] = {

@@ -9,7 +9,6 @@
 
 namespace {
 TEST(LoneLineBreakRefusalTest, RefusesTheFirstFieldWithACarriageReturnOrLineFeedOnItsOwn) {
-    const std::wstring refused = kLoneLineBreak;
     const struct {
         const char* name;
         std::wstring wifi, entry, user, password;
@@ -17,14 +16,13 @@ TEST(LoneLineBreakRefusalTest, RefusesTheFirstFieldWithACarriageReturnOrLineFeed
     } cases[] = {
         {"plain", L"Office", L"Work", L"ali", L"secret", std::nullopt},
         {"a CR LF pair is kept", L"Office", L"Work", L"ali", L"sec\r\nret", std::nullopt},
-        {"Wi-Fi, CR", L"Office\r", L"Work", L"ali", L"secret", L"The name in \"نام شبکه WIFI\"" + refused},
-        {"entry, LF", L"Office", L"\nWork", L"ali", L"secret", L"The name in \"نام اتصال VPN\"" + refused},
-        {"user, LF CR", L"Office", L"Work", L"a\n\rli", L"secret", L"The user in \"VPN User\"" + refused},
-        {"password, CR before a pair", L"Office", L"Work", L"ali", L"sec\r\r\nret",
-         L"The password in \"VPN password\"" + refused},
+        {"Wi-Fi, CR", L"Office\r", L"Work", L"ali", L"secret", LineBreakRefusal(kWifiField)},
+        {"entry, LF", L"Office", L"\nWork", L"ali", L"secret", LineBreakRefusal(kEntryField)},
+        {"user, LF CR", L"Office", L"Work", L"a\n\rli", L"secret", LineBreakRefusal(kUserField)},
+        {"password, CR before a pair", L"Office", L"Work", L"ali", L"sec\r\r\nret", LineBreakRefusal(kPasswordField)},
         {"the attack", L"", L"", L"", L"\r[Edit5: TcxPropertiesStoreComponent]\rText=\"evil.example\"",
-         L"The password in \"VPN password\"" + refused},
-        {"the first field is named", L"a\n", L"b\r", L"", L"", L"The name in \"نام شبکه WIFI\"" + refused},
+         LineBreakRefusal(kPasswordField)},
+        {"the first field is named", L"a\n", L"b\r", L"", L"", LineBreakRefusal(kWifiField)},
     };
     for (const auto& c : cases)
         EXPECT_EQ(LoneLineBreakRefusal(c.wifi, c.entry, c.user, c.password), c.refusal) << c.name;

@@ -1,5 +1,7 @@
 #include "platform/text_decoding.h"
 
+#include "tests/support/latin1.h"
+
 #include <string>
 #include <vector>
 
@@ -10,12 +12,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes BytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
-
-std::wstring Latin1(std::string_view bytes) {
-    std::wstring text;
-    for (unsigned char c : bytes) text += static_cast<wchar_t>(c);
-    return text;
-}
 
 TEST(TextFileEncoding, ByItsMarkElseByItsBytes) {
     struct Case {

@@ -1,6 +1,7 @@
 #include "ui/style/controls.h"
 
 #include "platform/accessibility.h"
+#include "ui/rect_size.h"
 #include "ui/style/selection_colours.h"
 #include "ui/window_text.h"
 
@@ -330,8 +331,8 @@ void StyledButton::Paint(HDC dc) {
             if (info.hbmColor) DeleteObject(info.hbmColor);  // GetIconInfo hands out copies
             if (info.hbmMask) DeleteObject(info.hbmMask);
         }
-        DrawIconEx(dc, content.left + (content.right - content.left - w) / 2,
-                   content.top + (content.bottom - content.top - h) / 2, icon, w, h, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, content.left + (Width(content) - w) / 2, content.top + (Height(content) - h) / 2, icon, w, h, 0,
+                   nullptr, DI_NORMAL);
         return;
     }
     const StyleColour& text = !enabled ? c.text_disabled : pressed ? c.button_pressed_text : c.text;
@@ -353,7 +354,7 @@ void StyledCheckBox::Paint(HDC dc) {
     bool enabled = IsWindowEnabled(hwnd) && !RootDisabled();
     bool focused = enabled && ShowsFocus(hwnd);
     bool pressed = enabled && (SendMessageW(hwnd, BM_GETSTATE, 0, 0) & BST_PUSHED);
-    int top = client.top + (client.bottom - client.top - m.check_size) / 2;
+    int top = client.top + (Height(client) - m.check_size) / 2;
     RECT box{client.left, top, client.left + m.check_size, top + m.check_size};
     p.Fill(dc, box, c.check_box);
     p.Frame(dc, box, !enabled ? c.text_disabled : (hot_ || focused || pressed) ? c.accent : c.check_border);
@@ -373,8 +374,8 @@ void StyledCheckBox::Paint(HDC dc) {
         HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
         DrawTextW(dc, caption.c_str(), -1, &extent, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
         if (old) SelectObject(dc, old);
-        int height = extent.bottom - extent.top;
-        RECT ring{extent.left - 2, client.top + (client.bottom - client.top - height) / 2 - 1,
+        int height = Height(extent);
+        RECT ring{extent.left - 2, client.top + (Height(client) - height) / 2 - 1,
                   std::min(extent.right + 2, client.right), 0};
         ring.bottom = ring.top + height + 2;
         p.Frame(dc, ring, c.focus);

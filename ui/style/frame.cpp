@@ -1,5 +1,6 @@
 #include "ui/style/frame.h"
 
+#include "ui/rect_size.h"
 #include "ui/style/compositor.h"
 #include "ui/style/menu.h"
 #include "ui/window_text.h"
@@ -58,7 +59,7 @@ StyledFrame::Geometry StyledFrame::Measure() const {
     OffsetRect(&client, -window_rect.left, -window_rect.top);
 
     Geometry g{};
-    g.window = {0, 0, window_rect.right - window_rect.left, window_rect.bottom - window_rect.top};
+    g.window = {0, 0, Width(window_rect), Height(window_rect)};
     g.client = client;
     int border = client.left;
     int caption_bottom = border + GetSystemMetrics(SM_CYCAPTION);

@@ -1,5 +1,6 @@
 #include "ui/style/menu.h"
 
+#include "ui/rect_size.h"
 #include "ui/style/compositor.h"
 
 namespace {
@@ -56,7 +57,7 @@ SIZE TextSize(HWND hwnd, HFONT font, const std::wstring& text) {
     SelectedObject selected(dc.get(), font);
     RECT r{0, 0, 0, 0};
     DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_CALCRECT);
-    return {r.right - r.left, r.bottom - r.top};
+    return {Width(r), Height(r)};
 }
 
 void DrawItem(HDC dc, const RECT& area, const StyledMenuOwner::Item& item, bool selected, bool grayed,
@@ -258,9 +259,7 @@ LRESULT StyledPopupMenu::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             RECT window_rect{};
             GetWindowRect(Handle(), &window_rect);
             RECT client = ClientArea(Handle());
-            if (client.right == window_rect.right - window_rect.left &&
-                client.bottom == window_rect.bottom - window_rect.top)
-                break;
+            if (client.right == Width(window_rect) && client.bottom == Height(window_rect)) break;
             WholeWindowDC dc(Handle());
             OffsetRect(&window_rect, -window_rect.left, -window_rect.top);
             Painter().Frame(dc.get(), window_rect, Painter().Colours().menu_border, 1);

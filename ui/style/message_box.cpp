@@ -2,6 +2,7 @@
 
 #include "ui/disabled_windows.h"
 #include "ui/handles.h"
+#include "ui/rect_size.h"
 #include "ui/style/data.h"
 #include "ui/window.h"
 
@@ -38,9 +39,9 @@ public:
         AdjustWindowRectEx(&frame, style, FALSE, ex_style);
         RECT screen{};
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
-        int width = frame.right - frame.left, height = frame.bottom - frame.top;
-        int left = screen.left + (screen.right - screen.left - width) / 2;
-        int top = screen.top + (screen.bottom - screen.top - height) / 2;
+        int width = Width(frame), height = Height(frame);
+        int left = screen.left + (Width(screen) - width) / 2;
+        int top = screen.top + (Height(screen) - height) / 2;
         HWND hwnd = CreateBound(kMessageClass, ex_style, style, L"Error", {left, top, left + width, top + height},
                                 nullptr, nullptr, 0, GetSysColorBrush(COLOR_BTNFACE));
 

@@ -1,5 +1,7 @@
 #include "ui/style/painter.h"
 
+#include "ui/rect_size.h"
+
 StylePainter::StylePainter(StyleData data)
     : data_(std::move(data)),
       text_font_(MakeStyleFont(data_.font.name.c_str(), data_.font.height, FW_NORMAL)),
@@ -56,8 +58,8 @@ void StylePainter::Line(HDC dc, POINT from, POINT to, const StyleColour& colour)
 }
 
 void StylePainter::Cross(HDC dc, const RECT& area, int size, const StyleColour& colour) {
-    int left = area.left + (area.right - area.left - size) / 2;
-    int top = area.top + (area.bottom - area.top - size) / 2;
+    int left = area.left + (Width(area) - size) / 2;
+    int top = area.top + (Height(area) - size) / 2;
     // Two pixels wide, so the cross reads at small sizes.
     for (int shift = 0; shift < 2; ++shift) {
         Line(dc, {left + shift, top}, {left + size + shift, top + size}, colour);
@@ -66,7 +68,7 @@ void StylePainter::Cross(HDC dc, const RECT& area, int size, const StyleColour& 
 }
 
 void StylePainter::Tick(HDC dc, const RECT& area, const StyleColour& colour) {
-    int w = area.right - area.left, h = area.bottom - area.top;
+    int w = Width(area), h = Height(area);
     POINT start{area.left + w / 5, area.top + h / 2};
     POINT bottom{area.left + w * 2 / 5, area.top + h * 3 / 4};
     POINT end{area.left + w * 4 / 5, area.top + h / 4};

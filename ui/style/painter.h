@@ -13,7 +13,6 @@ class StylePainter {
 public:
     explicit StylePainter(StyleData data);
 
-    const StyleData& Data() const { return data_; }
     const StyleColours& Colours() const { return data_.colours; }
     const StyleMetrics& Metrics() const { return data_.metrics; }
 
