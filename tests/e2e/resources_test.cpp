@@ -16,24 +16,24 @@ std::filesystem::path ProgramPath() {
 class ProgramResources : public testing::Test {
 protected:
     void SetUp() override {
-        module =
+        module_ =
             LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        ASSERT_NE(module, nullptr);
+        ASSERT_NE(module_, nullptr);
     }
-    void TearDown() override { FreeLibrary(module); }
+    void TearDown() override { FreeLibrary(module_); }
     std::string Bytes(const wchar_t* name, const wchar_t* type) const {
-        HRSRC found = FindResourceW(module, name, type);
+        HRSRC found = FindResourceW(module_, name, type);
         if (!found) return {};
-        auto data = static_cast<const char*>(LockResource(LoadResource(module, found)));
-        return std::string(data, SizeofResource(module, found));
+        auto data = static_cast<const char*>(LockResource(LoadResource(module_, found)));
+        return std::string(data, SizeofResource(module_, found));
     }
-    HMODULE module = nullptr;
+    HMODULE module_ = nullptr;
 };
 
 // A version's four 16-bit fields as a.b.c.d.
 std::string Dotted(DWORD high, DWORD low) {
-    return std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high)) + "." + std::to_string(HIWORD(low)) +
-           "." + std::to_string(LOWORD(low));
+    return std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high)) + "." + std::to_string(HIWORD(low)) + "." +
+           std::to_string(LOWORD(low));
 }
 
 #pragma pack(push, 2)
@@ -57,7 +57,7 @@ TEST_F(ProgramResources, MainIconHasEightSizesInFullColourWithAlpha) {
         EXPECT_EQ(entries[i].width, sizes[i]);
         EXPECT_EQ(entries[i].bit_count, 32);
         HICON icon =
-            static_cast<HICON>(LoadImageW(module, L"MAINICON", IMAGE_ICON, sizes[i], sizes[i], LR_DEFAULTCOLOR));
+            static_cast<HICON>(LoadImageW(module_, L"MAINICON", IMAGE_ICON, sizes[i], sizes[i], LR_DEFAULTCOLOR));
         EXPECT_NE(icon, nullptr) << sizes[i];
         DestroyIcon(icon);
     }
