@@ -78,8 +78,8 @@ check "no copy of the baked files left in build/" test -z "$(find "$KAVLO_BUILD"
 
 # --- Their tables.
 kavlo_say "Reading the packages' tables"
-version=$(sed -n 's/^PRODUCTVERSION *\([0-9]*\), *\([0-9]*\), *\([0-9]*\), *\([0-9]*\).*/\1.\2.\3.\4/p' \
-  "$KAVLO_ROOT/resources/Kavlo_Connect.rc")
+# The version the build was configured with (CMakeLists.txt's project version), which the package must carry.
+version=$(cat "$KAVLO_BUILD/program_version.txt")
 row() { msiinfo export "$work/$1.msi" "$2" | tr -d '\r' | awk -F'\t' -v k="$3" 'NR > 3 && $1 == k'; }
 tab() { local IFS=$'\t'; printf '%s' "$*"; }
 sequence() { row "$1" InstallExecuteSequence "$2" | cut -f3; }
@@ -109,6 +109,7 @@ for msi in plain baked signed; do
     "test \"\$(head -c 2 '$work/$msi-icon.exe')\" = MZ && wrestool -x -t 14 '$work/$msi-icon.exe' >'$work/icon-group' &&
      test -s '$work/icon-group' && wrestool -x -t 14 '$exe' | cmp -s - '$work/icon-group'"
   check "$msi: version $version" test "$(row $msi Property ProductVersion)" = "$(tab ProductVersion "$version")"
+  check "$msi: the program's version in the File table" test "$(row $msi File KavloConnectExe | cut -f5)" = "$version"
   check "$msi: the fixed upgrade code" test "$(row $msi Property UpgradeCode)" = \
     "$(tab UpgradeCode '{347BB4B5-BEB8-4F13-9236-662E478767E1}')"
   check "$msi: the icon in Apps & features" test "$(row $msi Property ARPPRODUCTICON)" = \

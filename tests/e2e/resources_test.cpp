@@ -16,19 +16,25 @@ std::filesystem::path ProgramPath() {
 class ProgramResources : public testing::Test {
 protected:
     void SetUp() override {
-        module =
+        module_ =
             LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        ASSERT_NE(module, nullptr);
+        ASSERT_NE(module_, nullptr);
     }
-    void TearDown() override { FreeLibrary(module); }
+    void TearDown() override { FreeLibrary(module_); }
     std::string Bytes(const wchar_t* name, const wchar_t* type) const {
-        HRSRC found = FindResourceW(module, name, type);
+        HRSRC found = FindResourceW(module_, name, type);
         if (!found) return {};
-        auto data = static_cast<const char*>(LockResource(LoadResource(module, found)));
-        return std::string(data, SizeofResource(module, found));
+        auto data = static_cast<const char*>(LockResource(LoadResource(module_, found)));
+        return std::string(data, SizeofResource(module_, found));
     }
-    HMODULE module = nullptr;
+    HMODULE module_ = nullptr;
 };
+
+// A version's four 16-bit fields as a.b.c.d.
+std::string Dotted(DWORD high, DWORD low) {
+    return std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high)) + "." + std::to_string(HIWORD(low)) + "." +
+           std::to_string(LOWORD(low));
+}
 
 #pragma pack(push, 2)
 struct IconGroupEntry {
@@ -51,21 +57,21 @@ TEST_F(ProgramResources, MainIconHasEightSizesInFullColourWithAlpha) {
         EXPECT_EQ(entries[i].width, sizes[i]);
         EXPECT_EQ(entries[i].bit_count, 32);
         HICON icon =
-            static_cast<HICON>(LoadImageW(module, L"MAINICON", IMAGE_ICON, sizes[i], sizes[i], LR_DEFAULTCOLOR));
+            static_cast<HICON>(LoadImageW(module_, L"MAINICON", IMAGE_ICON, sizes[i], sizes[i], LR_DEFAULTCOLOR));
         EXPECT_NE(icon, nullptr) << sizes[i];
         DestroyIcon(icon);
     }
 }
 
+// KAVLO_PROGRAM_VERSION: the version the build was configured with.
 TEST_F(ProgramResources, VersionRecordHoldsOnlyTheTwoVersions) {
     std::string record = Bytes(MAKEINTRESOURCEW(1), RT_VERSION);
     ASSERT_FALSE(record.empty());
     auto* fixed = static_cast<VS_FIXEDFILEINFO*>(nullptr);
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 1));
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 1));
+    EXPECT_EQ(Dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS), KAVLO_PROGRAM_VERSION);
+    EXPECT_EQ(Dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS), KAVLO_PROGRAM_VERSION);
 
     struct Translation {
         WORD language, code_page;
@@ -79,7 +85,7 @@ TEST_F(ProgramResources, VersionRecordHoldsOnlyTheTwoVersions) {
         wchar_t* value = nullptr;
         ASSERT_TRUE(VerQueryValueW(record.data(), (std::wstring(L"\\StringFileInfo\\040904E4\\") + key).c_str(),
                                    reinterpret_cast<void**>(&value), &length));
-        EXPECT_STREQ(value, L"1.0.0.0");
+        EXPECT_STREQ(value, L"" KAVLO_PROGRAM_VERSION);
     }
     for (const wchar_t* absent : {L"CompanyName", L"FileDescription", L"ProductName", L"OriginalFilename"}) {
         wchar_t* value = nullptr;
@@ -89,8 +95,9 @@ TEST_F(ProgramResources, VersionRecordHoldsOnlyTheTwoVersions) {
     }
 }
 
-TEST_F(ProgramResources, ManifestAsksForCommonControlsSixAndNoElevation) {
+TEST_F(ProgramResources, ManifestNamesTheVersionAsksForCommonControlsSixAndNoElevation) {
     std::string manifest = Bytes(MAKEINTRESOURCEW(1), RT_MANIFEST);
+    EXPECT_NE(manifest.find("name=\"Kavlo.Connect\" version=\"" KAVLO_PROGRAM_VERSION "\""), std::string::npos);
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(manifest.find("level=\"asInvoker\" uiAccess=\"false\""), std::string::npos);
     EXPECT_EQ(manifest.find("dpiAware"), std::string::npos) << "no DPI awareness: Windows scales the windows";
