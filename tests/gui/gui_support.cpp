@@ -82,10 +82,12 @@ void RunWhenReady(std::function<bool()> ready, std::function<void()> step, UINT 
     RunSoon([wait] { TryReady(wait); });
 }
 
-std::wstring WindowText(HWND hwnd) {
-    wchar_t buffer[4096] = {};
-    SendMessageW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
+testing::AssertionResult HasClientSize(HWND hwnd, SIZE size) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    if (client.right == size.cx && client.bottom == size.cy) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "client area " << client.right << "x" << client.bottom << ", not " << size.cx
+                                       << "x" << size.cy;
 }
 
 RECT RectInParent(HWND hwnd) {

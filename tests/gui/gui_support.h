@@ -1,5 +1,7 @@
 #pragma once
 // Helpers for driving the program's real windows from inside the test process.
+#include "ui/window_text.h"
+
 #include <windows.h>
 #include <atomic>
 #include <chrono>
@@ -8,6 +10,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 // Processes the thread's messages for a while; returns how many quit messages were taken.
 int PumpMessages(int milliseconds = 50);
@@ -18,7 +22,12 @@ void RunSoon(std::function<void()> step, UINT delay_ms = 30);
 // shows only when the X server has caught up, which takes longer on a busy machine.
 void RunWhenReady(std::function<bool()> ready, std::function<void()> step, UINT limit_ms = 2000);
 
-std::wstring WindowText(HWND hwnd);
+// The client areas the layouts give the two forms, which the style must keep.
+inline constexpr SIZE kLauncherClientSize{404, 133};
+inline constexpr SIZE kSettingsClientSize{312, 258};
+// Whether the window's client area is `size`; the size it has where not.
+testing::AssertionResult HasClientSize(HWND hwnd, SIZE size);
+
 RECT RectInParent(HWND hwnd);  // the window's rectangle in its parent's client coordinates
 std::wstring ClassOf(HWND hwnd);
 

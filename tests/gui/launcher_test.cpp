@@ -31,10 +31,7 @@ std::wstring Lower(std::wstring s) {
 TEST_F(LauncherTest, WindowHasItsCaptionPlaceAndFixedDialogFrame) {
     HWND hwnd = launcher->Handle();
     EXPECT_EQ(WindowText(hwnd), L"ارتباط با شرکت");
-    RECT client;
-    GetClientRect(hwnd, &client);
-    EXPECT_EQ(client.right, 404);
-    EXPECT_EQ(client.bottom, 133);
+    EXPECT_TRUE(HasClientSize(hwnd, kLauncherClientSize));
     RECT outer;
     GetWindowRect(hwnd, &outer);
     EXPECT_EQ(outer.left, 891);

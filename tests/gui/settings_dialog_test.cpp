@@ -44,10 +44,7 @@ TEST_F(SettingsDialogTest, OpensWithItsCaptionAndClientAreaAndNoWindowBefore) {
     WithDialogShown([&] {
         HWND dialog = Dialog().Handle();
         EXPECT_EQ(WindowText(dialog), L"تنظیمات اتصال");
-        RECT client;
-        GetClientRect(dialog, &client);
-        EXPECT_EQ(client.right, 312);
-        EXPECT_EQ(client.bottom, 258);
+        EXPECT_TRUE(HasClientSize(dialog, kSettingsClientSize));
         LONG style = GetWindowLongW(dialog, GWL_STYLE);
         EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
         EXPECT_EQ(GetMenu(dialog), nullptr);

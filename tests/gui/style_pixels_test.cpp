@@ -152,14 +152,9 @@ TEST_F(StylePixels, LauncherSurfacesAreTheStylesDarkColours) {
 }
 
 TEST_F(StylePixels, ClientAreasKeepTheirSizes) {
-    RECT client{};
-    GetClientRect(launcher->Handle(), &client);
-    EXPECT_EQ(client.right, 404);
-    EXPECT_EQ(client.bottom, 133);
+    EXPECT_TRUE(HasClientSize(launcher->Handle(), kLauncherClientSize));
     ShowDialog();
-    GetClientRect(Dialog().Handle(), &client);
-    EXPECT_EQ(client.right, 312);
-    EXPECT_EQ(client.bottom, 258);
+    EXPECT_TRUE(HasClientSize(Dialog().Handle(), kSettingsClientSize));
 }
 
 TEST_F(StylePixels, PressedAndHotButtonsShowTheAccent) {
