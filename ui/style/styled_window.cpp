@@ -97,7 +97,6 @@ void AttachStyledWindow(std::unique_ptr<StyledWindow> styled) {
 
 void DetachStyledWindows() { StyledWindowList::DetachAll(); }
 
-
 std::wstring ClassNameOf(HWND hwnd) {
     wchar_t name[64] = {};
     GetClassNameW(hwnd, name, 64);
