@@ -126,5 +126,9 @@ void WriteConnectionFile(const std::wstring& text);
 // file it could not look at.
 std::optional<std::vector<std::uint8_t>> ReadConnectionFile();
 
+// The text of the connection file at `path`, decoded as the client decodes it; nullopt when it cannot be read now
+// (its open says why) or is not text.
+std::optional<std::wstring> ConnectionFileText(const std::wstring& path);
+
 // JudgeExistingConnectionFile with crypt32's verifier and the ANSI code page.
 bool KeepsConnectionFile(std::span<const std::uint8_t> old_bytes, std::wstring_view server);

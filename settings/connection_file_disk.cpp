@@ -23,6 +23,13 @@ std::optional<std::vector<std::uint8_t>> ReadConnectionFile() {
     return ReadWholeFile(kConnectionFile, kLargestConnectionFile);
 }
 
+std::optional<std::wstring> ConnectionFileText(const std::wstring& path) {
+    const FileContent file = ReadFileContent(path, kLargestConnectionFile);
+    if (!file.bytes) return std::nullopt;
+    return DecodeText(*file.bytes, EncodingOfTextFile(*file.bytes),
+                      [](std::string_view bytes) { return AnsiToWide(bytes); });
+}
+
 bool KeepsConnectionFile(std::span<const std::uint8_t> old_bytes, std::wstring_view server) {
     return JudgeExistingConnectionFile(old_bytes, server, SystemSignatureVerifier(),
                                        [](std::string_view bytes) { return AnsiToWide(bytes); })

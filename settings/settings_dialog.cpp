@@ -6,18 +6,13 @@
 #include "platform/files.h"
 #include "platform/module_path.h"
 #include "platform/startup_times.h"
-#include "platform/text.h"
 #include "settings/connection_file.h"
 #include "settings/connection_placeholder.h"
-#include "settings/ini_file.h"
 #include "settings/save_refusal.h"
 #include "settings/settings_file_cause.h"
 #include "settings/settings_objects.h"
 
 namespace {
-// A connection file is a few kilobytes; a larger one is not read to find its address.
-constexpr std::size_t kLargestConnectionFile = std::size_t{1024} * 1024;
-
 // Restores the settings from the file; a failure names the file, why it failed and what the user can do about it:
 // wait for a program that holds it, reconnect for one that is not here, and only for one that was read and found
 // damaged, correct or delete it (in a synchronised folder a deletion would reach every device).
@@ -101,13 +96,6 @@ void SettingsDialog::Cancel() {
 }
 
 bool SettingsDialog::ConnectionFileLacksServer(const std::wstring& path) const {
-    const FileContent file = ReadFileContent(path, kLargestConnectionFile);
-    if (!file.bytes) return false;  // the open says what is wrong with it
-    std::wstring text;
-    try {
-        text = DecodeIniBytes(*file.bytes, [](std::string_view bytes) { return AnsiToWide(bytes); });
-    } catch (const Failure&) {
-        return false;  // not UTF-8 after its mark: not a file "Save" wrote
-    }
-    return LacksServerAddress(server_address_.Text(), text, rdp_template_.Text());
+    const auto text = ConnectionFileText(path);
+    return text && LacksServerAddress(server_address_.Text(), *text, template_text_);
 }

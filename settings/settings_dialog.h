@@ -41,7 +41,7 @@ private:
     Edit& vpn_password_;
     Memo& rdp_template_;  // the connection file's template, hidden
     Memo& rdp_text_;      // the connection file's text, made from the template on "Save", hidden
-    // The template as the layout gave it (it is never written), so "Save" need not ask the memo's window each time.
+    // The template as the layout gave it (it is never written), so "Save" and "Start" need not ask the memo's window.
     const std::wstring template_text_;
     SettingsStore store_;
     std::vector<std::unique_ptr<ControlProperties>> bound_controls_;

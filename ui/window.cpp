@@ -3,6 +3,7 @@
 #include "platform/failure.h"
 #include "ui/failure_report.h"
 #include "ui/program_icon.h"
+#include "ui/rect_size.h"
 
 #include <set>
 
@@ -41,9 +42,8 @@ Window* Window::FromHandle(HWND hwnd) { return hwnd ? static_cast<Window*>(GetPr
 HWND Window::CreateBound(const wchar_t* class_name, DWORD ex_style, DWORD style, const std::wstring& caption,
                          const RECT& bounds, HWND parent, HMENU menu_or_id, UINT class_style, HBRUSH background) {
     RegisterOnce(class_name, class_style, background, &Window::Procedure);
-    HWND hwnd = CreateWindowExW(ex_style, class_name, caption.c_str(), style, bounds.left, bounds.top,
-                                bounds.right - bounds.left, bounds.bottom - bounds.top, parent, menu_or_id,
-                                GetModuleHandleW(nullptr), this);
+    HWND hwnd = CreateWindowExW(ex_style, class_name, caption.c_str(), style, bounds.left, bounds.top, Width(bounds),
+                                Height(bounds), parent, menu_or_id, GetModuleHandleW(nullptr), this);
     if (!hwnd) throw Failure(L"Cannot create a window of class " + std::wstring(class_name));
     return hwnd;
 }
