@@ -121,10 +121,10 @@ std::vector<std::uint8_t> EncodeConnectionFile(const std::wstring& text);
 // Writes the text safely (platform/files) over Kavlo.rdp.
 void WriteConnectionFile(const std::wstring& text);
 
-// Kavlo.rdp's bytes; nullopt where there is none. One that is there but cannot be read, once brief locks have been
-// waited out as for the writes, is a Failure naming the file and the reason: "Save" must not write over a signed
-// file it could not look at.
-std::optional<std::vector<std::uint8_t>> ReadConnectionFile();
+// The bytes of the connection file at `path` (Kavlo.rdp in the current folder unless told); nullopt where there is
+// none. One that is there but cannot be read, once brief locks have been waited out as for the writes, is a Failure
+// naming the file and the reason: "Save" must not write over a signed file it could not look at.
+std::optional<std::vector<std::uint8_t>> ReadConnectionFile(const std::wstring& path = kConnectionFile);
 
 // The text of the connection file at `path`, decoded as the client decodes it; nullopt when it cannot be read now
 // (its open says why) or is not text.

@@ -19,8 +19,8 @@ std::vector<std::uint8_t> EncodeConnectionFile(const std::wstring& text) {
 
 void WriteConnectionFile(const std::wstring& text) { WriteFileSafely(kConnectionFile, EncodeConnectionFile(text)); }
 
-std::optional<std::vector<std::uint8_t>> ReadConnectionFile() {
-    return ReadWholeFile(kConnectionFile, kLargestConnectionFile);
+std::optional<std::vector<std::uint8_t>> ReadConnectionFile(const std::wstring& path) {
+    return ReadWholeFile(path, kLargestConnectionFile);
 }
 
 std::optional<std::wstring> ConnectionFileText(const std::wstring& path) {
