@@ -1,5 +1,6 @@
 #include "program_run.h"
 
+#include "tests/support/process_start.h"
 #include "tests/support/window_search.h"
 
 #include <psapi.h>
@@ -28,12 +29,9 @@ double TimedClick(HWND button) {
 ProgramRun::ProgramRun(const std::filesystem::path& program, const std::wstring& arguments,
                        const std::filesystem::path& folder, const wchar_t* window_class) {
     std::wstring command_line = L"\"" + program.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     const LARGE_INTEGER started = Now();
-    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &info))
+    if (!StartProcess(program.wstring(), command_line, 0, nullptr, folder.c_str(), info))
         throw std::runtime_error("cannot start " + program.string() + ", error " + std::to_string(GetLastError()));
     CloseHandle(info.hThread);
     process_ = FileHandle(info.hProcess);

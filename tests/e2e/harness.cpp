@@ -2,6 +2,7 @@
 
 #include "platform/text.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/process_start.h"
 #include "tests/support/wine_rig.h"
 
 #include <algorithm>
@@ -196,8 +197,6 @@ bool HeapLogCaptured() { return !HeapLogPath().empty(); }
 ProgramProcess::ProgramProcess(const Sandbox& sandbox, const fs::path& current_folder, HeapCheck heap_check) {
     std::wstring program = (sandbox.Folder() / L"Kavlo_Connect.exe").wstring();
     std::wstring command_line = L"\"" + program + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::vector<wchar_t> environment;
     if (heap_check == HeapCheck::On && HeapLogCaptured()) {
@@ -208,9 +207,9 @@ ProgramProcess::ProgramProcess(const Sandbox& sandbox, const fs::path& current_f
         // Wine reads the new process's debug channels from the environment it is given.
         environment = EnvironmentWith(L"WINEDEBUG", L"+heap");
     }
-    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                        environment.empty() ? nullptr : environment.data(),
-                        (current_folder.empty() ? sandbox.Folder() : current_folder).c_str(), &startup, &info)) {
+    if (!StartProcess(program, command_line, CREATE_UNICODE_ENVIRONMENT,
+                      environment.empty() ? nullptr : environment.data(),
+                      (current_folder.empty() ? sandbox.Folder() : current_folder).c_str(), info)) {
         ADD_FAILURE() << "cannot start " << WideToUtf8(program) << ", error " << GetLastError();
         return;
     }

@@ -1,6 +1,7 @@
 // The program built without its style resource, started as a process: the message, then the standard look.
 #include "gui_support.h"
 #include "style_support.h"
+#include "tests/support/process_start.h"
 
 #include <chrono>
 #include <functional>
@@ -69,10 +70,7 @@ protected:
 TEST_F(ProgramWithoutStyleTest, SaysTheStyleIsMissingThenRunsInTheStandardLookAndEndsWithZero) {
     std::wstring program = ProgramWithoutStyle();
     std::wstring command = L"\"" + program + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    ASSERT_TRUE(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process_));
+    ASSERT_TRUE(StartProcess(program, command, 0, nullptr, nullptr, process_)) << "error " << GetLastError();
 
     std::vector<HWND> errors = WaitForTitled(process_.dwProcessId, L"Error");
     ASSERT_EQ(errors.size(), 1u);
