@@ -1,7 +1,7 @@
 #include "settings/save_refusal.h"
 
 #include "settings/connection_file.h"
-#include "settings/stored_values.h"
+#include "settings/lone_line_break.h"
 
 std::optional<std::wstring> SaveRefusal(const std::wstring& server, const std::wstring& wifi_network,
                                         const std::wstring& vpn_entry, const std::wstring& vpn_user,

@@ -1,4 +1,4 @@
-#include "settings/stored_values.h"
+#include "settings/lone_line_break.h"
 
 #include "tests/support/refusal_texts.h"
 
