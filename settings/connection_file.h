@@ -118,8 +118,9 @@ std::wstring_view ConnectionFileReasonText(ConnectionFileReason reason);
 // The text in the active ANSI code page; UTF-8 files start with the byte order mark.
 std::vector<std::uint8_t> EncodeConnectionFile(const std::wstring& text);
 
-// Writes the text safely (platform/files) over Kavlo.rdp.
-void WriteConnectionFile(const std::wstring& text);
+// Writes the text safely (platform/files) over the connection file at `path` (Kavlo.rdp in the current folder unless
+// told).
+void WriteConnectionFile(const std::wstring& text, const std::wstring& path = kConnectionFile);
 
 // The bytes of the connection file at `path` (Kavlo.rdp in the current folder unless told); nullopt where there is
 // none. One that is there but cannot be read, once brief locks have been waited out as for the writes, is a Failure
@@ -132,3 +133,8 @@ std::optional<std::wstring> ConnectionFileText(const std::wstring& path);
 
 // JudgeExistingConnectionFile with crypt32's verifier and the ANSI code page.
 bool KeepsConnectionFile(std::span<const std::uint8_t> old_bytes, std::wstring_view server);
+
+// Whether the connection file at `path` stays as it is when the settings for `server` are saved: one an organisation
+// signed for that server (KeepsConnectionFile). A file that is not there is not kept; one that is there but cannot
+// be read is ReadConnectionFile's Failure, so a signed file is never written over unseen.
+bool KeepsConnectionFileAt(const std::wstring& path, std::wstring_view server);

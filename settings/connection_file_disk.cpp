@@ -17,7 +17,9 @@ std::vector<std::uint8_t> EncodeConnectionFile(const std::wstring& text) {
     return bytes;
 }
 
-void WriteConnectionFile(const std::wstring& text) { WriteFileSafely(kConnectionFile, EncodeConnectionFile(text)); }
+void WriteConnectionFile(const std::wstring& text, const std::wstring& path) {
+    WriteFileSafely(path, EncodeConnectionFile(text));
+}
 
 std::optional<std::vector<std::uint8_t>> ReadConnectionFile(const std::wstring& path) {
     return ReadWholeFile(path, kLargestConnectionFile);
@@ -34,4 +36,9 @@ bool KeepsConnectionFile(std::span<const std::uint8_t> old_bytes, std::wstring_v
     return JudgeExistingConnectionFile(old_bytes, server, SystemSignatureVerifier(),
                                        [](std::string_view bytes) { return AnsiToWide(bytes); })
         .keep;
+}
+
+bool KeepsConnectionFileAt(const std::wstring& path, std::wstring_view server) {
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadConnectionFile(path);
+    return bytes && KeepsConnectionFile(*bytes, server);
 }

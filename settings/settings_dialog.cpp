@@ -45,7 +45,7 @@ SettingsDialog::SettingsDialog(FormOwner& owner)
     StartupStep step(L"settings file, restored into the dialog");
     LoadStoreLayout(*this, Component(settings_objects::kStore), store_, bound_controls_);
     // The settings live beside the executable, whatever the current directory is.
-    store_.path = ExecutableDirectory() + L"setup_a.ini";
+    store_.path = ExecutableDirectory() + settings_objects::kSettingsFile;
     // The one box ends the program, so it must say what to do; "Save" would write the file anew, but the dialog
     // cannot be reached.
     RestoreNamingTheCause(store_, SettingsFileMoment::Startup);
@@ -72,8 +72,7 @@ void SettingsDialog::Save() {
         throw Failure(*refusal);
     // A Kavlo.rdp an organisation signed for this server stays: the template would throw the signature away. One
     // that cannot be read stops "Save" here, so a signed file is never written over unseen.
-    const auto old_file = ReadConnectionFile();
-    if (!old_file || !KeepsConnectionFile(*old_file, server)) {
+    if (!KeepsConnectionFileAt(kConnectionFile, server)) {
         const std::wstring text = GenerateConnectionText(template_text_, server);
         rdp_text_.SetText(text);
         WriteConnectionFile(text);

@@ -4,7 +4,8 @@
 // them; the installer's first-settings step reads the same layout without making windows. Pure.
 namespace settings_objects {
 
-inline constexpr wchar_t kLayout[] = L"SETTINGS_DIALOG";  // the layout's resource
+inline constexpr wchar_t kLayout[] = L"SETTINGS_DIALOG";    // the layout's resource
+inline constexpr wchar_t kSettingsFile[] = L"setup_a.ini";  // beside the executable: the sections named below
 
 inline constexpr wchar_t kWifiNetwork[] = L"Edit1";
 inline constexpr wchar_t kServerAddress[] = L"Edit5";

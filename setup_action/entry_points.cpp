@@ -70,7 +70,7 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareSettings(MSIHANDLE instal
             return;
         }
         const std::wstring folder = session.Property(L"INSTALLDIR");
-        const std::wstring settings_file = folder + L"setup_a.ini";
+        const std::wstring settings_file = folder + settings_objects::kSettingsFile;
         if (FileExists(settings_file)) {
             session.Log(settings_file +
                         L" is there already, the user's own: the settings on the command line are "

@@ -2,12 +2,10 @@
 
 #include "platform/ansi_best_fit.h"
 #include "platform/failure.h"
-#include "platform/files.h"
 #include "settings/connection_file.h"
 #include "settings/save_refusal.h"
 #include "settings/settings_objects.h"
 #include "setup_action/held_control.h"
-#include "setup_action/kept_connection_file.h"
 
 #include <memory>
 
@@ -69,7 +67,7 @@ private:
 std::vector<std::wstring> StoreFirstSettings(const LayoutObject& layout, const std::wstring& folder,
                                              const GivenSettings& given) {
     namespace objects = settings_objects;
-    HeldSettings settings(layout, folder + L"setup_a.ini");
+    HeldSettings settings(layout, folder + objects::kSettingsFile);
     settings.Store().Restore();
     settings.SetText(objects::kWifiNetwork, given.wifi_network);
     settings.SetText(objects::kServerAddress, given.server_address);
@@ -84,13 +82,13 @@ std::vector<std::wstring> StoreFirstSettings(const LayoutObject& layout, const s
                         settings.Text(objects::kVpnUser), settings.Text(objects::kVpnPassword), AnsiBestFitReading))
         throw Failure(*refusal);
     std::vector<std::wstring> done;
-    const std::wstring connection_file = folder + L"Kavlo.rdp";
+    const std::wstring connection_file = folder + kConnectionFile;
     if (KeepsConnectionFileAt(connection_file, server)) {
         done.push_back(L"Kept " + connection_file + L", signed for this server");
     } else {
         const std::wstring text =
             GenerateConnectionText(RequireObject(layout, objects::kConnectionTemplate).LinesText(), server);
-        WriteFileSafely(connection_file, EncodeConnectionFile(text));
+        WriteConnectionFile(text, connection_file);
         done.push_back(L"Wrote " + connection_file);
     }
     settings.Store().WriteFileAnew(settings.Store().ReadValues());
