@@ -1,17 +1,17 @@
 #include "launcher/wifi_advice.h"
 
+#include "platform/ascii_case.h"
+
 #include <algorithm>
 #include <initializer_list>
 
 namespace {
 
-wchar_t Lower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c; }
-
 // Whether `printed` holds one of `phrases`, letter case aside; the phrases are lower case.
 bool Says(std::wstring_view printed, std::initializer_list<std::wstring_view> phrases) {
     return std::any_of(phrases.begin(), phrases.end(), [printed](std::wstring_view phrase) {
         return std::search(printed.begin(), printed.end(), phrase.begin(), phrase.end(),
-                           [](wchar_t a, wchar_t b) { return Lower(a) == b; }) != printed.end();
+                           [](wchar_t a, wchar_t b) { return AsciiLower(a) == b; }) != printed.end();
     });
 }
 

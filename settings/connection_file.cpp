@@ -1,22 +1,11 @@
 #include "settings/connection_file.h"
 
+#include "platform/ascii_case.h"
 #include "platform/blank_text.h"
 
-#include <algorithm>
-
 namespace {
-
 constexpr std::wstring_view kDefaultAddressLine = L"full address:s:192.168.1.1:7777";
 constexpr std::wstring_view kAddressKey = L"full address:s:";
-
-wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
-
-std::wstring FoldedHost(std::wstring_view host) {
-    std::wstring folded(host);
-    std::transform(folded.begin(), folded.end(), folded.begin(), AsciiLower);
-    return folded;
-}
-
 }  // namespace
 
 std::wstring GenerateConnectionText(const std::wstring& template_text, const std::wstring& server) {
@@ -38,7 +27,7 @@ bool BreaksConnectionLine(std::wstring_view server) {
     return server.find_first_of(L"\r\n\v\f\u0085\u2028\u2029") != std::wstring_view::npos;
 }
 
-std::wstring FoldConnectionName(std::wstring_view name) { return FoldedHost(Trimmed(name)); }
+std::wstring FoldConnectionName(std::wstring_view name) { return AsciiLowered(Trimmed(name)); }
 
 std::optional<ConnectionSettings> ConnectionSettings::Read(std::span<const std::uint8_t> bytes,
                                                            const AnsiDecoder& decode_ansi) {
@@ -107,5 +96,5 @@ std::optional<ServerAddress> ParseServerAddress(std::wstring_view text, unsigned
     }  // two colons or more, unbracketed: an IPv6 address without a port
     host = Trimmed(host);
     if (host.empty() || !port) return std::nullopt;
-    return ServerAddress{FoldedHost(host), *port};
+    return ServerAddress{AsciiLowered(host), *port};
 }

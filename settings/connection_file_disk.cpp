@@ -28,14 +28,11 @@ std::optional<std::vector<std::uint8_t>> ReadConnectionFile(const std::wstring& 
 std::optional<std::wstring> ConnectionFileText(const std::wstring& path) {
     const FileContent file = ReadFileContent(path, kLargestConnectionFile);
     if (!file.bytes) return std::nullopt;
-    return DecodeText(*file.bytes, EncodingOfTextFile(*file.bytes),
-                      [](std::string_view bytes) { return AnsiToWide(bytes); });
+    return DecodeText(*file.bytes, EncodingOfTextFile(*file.bytes), AnsiToWide);
 }
 
 bool KeepsConnectionFile(std::span<const std::uint8_t> old_bytes, std::wstring_view server) {
-    return JudgeExistingConnectionFile(old_bytes, server, SystemSignatureVerifier(),
-                                       [](std::string_view bytes) { return AnsiToWide(bytes); })
-        .keep;
+    return JudgeExistingConnectionFile(old_bytes, server, SystemSignatureVerifier(), AnsiToWide).keep;
 }
 
 bool KeepsConnectionFileAt(const std::wstring& path, std::wstring_view server) {

@@ -1,5 +1,6 @@
 #include "settings/ini_file.h"
 
+#include "platform/ascii_case.h"
 #include "platform/blank_text.h"
 #include "platform/failure.h"
 
@@ -9,14 +10,6 @@
 namespace {
 
 const wchar_t kInvalidUtf8[] = L"No mapping for the Unicode character exists in the target multi-byte code page";
-
-wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; }
-
-std::wstring AsciiUpper(std::wstring_view text) {
-    std::wstring upper(text);
-    for (wchar_t& c : upper) c = AsciiUpper(c);
-    return upper;
-}
 
 wchar_t FoldChar(wchar_t c) {
     if (c < 0x80) return AsciiUpper(c);
@@ -285,9 +278,9 @@ void IniWriter::SetEntry(IniSection& section, const std::wstring& key, const std
 void IniWriter::WriteVersion() { SetEntry(SectionNamed(kMain), kVersion, L"2"); }
 
 void IniWriter::Erase(const std::wstring& object_name) {
-    const std::wstring prefix = AsciiUpper(object_name);
+    const std::wstring prefix = AsciiUppered(object_name);
     std::erase_if(sections_, [&prefix](const IniSection& section) {
-        return section.name.size() > prefix.size() && AsciiUpper(section.name.substr(0, prefix.size())) == prefix &&
+        return section.name.size() > prefix.size() && AsciiUppered(section.name.substr(0, prefix.size())) == prefix &&
                (section.name[prefix.size()] == L':' || section.name[prefix.size()] == L'/');
     });
 }

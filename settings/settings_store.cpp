@@ -1,5 +1,6 @@
 #include "settings/settings_store.h"
 
+#include "platform/ascii_case.h"
 #include "platform/failure.h"
 #include "platform/files.h"
 #include "platform/locale_values.h"
@@ -16,25 +17,19 @@ constexpr std::size_t kLargestFile = std::size_t{1024} * 1024;
 
 IniConventions UserIniConventions() {
     return {
-        [](std::string_view bytes) { return AnsiToWide(bytes); },
+        AnsiToWide,
         UserLocaleNumberText,
         UserLocaleDateText,
     };
-}
-
-bool IsBooleanText(const std::wstring& text, std::wstring_view word) {
-    return text.size() == word.size() && std::equal(text.begin(), text.end(), word.begin(), [](wchar_t a, wchar_t b) {
-               return (a >= L'a' && a <= L'z' ? a - 32 : a) == (b >= L'a' && b <= L'z' ? b - 32 : b);
-           });
 }
 
 void Assign(PropertyOwner& control, const std::wstring& name, PropertyKind kind, const IniValue& value) {
     if (kind == PropertyKind::Text) {
         // An edit window ends its text at the first null character; so does the text it holds before it has one.
         control.SetText(name, value.text.substr(0, value.text.find(L'\0')));
-    } else if (IsBooleanText(value.text, L"True")) {
+    } else if (EqualIgnoringAsciiCase(value.text, L"True")) {
         control.SetBoolean(name, true);
-    } else if (IsBooleanText(value.text, L"False")) {
+    } else if (EqualIgnoringAsciiCase(value.text, L"False")) {
         control.SetBoolean(name, false);
     } else {
         throw Failure(L"Invalid property element: " + QuotedValue(value.text));
@@ -133,7 +128,7 @@ void SettingsStore::WriteFile(const StoredValues& values, bool anew) const {
     const std::wstring path = FilePath();
     // Made anew, the file's old content is not even read: a file damaged while the program runs is simply replaced.
     const auto old_content = anew ? std::nullopt : ReadWholeFile(path, kLargestFile);
-    IniWriter writer(old_content, anew, [](std::string_view bytes) { return AnsiToWide(bytes); });
+    IniWriter writer(old_content, anew, AnsiToWide);
     writer.WriteVersion();
     for (const StoredObject& stored : values) {
         writer.Erase(stored.name);
